@@ -1,0 +1,93 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <string_view>
+
+#include "device/SerialLink.h"
+#include "platform/Clock.h"
+#include "platform/SerialPort.h"
+
+namespace pelgar::device {
+
+// What a session needs from the outside world: ports, time and the two diagnostic streams
+// ("Entering command mode..." goes to `out`, every other diagnostic line to `err`).
+struct DeviceEnvironment {
+  platform::PortFactory& ports;
+  platform::Clock& clock;
+  std::ostream& out;
+  std::ostream& err;
+};
+
+// One user action's conversation with the reader. Construction opens the port, enters
+// command mode and reads the configuration, revision and slide switch; `claimed` tells
+// whether that worked. Destruction returns the reader to functional mode and closes the
+// port. Callers read and write the fields directly around the operations.
+class DeviceSession {
+ public:
+  DeviceSession(DeviceEnvironment& env, std::string_view port_id, int32_t baud);
+  virtual ~DeviceSession();
+  DeviceSession(const DeviceSession&) = delete;
+  DeviceSession& operator=(const DeviceSession&) = delete;
+
+  bool ReadConfiguration();
+  // Store mode 1 stores to flash (code 01); any other value to temporary memory (code 00).
+  bool SetConfiguration(int store_mode);
+  bool CommitConfiguration();
+
+  bool SetDataWrapper();
+  bool GetDataWrapper();
+  bool GetIndividualCR();
+  bool SetIndividualCR();
+  bool GetWedgeMode();
+  bool SetWedgeMode();
+  bool SetCustomWedgeTable();
+  bool ResetCustomWedgeEntry();
+
+  // Configuration options, each 0 or 1, in the order of the configuration record.
+  uint8_t carriage_return = 0;
+  uint8_t raw_data_mode = 0;
+  uint8_t track1_enabled = 0;
+  uint8_t track2_enabled = 0;
+  uint8_t track3_enabled = 0;
+  uint8_t strip_sentinels = 0;
+  uint8_t custom_configuration = 0;
+  uint8_t hide_error_tracks = 0;
+  // Slide switch position from the slide-switch query.
+  uint8_t wedge_position = 0;
+  uint8_t serial_position = 0;
+  // Track 1, 2, 3 start sentinels and the end sentinel.
+  std::array<uint8_t, 4> sentinels{};
+
+  // Enhanced settings. Texts are zero-terminated within their arrays.
+  uint8_t head_length = 0;
+  uint8_t tail_length = 0;
+  std::array<char, 20> head_text{};
+  std::array<char, 20> tail_text{};
+  uint8_t tail_empty = 0;
+  // Carriage return after track 1, 2, 3, and capital mode: reader CR byte bits 1 to 4.
+  std::array<uint8_t, 4> individual_cr{};
+  uint8_t wedge_language = 0;
+  uint8_t custom_count = 0;
+  std::array<char, 10> default_codes{};
+  std::array<char, 10> replacements{};
+
+  uint8_t claimed = 0;
+  std::array<char, 9> revision{};  // e.g. "REV 2.30"
+
+ private:
+  DeviceEnvironment& env_;
+  SerialLink link_;
+};
+
+// Claiming the reader: up to 10 attempts, 500 ms apart, to create a claimed session.
+// Returns the claimed session, or null when every attempt failed (the caller shows the
+// not-claimed message).
+inline constexpr int kClaimAttempts = 10;
+inline constexpr int64_t kClaimPauseMs = 500;
+std::unique_ptr<DeviceSession> ClaimReader(DeviceEnvironment& env, std::string_view port_id,
+                                           int32_t baud);
+
+}  // namespace pelgar::device

@@ -1,0 +1,68 @@
+#include "device/SerialLink.h"
+
+namespace pelgar::device {
+
+SerialLink::SerialLink(platform::PortFactory& ports, platform::Clock& clock)
+    : ports_(ports), clock_(clock) {}
+
+// Owners close the link explicitly; releasing the port here as well means a forgotten
+// Close can never leave the device locked for the rest of the run.
+SerialLink::~SerialLink() { Close(); }
+
+bool SerialLink::Open(std::string_view port_id, int32_t baud) {
+  if (port_ != nullptr) return false;
+  std::string name = "COM" + std::string(port_id.substr(0, kMaxPortIdLength));
+  auto port = ports_.Create();
+  if (port == nullptr) {
+    open_error_ = name + ": no serial port service";
+    return false;
+  }
+  platform::OpenResult result = port->Open(name, baud);
+  if (!result.ok()) {
+    open_error_ = result.detail;
+    return false;
+  }
+  open_error_.clear();
+  port_ = std::move(port);
+  return true;
+}
+
+int SerialLink::ReadByte(uint8_t* dest) {
+  if (port_ == nullptr) return 0;
+  return port_->Read(dest, 1, kReadTotalMultiplierMs, kReadIntervalMs) == 1 ? 1 : 0;
+}
+
+bool SerialLink::Read(uint8_t* dest, size_t count, size_t* received) {
+  size_t got = 0;
+  if (port_ != nullptr && count > 0) {
+    got = port_->Read(dest, count, kReadTotalMultiplierMs * static_cast<int64_t>(count),
+                      kReadIntervalMs);
+  }
+  if (received != nullptr) *received = got;
+  return got > 0;
+}
+
+bool SerialLink::Write(const uint8_t* data, size_t count) {
+  if (port_ == nullptr) return false;
+  return port_->Write(data, count);
+}
+
+bool SerialLink::Write(std::string_view text) {
+  return Write(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+}
+
+bool SerialLink::SetBaudRate(int32_t baud) {
+  if (port_ == nullptr) return false;
+  port_->SetBaudRate(baud);
+  return true;
+}
+
+bool SerialLink::Close() {
+  if (port_ != nullptr) port_->Close();
+  port_.reset();
+  return true;
+}
+
+bool SerialLink::Lost() const { return port_ != nullptr && port_->HungUp(); }
+
+}  // namespace pelgar::device

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace pelgar::platform {
+
+// Why a port could not be opened. The device layer reports only success or failure; the
+// reason goes to standard error so that a technician knows what to fix.
+enum class OpenStatus {
+  kOk,
+  kNotFound,          // no such device
+  kBusy,              // held by another program (or by this one)
+  kPermissionDenied,  // usually: the user is not in the dialout group
+  kFailed,            // anything else, including "not a serial device"
+};
+
+struct OpenResult {
+  OpenStatus status = OpenStatus::kFailed;
+  std::string detail;  // one line for standard error; empty on success
+
+  bool ok() const { return status == OpenStatus::kOk; }
+};
+
+// One serial device, opened exclusively, raw 8N1. All calls are synchronous.
+class SerialPort {
+ public:
+  virtual ~SerialPort() = default;
+
+  // `name` is the program's own port name, "COM" followed by the port id ("COM3").
+  // A baud rate the device refuses leaves the port open at its previous rate.
+  virtual OpenResult Open(const std::string& name, int32_t baud) = 0;
+  virtual void SetBaudRate(int32_t baud) = 0;
+
+  // Reads up to `count` bytes into `dest`. Returns as soon as `count` bytes have arrived,
+  // when `interval_ms` passes without a byte after the first one, or when `total_ms` has
+  // passed in all. Returns the number of bytes read.
+  virtual size_t Read(uint8_t* dest, size_t count, int64_t total_ms, int64_t interval_ms) = 0;
+  virtual bool Write(const uint8_t* data, size_t count) = 0;
+  // The device went away (unplugged adapter, simulator ended). Reads return 0 at once.
+  virtual bool HungUp() const = 0;
+  virtual void Close() = 0;
+};
+
+// Makes unopened ports. The program's is the POSIX one; tests connect to the simulator.
+class PortFactory {
+ public:
+  virtual ~PortFactory() = default;
+  virtual std::unique_ptr<SerialPort> Create() = 0;
+};
+
+}  // namespace pelgar::platform

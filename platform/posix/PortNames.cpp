@@ -1,0 +1,43 @@
+#include "platform/posix/PortNames.h"
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <string_view>
+
+namespace pelgar::platform {
+
+std::string PortDirectory() {
+  if (const char* dir = std::getenv("PELGAR_PORT_DIR"); dir != nullptr && *dir != '\0') {
+    return dir;
+  }
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0') {
+    return std::string(xdg) + "/pelgar/ports";
+  }
+  const char* home = std::getenv("HOME");
+  return std::string(home != nullptr ? home : "") + "/.config/pelgar/ports";
+}
+
+std::string DevicePathForPort(const std::string& name) {
+  std::string_view trimmed = name;
+  while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
+  // A name with a path separator or a dot entry would escape the port directory.
+  if (trimmed.empty() || trimmed.find('/') != std::string_view::npos || trimmed == "." ||
+      trimmed == "..") {
+    return {};
+  }
+  std::string entry = PortDirectory() + "/" + std::string(trimmed);
+  struct stat info;
+  if (lstat(entry.c_str(), &info) == 0) return entry;
+
+  if (trimmed.size() < 4 || trimmed.substr(0, 3) != "COM") return {};
+  long number = 0;
+  for (char c : trimmed.substr(3)) {
+    if (c < '0' || c > '9' || number > 1000) return {};
+    number = number * 10 + (c - '0');
+  }
+  if (number < 1) return {};
+  return "/dev/ttyS" + std::to_string(number - 1);
+}
+
+}  // namespace pelgar::platform
