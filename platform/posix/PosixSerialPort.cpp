@@ -40,15 +40,24 @@ OpenResult Failure(OpenStatus status, const std::string& path, int error) {
 
 unsigned BaudConstant(int32_t baud) {
   switch (baud) {
-    case 1200: return B1200;
-    case 2400: return B2400;
-    case 4800: return B4800;
-    case 9600: return B9600;
-    case 19200: return B19200;
-    case 38400: return B38400;
-    case 57600: return B57600;
-    case 115200: return B115200;
-    default: return 0;
+    case 1200:
+      return B1200;
+    case 2400:
+      return B2400;
+    case 4800:
+      return B4800;
+    case 9600:
+      return B9600;
+    case 19200:
+      return B19200;
+    case 38400:
+      return B38400;
+    case 57600:
+      return B57600;
+    case 115200:
+      return B115200;
+    default:
+      return 0;
   }
 }
 
@@ -129,8 +138,7 @@ bool PosixSerialPort::WaitFor(short events, int64_t nominal_ms) {
   return false;
 }
 
-size_t PosixSerialPort::Read(uint8_t* dest, size_t count, int64_t total_ms,
-                             int64_t interval_ms) {
+size_t PosixSerialPort::Read(uint8_t* dest, size_t count, int64_t total_ms, int64_t interval_ms) {
   if (fd_ < 0 || hung_up_ || count == 0) return 0;
   const int64_t start = clock_.NowMs();
   int64_t last_byte = start;
