@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+namespace pelgar::sim {
+
+// Misbehaviour a test or a pelgar-sim run can switch on. All off by default.
+struct Faults {
+  // The reader answers nothing at all.
+  bool silent = false;
+  // The reader answers this many frames, then falls silent; -1 = off.
+  int silent_after_frames = -1;
+  // Every command is refused: no ".", and "X" at position 16 of wrapper queries.
+  bool reject = false;
+  // The commit reply comes without "."; the "." follows after this many ms. 0 = off.
+  int64_t late_commit_ms = 0;
+  // Line noise: a few stray bytes before and after every reply.
+  bool noise = false;
+  // Replies padded beyond the 99 characters a host reply buffer holds.
+  bool long_replies = false;
+
+  // In-system programming faults are added here by the ISP side.
+};
+
+}  // namespace pelgar::sim
