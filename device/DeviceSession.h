@@ -6,6 +6,7 @@
 #include <memory>
 #include <string_view>
 
+#include "device/Exchange.h"
 #include "device/SerialLink.h"
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
@@ -78,6 +79,16 @@ class DeviceSession {
   std::array<char, 9> revision{};  // e.g. "REV 2.30"
 
  private:
+  using ReplyBuffer = std::array<char, kReplySize>;
+
+  bool IsClaimed() const { return claimed != 0; }
+  // One diagnostic line on standard error: text, newline, flush.
+  void Report(std::string_view line);
+  // Exchange into a cleared reply buffer.
+  bool Send(std::string_view frame, ReplyBuffer& reply);
+  // One wrapper query into `text`; the diagnostics name the head or the tail.
+  bool QueryWrapper(std::string_view frame, std::string_view name, std::array<char, 20>& text);
+
   DeviceEnvironment& env_;
   SerialLink link_;
 };

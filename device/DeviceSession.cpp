@@ -1,0 +1,169 @@
+#include "device/DeviceSession.h"
+
+#include <ostream>
+#include <string>
+
+#include "config/ConfigurationRecord.h"
+#include "device/CommandFrame.h"
+
+namespace pelgar::device {
+namespace {
+
+constexpr std::string_view kEnterCommandMode = ":0100001110DE";
+constexpr std::string_view kRestoreFunctionalMode = ":0100001111DD";
+constexpr std::string_view kGetConfiguration = ":020000110200EB";
+constexpr std::string_view kQuerySlideSwitch = ":0100001118D6";
+constexpr std::string_view kCommitConfiguration = ":0100001109E5";
+
+// Where the reader puts what we read back: the acknowledgement follows the echoed frame,
+// the values sit at fixed positions of the reply record after it.
+constexpr size_t kOptionBytePosition = 27;
+constexpr size_t kFirstSentinelPosition = 29;
+constexpr size_t kRevisionPosition = 37;
+constexpr size_t kRevisionLength = 8;
+constexpr size_t kSlideSwitchPosition = 26;
+constexpr std::string_view kSerialSwitchText = "800";
+constexpr std::string_view kWedgeSwitchText = "801";
+
+constexpr uint8_t kStoreToFlash = 0x01;
+constexpr uint8_t kStoreToTemporaryMemory = 0x00;
+
+uint8_t Flag(bool on) { return on ? 1 : 0; }
+
+}  // namespace
+
+DeviceSession::DeviceSession(DeviceEnvironment& env, std::string_view port_id, int32_t baud)
+    : env_(env), link_(env.ports, env.clock) {
+  claimed = 0;
+  if (!link_.Open(port_id, baud)) {
+    Report("Error opening com port : " + std::string(port_id));
+    if (!link_.OpenError().empty()) Report(link_.OpenError());
+    return;
+  }
+  env_.out << "Entering command mode...\n" << std::flush;
+  ReplyBuffer reply;
+  if (!Send(kEnterCommandMode, reply)) {
+    Report("Failed to enter command mode.");
+    link_.Close();
+    return;
+  }
+  claimed = 1;
+  claimed = ReadConfiguration() ? 1 : 0;
+}
+
+DeviceSession::~DeviceSession() {
+  ReplyBuffer reply;
+  if (!Send(kRestoreFunctionalMode, reply)) Report("Error restoring functional mode.");
+  link_.Close();
+  claimed = 0;
+}
+
+void DeviceSession::Report(std::string_view line) { env_.err << line << '\n' << std::flush; }
+
+bool DeviceSession::Send(std::string_view frame, ReplyBuffer& reply) {
+  reply.fill('\0');
+  return Exchange(link_, frame, reply);
+}
+
+bool DeviceSession::ReadConfiguration() {
+  if (claimed != 1) {
+    Report("MSR not claimed! Exiting...");
+    return false;
+  }
+  ReplyBuffer reply;
+  if (!Send(kGetConfiguration, reply)) {
+    Report("Error querying MSR configuration.");
+    return false;
+  }
+  if (!AcknowledgedAt(reply, kGetConfiguration.size())) {
+    Report("Error validating MSR_GET_CONFIGURATION response.");
+    return false;
+  }
+  config::ConfigurationRecord record;
+  config::DecodeOptionByte(ReplyByte(reply, kOptionBytePosition), record);
+  carriage_return = Flag(record.carriage_return);
+  raw_data_mode = Flag(record.raw_data_mode);
+  track1_enabled = Flag(record.track1_enabled);
+  track2_enabled = Flag(record.track2_enabled);
+  track3_enabled = Flag(record.track3_enabled);
+  strip_sentinels = Flag(record.strip_sentinels);
+  custom_configuration = Flag(record.custom_configuration);
+  hide_error_tracks = Flag(record.hide_error_tracks);
+  for (size_t i = 0; i < sentinels.size(); ++i) {
+    sentinels[i] = ReplyByte(reply, kFirstSentinelPosition + 2 * i);
+  }
+  static_assert(kRevisionLength < std::tuple_size_v<decltype(revision)>);
+  for (size_t i = 0; i < kRevisionLength; ++i) {
+    revision[i] = static_cast<char>(ReplyByte(reply, kRevisionPosition + 2 * i));
+  }
+  revision[kRevisionLength] = '\0';
+
+  if (!Send(kQuerySlideSwitch, reply)) {
+    Report("Error querying MSR Slide Switch potision.");
+    return false;
+  }
+  std::string position_text;
+  for (size_t i = 0; i < kSerialSwitchText.size(); ++i) {
+    position_text += ReplyChar(reply, kSlideSwitchPosition + i);
+  }
+  serial_position = Flag(position_text == kSerialSwitchText);
+  wedge_position = Flag(position_text == kWedgeSwitchText);
+  return true;
+}
+
+bool DeviceSession::SetConfiguration(int store_mode) {
+  if (!IsClaimed()) return false;
+  // Only an exact 1 counts as on, whatever else a caller left in a field.
+  config::ConfigurationRecord record;
+  record.carriage_return = carriage_return == 1;
+  record.raw_data_mode = raw_data_mode == 1;
+  record.track1_enabled = track1_enabled == 1;
+  record.track2_enabled = track2_enabled == 1;
+  record.track3_enabled = track3_enabled == 1;
+  record.strip_sentinels = strip_sentinels == 1;
+  record.custom_configuration = custom_configuration == 1;
+  record.hide_error_tracks = hide_error_tracks == 1;
+
+  uint8_t code = store_mode == 1 ? kStoreToFlash : kStoreToTemporaryMemory;
+  std::string frame = ":06000011" + HexByte(code, HexCase::kCapital) +
+                      HexByte(config::EncodeOptionByte(record), HexCase::kSmall);
+  for (uint8_t sentinel : sentinels) frame += HexByte(sentinel, HexCase::kSmall);
+  frame = WithChecksum(frame, HexCase::kSmall);
+
+  ReplyBuffer reply;
+  if (!Send(frame, reply)) {
+    Report("Failed to send MSR_SET_CONFIGURATION.");
+    return false;
+  }
+  if (!AcknowledgedAt(reply, frame.size())) {
+    Report("MSR_SET_CONFIGURATION did not apply properly.");
+    return false;
+  }
+  return true;
+}
+
+bool DeviceSession::CommitConfiguration() {
+  if (!IsClaimed()) return false;
+  ReplyBuffer reply;
+  if (!Send(kCommitConfiguration, reply)) {
+    Report("Failed to send MSR_COMMIT_CONFIGURATION.");
+    return false;
+  }
+  std::string_view text = ReplyText(reply);
+  if (!text.empty() && text.back() == '.') return true;
+  // Writing flash can take the reader a while: its "." may follow the reply.
+  return WaitForAcknowledge(link_, kCommitAcknowledgeAttempts);
+}
+
+std::unique_ptr<DeviceSession> ClaimReader(DeviceEnvironment& env, std::string_view port_id,
+                                           int32_t baud) {
+  for (int attempt = 0; attempt < kClaimAttempts; ++attempt) {
+    auto session = std::make_unique<DeviceSession>(env, port_id, baud);
+    if (session->claimed != 0) return session;
+    session.reset();
+    env.clock.SleepMs(kClaimPauseMs);
+  }
+  return nullptr;
+}
+
+}  // namespace pelgar::device

@@ -1,0 +1,59 @@
+#include "device/WrapperText.h"
+
+namespace pelgar::device {
+namespace {
+
+constexpr unsigned char kFirstTypable = 0x20;
+constexpr unsigned char kLastTypable = 0x7F;
+constexpr int kEscapeDigits = 3;
+constexpr int kLowestEscape = 32;
+constexpr int kHighestEscape = 127;
+
+}  // namespace
+
+bool DecodeWrapperText(std::string_view box, std::span<char> wrapper, int32_t& extra_count) {
+  box = box.substr(0, kWrapperBoxChars);
+  extra_count = 0;
+  size_t written = 0;
+  auto put = [&](char c) {
+    if (written + 1 >= wrapper.size()) return false;
+    wrapper[written++] = c;
+    return true;
+  };
+
+  bool in_escape = false;
+  int digit_count = 0;
+  int value = 0;
+  for (char c : box) {
+    auto code = static_cast<unsigned char>(c);
+    if (code < kFirstTypable || code > kLastTypable) return false;
+    if (!in_escape) {
+      if (c == '\\') {
+        ++extra_count;
+        in_escape = true;
+        digit_count = 0;
+        value = 0;
+      } else if (!put(c)) {
+        return false;
+      }
+      continue;
+    }
+    if (c == '\\') {
+      // "\\" is a backslash; a backslash after digits breaks the escape.
+      if (digit_count != 0 || !put('\\')) return false;
+      in_escape = false;
+      continue;
+    }
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+    ++extra_count;
+    if (++digit_count < kEscapeDigits) continue;
+    if (value < kLowestEscape || value > kHighestEscape) return false;
+    if (!put(static_cast<char>(value))) return false;
+    --extra_count;
+    in_escape = false;
+  }
+  return true;
+}
+
+}  // namespace pelgar::device
