@@ -1,15 +1,32 @@
 #include "sim/SimulatedReader.h"
 
-namespace pelgar::sim {
+#include <utility>
 
-SimulatedReader::SimulatedReader() : isp_(state_, faults_) {}
+namespace pelgar::sim {
+namespace {
+
+constexpr std::string_view kAccept = ".";
+constexpr std::string_view kRefusal = "?X";
+// Stray bytes of the noise fault, chosen to be neither "." nor ":" nor "X".
+constexpr std::string_view kNoiseBefore = "\xFF~";
+constexpr std::string_view kNoiseAfter = "~\xFF";
+// The long-replies fault pads a reply to this many characters, beyond the 99 that a
+// host reply buffer holds.
+constexpr size_t kLongReplyLength = 130;
+
+}  // namespace
+
+SimulatedReader::SimulatedReader() : commands_(state_), isp_(state_, faults_) {}
 
 SimulatedReader::SimulatedReader(const ReaderState& initial)
-    : state_(initial), isp_(state_, faults_) {}
+    : state_(initial), commands_(state_), isp_(state_, faults_) {}
 
 std::vector<ReplyChunk> SimulatedReader::Receive(std::string_view bytes, int32_t baud) {
   if (state_.isp_mode) return isp_.Receive(bytes, baud);
-  if (baud != state_.baud) return {};
+  if (baud != state_.baud) {
+    pending_.clear();
+    return {};
+  }
   return ReceiveCommandBytes(bytes);
 }
 
@@ -19,12 +36,100 @@ void SimulatedReader::Idle() {
 
 std::vector<ReplyChunk> SimulatedReader::ReceiveCommandBytes(std::string_view bytes) {
   pending_.append(bytes);
-  return {};
+  std::vector<ReplyChunk> replies;
+  std::string frame;
+  while (NextFrame(&frame)) {
+    std::vector<ReplyChunk> reply = HandleFrame(frame);
+    replies.insert(replies.end(), reply.begin(), reply.end());
+    if (state_.isp_mode) {
+      // The rest of what arrived is for the ISP side already.
+      std::string rest = std::exchange(pending_, {});
+      if (!rest.empty()) {
+        std::vector<ReplyChunk> isp = isp_.Receive(rest, state_.baud);
+        replies.insert(replies.end(), isp.begin(), isp.end());
+      }
+      break;
+    }
+  }
+  return replies;
+}
+
+bool SimulatedReader::NextFrame(std::string* frame) {
+  for (;;) {
+    // Anything before a colon is line noise to the reader.
+    size_t start = pending_.find(':');
+    if (start == std::string::npos) {
+      pending_.clear();
+      return false;
+    }
+    pending_.erase(0, start);
+    if (pending_.size() < 3) return false;
+    int high = HexDigitValue(pending_[1]);
+    int low = HexDigitValue(pending_[2]);
+    if (high < 0 || low < 0) {
+      pending_.erase(0, 1);  // no length to frame it by: look for the next colon
+      continue;
+    }
+    const size_t needed = HexRecord::TextLength(static_cast<size_t>(high * 16 + low));
+    // A colon inside the frame means the frame was cut short and a new one began.
+    size_t next = pending_.find(':', 1);
+    if (next != std::string::npos && next < needed) {
+      pending_.erase(0, next);
+      continue;
+    }
+    if (pending_.size() < needed) return false;
+    *frame = pending_.substr(0, needed);
+    pending_.erase(0, needed);
+    return true;
+  }
+}
+
+bool SimulatedReader::Refuses(const HexRecord& record) const {
+  if (!record.checksum_ok) return true;
+  if (!faults_.reject) return false;
+  // The reject fault refuses commands but still lets the reader change mode, so that a
+  // host sees its command refused rather than a silent reader.
+  const uint8_t code = record.data.empty() ? 0 : record.data[0];
+  return code != kEnterCommandMode && code != kRestoreFunctionalMode;
 }
 
 std::vector<ReplyChunk> SimulatedReader::HandleFrame(const std::string& frame) {
   frames_.push_back(frame);
-  return {};
+  ++frames_seen_;
+  if (faults_.silent) return {};
+  if (faults_.silent_after_frames >= 0 && frames_seen_ > faults_.silent_after_frames) return {};
+
+  HexRecord record;
+  if (!HexRecord::Parse(frame, &record) || Refuses(record)) {
+    if (!state_.command_mode) return {};
+    return WithLineFaults({{0, frame + std::string(kRefusal)}});
+  }
+  CommandOutcome outcome = commands_.Handle(record);
+  switch (outcome.kind) {
+    case CommandOutcome::Kind::kIgnored:
+      return {};
+    case CommandOutcome::Kind::kRefused:
+      return WithLineFaults({{0, frame + std::string(kRefusal)}});
+    case CommandOutcome::Kind::kAccepted:
+      break;
+  }
+  if (outcome.commit && faults_.late_commit_ms > 0) {
+    return WithLineFaults({{0, frame}, {faults_.late_commit_ms, std::string(kAccept)}});
+  }
+  return WithLineFaults({{0, frame + std::string(kAccept) + outcome.record}});
+}
+
+std::vector<ReplyChunk> SimulatedReader::WithLineFaults(std::vector<ReplyChunk> chunks) const {
+  if (faults_.long_replies) {
+    std::string& first = chunks.front().bytes;
+    static constexpr char kFiller[] = "0123456789ABCDEF";
+    for (size_t i = 0; first.size() < kLongReplyLength; ++i) first += kFiller[i % 16];
+  }
+  if (faults_.noise) {
+    chunks.front().bytes.insert(0, kNoiseBefore);
+    chunks.back().bytes.append(kNoiseAfter);
+  }
+  return chunks;
 }
 
 }  // namespace pelgar::sim

@@ -8,6 +8,7 @@
 
 #include "sim/Faults.h"
 #include "sim/IspResponder.h"
+#include "sim/ReaderCommands.h"
 #include "sim/ReaderState.h"
 #include "sim/ReplyChunk.h"
 
@@ -44,14 +45,19 @@ class SimulatedReader {
 
  private:
   std::vector<ReplyChunk> ReceiveCommandBytes(std::string_view bytes);
+  // Cuts the next complete frame off the pending bytes; false when there is none yet.
+  bool NextFrame(std::string* frame);
   std::vector<ReplyChunk> HandleFrame(const std::string& frame);
+  bool Refuses(const HexRecord& record) const;
+  std::vector<ReplyChunk> WithLineFaults(std::vector<ReplyChunk> chunks) const;
 
   ReaderState state_;
   Faults faults_;
+  ReaderCommands commands_;
   IspResponder isp_;
   std::string pending_;              // a frame not yet complete
   std::vector<std::string> frames_;  // the log of complete frames
-  int answered_frames_ = 0;          // for silent_after_frames
+  int frames_seen_ = 0;              // for silent_after_frames; survives ClearLog
 };
 
 }  // namespace pelgar::sim
