@@ -1,0 +1,38 @@
+#include "platform/posix/Files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace pelgar::platform {
+
+bool PathExists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0;
+}
+
+std::optional<std::string> ReadFileStart(const std::string& path, size_t max_bytes) {
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat info;
+  // A directory opens, but it is not a file to read.
+  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    close(fd);
+    return std::nullopt;
+  }
+  std::string content(max_bytes, '\0');
+  size_t filled = 0;
+  while (filled < max_bytes) {
+    ssize_t got = read(fd, content.data() + filled, max_bytes - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    filled += static_cast<size_t>(got);
+  }
+  close(fd);
+  content.resize(filled);
+  return content;
+}
+
+}  // namespace pelgar::platform

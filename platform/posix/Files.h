@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+
+namespace pelgar::platform {
+
+// True when something exists at `path` (a file the program may then try to open).
+bool PathExists(const std::string& path);
+
+// The first `max_bytes` bytes of a file, or nothing when it cannot be opened. A read
+// error ends the content early, as the end of the file would.
+std::optional<std::string> ReadFileStart(const std::string& path, size_t max_bytes);
+
+}  // namespace pelgar::platform
