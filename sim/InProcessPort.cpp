@@ -55,7 +55,7 @@ class InProcessPort : public platform::SerialPort {
     if (!open_ || line_.hung_up_ || line_.fail_writes) return false;
     std::string_view bytes(reinterpret_cast<const char*>(data), count);
     line_.Deliver(line_.reader_.Receive(bytes, line_.baud_));
-    line_.reader_.Idle();
+    line_.Deliver(line_.reader_.Idle());
     return true;
   }
 

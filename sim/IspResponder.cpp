@@ -9,6 +9,6 @@ std::vector<ReplyChunk> IspResponder::Receive(std::string_view /*bytes*/, int32_
   return {};
 }
 
-void IspResponder::Idle() {}
+std::vector<ReplyChunk> IspResponder::Idle() { return {}; }
 
 }  // namespace pelgar::sim

@@ -18,8 +18,9 @@ class IspResponder {
 
   std::vector<ReplyChunk> Receive(std::string_view bytes, int32_t baud);
   // The line has been quiet for a while after the host wrote: ends frames that carry no
-  // checksum to delimit them.
-  void Idle();
+  // checksum to delimit them. Returns what the reader sends back for such a frame, with
+  // delays relative to now.
+  std::vector<ReplyChunk> Idle();
 
  private:
   ReaderState& state_;

@@ -30,8 +30,9 @@ std::vector<ReplyChunk> SimulatedReader::Receive(std::string_view bytes, int32_t
   return ReceiveCommandBytes(bytes);
 }
 
-void SimulatedReader::Idle() {
-  if (state_.isp_mode) isp_.Idle();
+std::vector<ReplyChunk> SimulatedReader::Idle() {
+  if (state_.isp_mode) return isp_.Idle();
+  return {};
 }
 
 std::vector<ReplyChunk> SimulatedReader::ReceiveCommandBytes(std::string_view bytes) {

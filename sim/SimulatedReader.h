@@ -36,8 +36,9 @@ class SimulatedReader {
   // Bytes the host wrote, at the rate the host's port is set to. Returns what the reader
   // sends back. Frames may arrive split across calls; the partial frame is kept.
   std::vector<ReplyChunk> Receive(std::string_view bytes, int32_t baud);
-  // The line has been quiet after the host wrote (see IspResponder::Idle).
-  void Idle();
+  // The line has been quiet after the host wrote (see IspResponder::Idle). Transports
+  // call it after every write (in-process) or after a short quiet gap (pseudo-terminal).
+  std::vector<ReplyChunk> Idle();
 
   // Every complete frame received, exactly as the host sent it.
   const std::vector<std::string>& received_frames() const { return frames_; }
