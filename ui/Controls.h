@@ -12,7 +12,13 @@ enum class Notification {
   kClicked,  // a button or check box was clicked (an automatic check box has toggled first)
   kChanged,  // an edit's text changed, by typing or because the program wrote it
   kSelectionChanged,  // a list's selection changed by the user
+  kMenuCommand,       // a command of the window's system menu was chosen (id = command)
 };
+
+// Commands every dialog receives, with or without a button of that id: Enter sends kOk
+// and Escape or the close box send kCancel, as kClicked notifications.
+inline constexpr int kIdOk = 1;
+inline constexpr int kIdCancel = 2;
 
 // Receives the notifications of a window's controls.
 class ControlEvents {
@@ -68,6 +74,12 @@ class Controls {
 
   // Moves the input focus to a control and selects its text (after a failed data exchange).
   virtual void Focus(int id) = 0;
+
+  // Creates the window's tooltip control from the tooltip texts of its template.
+  virtual void ActivateToolTips(int max_width_px) = 0;
+
+  // Ends the modal window with `result` once the running handler returns.
+  virtual void Close(int result) = 0;
 };
 
 }  // namespace pelgar::ui

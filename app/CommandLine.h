@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/RunSettings.h"
+
+namespace pelgar::app {
+
+// Reads the text after the program name into run settings:
+//   (empty)                         interactive
+//   anything with ".HEX"            usage display
+//   PATH.DAT[,PORT[,BAUD]]          configuration load
+//   /C:FRAME[,PORT[,BAUD]]          debug command
+//   anything else                   usage display
+// Letters are matched without regard to case; fields are split at commas, empty fields
+// are skipped and blanks are kept. Port and baud default to "COM3" and "19200". Text
+// longer than its field is cut at the field's size. The command line is never refused.
+RunSettings ParseCommandLine(std::string_view command_line);
+
+// The command line of a POSIX program: its arguments after the program name, joined by
+// single blanks, as one text like the one the original platform handed over.
+std::string JoinArguments(int argc, const char* const* argv);
+
+}  // namespace pelgar::app
