@@ -19,7 +19,14 @@ struct Faults {
   // Replies padded beyond the 99 characters a host reply buffer holds.
   bool long_replies = false;
 
-  // In-system programming faults are added here by the ISP side.
+  // In-system programming.
+  // The ISP side answers nothing at all.
+  bool isp_silent = false;
+  // The data record for the line at this address is answered without "." and not
+  // programmed; -1 = off.
+  int32_t isp_unacknowledged_address = -1;
+  // The read-back reports the byte at this address inverted; -1 = off.
+  int32_t isp_mismatch_address = -1;
 };
 
 }  // namespace pelgar::sim

@@ -1,1 +1,111 @@
-int main() { return 0; }
+// pelgar-sim: a simulated magnetic stripe reader on a pseudo-terminal.
+#include <unistd.h>
+
+#include <atomic>
+#include <csignal>
+#include <iostream>
+#include <string>
+
+#include "platform/RealClock.h"
+#include "platform/posix/PortNames.h"
+#include "sim/PtyTransport.h"
+#include "sim/SimOptions.h"
+#include "sim/SimulatedReader.h"
+#include "sim/StateFile.h"
+
+namespace {
+
+using pelgar::sim::SimOptions;
+
+std::atomic<bool> stop_requested{false};
+
+extern "C" void RequestStop(int /*signal*/) { stop_requested.store(true); }
+
+void InstallSignalHandlers() {
+  struct sigaction action {};
+  action.sa_handler = RequestStop;
+  sigemptyset(&action.sa_mask);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+// Keeps the state file in step with the reader's flash: written whenever it changed.
+class StateKeeper {
+ public:
+  // `saved` is the text already in the file, if any.
+  StateKeeper(const std::string& path, const pelgar::sim::ReaderState& state, std::string saved)
+      : path_(path), state_(state), saved_(std::move(saved)) {}
+
+  void SaveIfChanged() {
+    if (path_.empty()) return;
+    std::string text = pelgar::sim::StateFile::Format(state_);
+    if (text == saved_) return;
+    std::string error;
+    if (pelgar::sim::StateFile::Save(path_, state_, &error)) {
+      saved_ = std::move(text);
+    } else if (error != last_error_) {
+      std::cerr << "pelgar-sim: " << error << std::endl;
+      last_error_ = error;
+    }
+  }
+
+ private:
+  std::string path_;
+  const pelgar::sim::ReaderState& state_;
+  std::string saved_;
+  std::string last_error_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  SimOptions options;
+  std::string error;
+  if (!pelgar::sim::ParseSimOptions(argc, argv, &options, &error)) {
+    std::cerr << "pelgar-sim: " << error << "\n" << pelgar::sim::SimUsage();
+    return 2;
+  }
+  if (options.help) {
+    std::cout << pelgar::sim::SimUsage();
+    return 0;
+  }
+
+  pelgar::sim::SimulatedReader reader;
+  pelgar::sim::ReaderState& state = reader.state();
+  std::string saved;
+  if (!options.state_file.empty()) {
+    bool existed = false;
+    if (!pelgar::sim::StateFile::Load(options.state_file, &state, &existed, &error)) {
+      std::cerr << "pelgar-sim: " << error << std::endl;
+      return 2;
+    }
+    // A file as written by hand is rewritten only when the reader's flash changes.
+    if (existed) saved = pelgar::sim::StateFile::Format(state);
+  }
+  if (options.revision) state.revision = *options.revision;
+  if (options.slide_switch) state.slide_switch = *options.slide_switch;
+  if (options.reader_baud) state.baud = *options.reader_baud;
+  reader.faults() = options.faults;
+  state.PowerUp();
+
+  InstallSignalHandlers();
+  pelgar::platform::RealClock clock(pelgar::platform::RealClock::ScaleFromEnvironment());
+  pelgar::sim::PtyTransport transport(reader, clock);
+  if (!transport.Open(options.port, &error)) {
+    std::cerr << "pelgar-sim: " << error << std::endl;
+    return 1;
+  }
+  StateKeeper keeper(options.state_file, state, std::move(saved));
+  keeper.SaveIfChanged();
+  transport.after_receive = [&keeper] { keeper.SaveIfChanged(); };
+  if (options.trace) {
+    transport.trace = [](const std::string& line) { std::cout << line << std::endl; };
+  }
+  std::cout << "pelgar-sim: " << options.port << " -> " << transport.device_path()
+            << " (port directory " << pelgar::platform::PortDirectory() << ")" << std::endl;
+
+  transport.Run(stop_requested);
+  transport.Close();
+  keeper.SaveIfChanged();
+  return 0;
+}

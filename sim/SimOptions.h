@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "sim/Faults.h"
+#include "sim/ReaderState.h"
+
+namespace pelgar::sim {
+
+// The command line of pelgar-sim. Options that the ISP side needs (a firmware family,
+// ISP faults) are added here and in ParseSimOption/ParseFault, next to the others.
+struct SimOptions {
+  std::string port;
+  std::optional<std::string> revision;
+  std::optional<SlideSwitch> slide_switch;
+  std::string state_file;
+  Faults faults;
+  std::optional<int32_t> reader_baud;  // --fault baud=RATE
+  bool trace = false;
+  bool help = false;
+};
+
+// Reads the whole command line. False with `error` set (one line, no program name) for
+// anything it does not understand; the caller exits with status 2.
+bool ParseSimOptions(int argc, const char* const* argv, SimOptions* options, std::string* error);
+
+// One --fault argument: NAME or NAME=VALUE.
+bool ParseFault(std::string_view text, SimOptions* options, std::string* error);
+
+// What --help prints.
+std::string SimUsage();
+
+}  // namespace pelgar::sim
