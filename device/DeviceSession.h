@@ -38,13 +38,21 @@ class DeviceSession {
   bool SetConfiguration(int store_mode);
   bool CommitConfiguration();
 
+  // Enhanced settings. Each returns false at once when the session is not claimed.
+  // SetDataWrapper also counts head_length and tail_length and sets tail_empty.
   bool SetDataWrapper();
+  // Head text, then tail text; a failed tail query leaves the new head in place.
   bool GetDataWrapper();
   bool GetIndividualCR();
   bool SetIndividualCR();
   bool GetWedgeMode();
+  // Only languages 00, 01 and FF have a frame; any other sends nothing and fails.
   bool SetWedgeMode();
+  // Sends the pairs of default_codes and replacements (custom_count gets their number).
+  // Refused, with nothing sent, unless both hold the same number of characters, at most
+  // nine: a frame whose length byte disagreed with its data would be corrupt.
   bool SetCustomWedgeTable();
+  // Maps one table entry back to itself; custom_count holds the entry index.
   bool ResetCustomWedgeEntry();
 
   // Configuration options, each 0 or 1, in the order of the configuration record.

@@ -46,18 +46,6 @@ TEST_F(EnhancedTest, SetDataWrapperSendsHeadZeroTailInSmallAndCapitalHex) {
   EXPECT_EQ(err(), "");
 }
 
-TEST_F(EnhancedTest, SetDataWrapperFailuresCarryTheirNames) {
-  auto session = Claimed();
-  Put(session->head_text, "AB");
-  reader_.faults().reject = true;
-  EXPECT_FALSE(session->SetDataWrapper());
-  reader_.faults().silent = true;
-  EXPECT_FALSE(session->SetDataWrapper());
-  EXPECT_EQ(err(),
-            "MSR_GET_MSR_DATA_WRAPPER did not apply properly.\n"
-            "Failed to send MSR_GET_MSR_DATA_WRAPPER.\n");
-}
-
 TEST_F(EnhancedTest, GetDataWrapperReadsHeadThenTail) {
   reader_.state().head_wrapper = "AB";
   reader_.state().tail_wrapper = "\xC8\\~";
@@ -77,13 +65,56 @@ TEST_F(EnhancedTest, GetDataWrapperReadsHeadThenTail) {
   EXPECT_EQ(err(), "");
 }
 
-TEST_F(EnhancedTest, GetDataWrapperRejectedKeepsTheText) {
+// Each command's diagnostics when the reader refuses it and when it does not answer;
+// the carriage-return setters and the custom table report nothing.
+struct FailurePath {
+  const char* name;
+  bool (DeviceSession::*command)();
+  const char* refused;
+  const char* unanswered;
+};
+
+const FailurePath kFailurePaths[] = {
+    {"SetDataWrapper", &DeviceSession::SetDataWrapper,
+     "MSR_GET_MSR_DATA_WRAPPER did not apply properly.\n",
+     "Failed to send MSR_GET_MSR_DATA_WRAPPER.\n"},
+    {"GetDataWrapper", &DeviceSession::GetDataWrapper,
+     "Error validating MSR_SET_CONFIGURATION_WRAPPER_HEAD response.\n",
+     "Failed to send MSR_SET_CONFIGURATION_WRAPPER_HEAD.\n"},
+    {"GetIndividualCR", &DeviceSession::GetIndividualCR, "",
+     "Failed to send MSR_GET_INDIVIDUAL_CR.\n"},
+    {"SetIndividualCR", &DeviceSession::SetIndividualCR, "", ""},
+    {"GetWedgeMode", &DeviceSession::GetWedgeMode,
+     "Error validating MSR_GET_MSR_WEDGE_MODE response.\n",
+     "Failed to send MSR_GET_MSR_WEDGE_MODE.\n"},
+    {"SetWedgeMode", &DeviceSession::SetWedgeMode,
+     "MSR_SET_MSR_WEDGE_MODE did not apply properly.\n",
+     "Failed to send MSR_SET_MSR_WEDGE_MODE.\n"},
+    {"SetCustomWedgeTable", &DeviceSession::SetCustomWedgeTable, "", ""},
+    {"ResetCustomWedgeEntry", &DeviceSession::ResetCustomWedgeEntry,
+     "MSR_RESET_MSR_WEDGE_MODE did not apply properly.\n",
+     "Failed to send MSR_RESET_MSR_WEDGE_MODE.\n"},
+};
+
+TEST_F(EnhancedTest, EveryCommandReportsRefusalAndSilenceByName) {
   auto session = Claimed();
   Put(session->head_text, "old");
-  reader_.faults().reject = true;
-  EXPECT_FALSE(session->GetDataWrapper());
-  EXPECT_STREQ(session->head_text.data(), "old");
-  EXPECT_EQ(err(), "Error validating MSR_SET_CONFIGURATION_WRAPPER_HEAD response.\n");
+  Put(session->default_codes, "a");
+  Put(session->replacements, "X");
+  session->custom_count = 16;
+  for (const FailurePath& path : kFailurePaths) {
+    SCOPED_TRACE(path.name);
+    reader_.faults() = {};
+    reader_.faults().reject = true;
+    err_.str("");
+    EXPECT_FALSE(((*session).*path.command)());
+    EXPECT_EQ(err(), path.refused);
+    reader_.faults().silent = true;
+    err_.str("");
+    EXPECT_FALSE(((*session).*path.command)());
+    EXPECT_EQ(err(), path.unanswered);
+  }
+  EXPECT_STREQ(session->head_text.data(), "old");  // a refused query keeps the text
 }
 
 TEST_F(EnhancedTest, GetDataWrapperTailFailureKeepsTheNewHead) {
@@ -117,18 +148,6 @@ TEST_F(EnhancedTest, IndividualCarriageReturnsTravelAsReaderBits) {
   EXPECT_EQ(err(), "");
 }
 
-TEST_F(EnhancedTest, IndividualCarriageReturnFailures) {
-  auto session = Claimed();
-  reader_.faults().reject = true;
-  EXPECT_FALSE(session->GetIndividualCR());
-  EXPECT_FALSE(session->SetIndividualCR());
-  EXPECT_EQ(err(), "");  // a refusal of either is not reported
-  reader_.faults().silent = true;
-  EXPECT_FALSE(session->GetIndividualCR());
-  EXPECT_FALSE(session->SetIndividualCR());
-  EXPECT_EQ(err(), "Failed to send MSR_GET_INDIVIDUAL_CR.\n");
-}
-
 TEST_F(EnhancedTest, WedgeModeLanguages) {
   reader_.state().wedge_language = 0xFF;
   auto session = Claimed();
@@ -150,21 +169,6 @@ TEST_F(EnhancedTest, WedgeModeWithoutAFrameSendsNothingAndFails) {
   EXPECT_FALSE(session->SetWedgeMode());
   EXPECT_THAT(frames(), IsEmpty());
   EXPECT_EQ(err(), "Failed to send MSR_SET_MSR_WEDGE_MODE.\n");
-}
-
-TEST_F(EnhancedTest, WedgeModeFailures) {
-  auto session = Claimed();
-  reader_.faults().reject = true;
-  EXPECT_FALSE(session->GetWedgeMode());
-  EXPECT_FALSE(session->SetWedgeMode());
-  reader_.faults().silent = true;
-  EXPECT_FALSE(session->GetWedgeMode());
-  EXPECT_FALSE(session->SetWedgeMode());
-  EXPECT_EQ(err(),
-            "Error validating MSR_GET_MSR_WEDGE_MODE response.\n"
-            "MSR_SET_MSR_WEDGE_MODE did not apply properly.\n"
-            "Failed to send MSR_GET_MSR_WEDGE_MODE.\n"
-            "Failed to send MSR_SET_MSR_WEDGE_MODE.\n");
 }
 
 TEST_F(EnhancedTest, CustomTableBatchIsOneFrameInCapitals) {
@@ -215,18 +219,6 @@ TEST_F(EnhancedTest, ResetMapsTracksOneAndThreeBackToThemselves) {
   EXPECT_TRUE(session->ResetCustomWedgeEntry());
   EXPECT_EQ(frames().back(), ":04000011170F000FB6");
   EXPECT_EQ(err(), "");
-}
-
-TEST_F(EnhancedTest, ResetFailures) {
-  auto session = Claimed();
-  session->custom_count = 16;
-  reader_.faults().reject = true;
-  EXPECT_FALSE(session->ResetCustomWedgeEntry());
-  reader_.faults().silent = true;
-  EXPECT_FALSE(session->ResetCustomWedgeEntry());
-  EXPECT_EQ(err(),
-            "MSR_RESET_MSR_WEDGE_MODE did not apply properly.\n"
-            "Failed to send MSR_RESET_MSR_WEDGE_MODE.\n");
 }
 
 TEST_F(EnhancedTest, UnclaimedSessionSendsNothing) {
