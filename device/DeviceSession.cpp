@@ -1,5 +1,6 @@
 #include "device/DeviceSession.h"
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 
@@ -153,6 +154,12 @@ bool DeviceSession::CommitConfiguration() {
   if (!text.empty() && text.back() == '.') return true;
   // Writing flash can take the reader a while: its "." may follow the reply.
   return WaitForAcknowledge(link_, kCommitAcknowledgeAttempts);
+}
+
+bool DeviceSession::ExchangeRaw(std::string_view frame, std::span<char> reply) {
+  std::fill(reply.begin(), reply.end(), '\0');
+  if (!IsClaimed()) return false;
+  return Exchange(link_, frame, reply);
 }
 
 std::unique_ptr<DeviceSession> ClaimReader(DeviceEnvironment& env, std::string_view port_id,

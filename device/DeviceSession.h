@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <iosfwd>
 #include <memory>
+#include <span>
 #include <string_view>
 
 #include "device/Exchange.h"
@@ -37,6 +38,9 @@ class DeviceSession {
   // Store mode 1 stores to flash (code 01); any other value to temporary memory (code 00).
   bool SetConfiguration(int store_mode);
   bool CommitConfiguration();
+  // One frame exactly as given (the unattended debug command): `Exchange` into `reply`,
+  // cleared first, with no acknowledgement rule. False when not claimed.
+  bool ExchangeRaw(std::string_view frame, std::span<char> reply);
 
   // Enhanced settings. Each returns false at once when the session is not claimed.
   // SetDataWrapper also counts head_length and tail_length and sets tail_empty.

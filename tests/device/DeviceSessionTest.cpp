@@ -241,6 +241,18 @@ TEST_F(SessionTest, VanishedPortEndsEveryExchangeAtOnce) {
   EXPECT_FALSE(ports_.is_open());
 }
 
+TEST_F(SessionTest, RawFrameGoesOutUnchangedAndAnyReplyCounts) {
+  auto session = Claimed();
+  std::array<char, kReplySize> reply;
+  reply.fill('#');
+  EXPECT_TRUE(session->ExchangeRaw(":0100001118D7", reply));  // refused: bad checksum
+  EXPECT_THAT(frames(), ElementsAre(":0100001118D7"));
+  EXPECT_STREQ(reply.data(), ":0100001118D7?X");
+  reader_.faults().silent = true;
+  EXPECT_FALSE(session->ExchangeRaw(":0100001118D6", reply));
+  EXPECT_STREQ(reply.data(), "");
+}
+
 TEST_F(SessionTest, OverlongRepliesAreCutAtTheBuffer) {
   reader_.faults().long_replies = true;
   reader_.state().revision = "REV 3.00";
