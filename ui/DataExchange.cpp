@@ -1,0 +1,37 @@
+#include "ui/DataExchange.h"
+
+#include <array>
+
+#include "device/WrapperText.h"
+
+namespace pelgar::ui {
+
+std::string MaxCharsMessage(int max_chars) {
+  return "Please enter no more than " + std::to_string(max_chars) + " characters.";
+}
+
+bool ExchangeWrapperText(DataExchange& dx, int id, std::string& wrapper, int32_t& extra_count) {
+  if (!dx.save_and_validate) return true;
+  std::string box = dx.controls.GetText(id, device::kWrapperBoxChars);
+  // A fresh buffer each time: the decoder writes no terminating zero of its own.
+  std::array<char, device::kWrapperTextSize> decoded{};
+  bool ok = device::DecodeWrapperText(box, decoded, extra_count);
+  wrapper = decoded.data();
+  if (ok) return true;
+  dx.messages.ShowPlainMessage(device::kWrapperEscapeHelp, box::kOk, 0);
+  return dx.Fail(id);
+}
+
+bool ExchangeMaxChars(DataExchange& dx, int id, size_t length, int max_chars) {
+  if (!dx.save_and_validate) {
+    // A limit of 0 would mean the platform's default; a box with no room left is
+    // disabled by the window's rules anyway.
+    dx.controls.SetLimit(id, max_chars > 0 ? static_cast<size_t>(max_chars) : 0);
+    return true;
+  }
+  if (max_chars >= 0 && length <= static_cast<size_t>(max_chars)) return true;
+  dx.messages.ShowPlainMessage(MaxCharsMessage(max_chars), box::kIconExclamation, 0);
+  return dx.Fail(id);
+}
+
+}  // namespace pelgar::ui

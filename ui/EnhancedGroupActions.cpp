@@ -1,0 +1,121 @@
+// "Get" and "Set" of the enhanced group: each claims the reader for itself.
+#include <algorithm>
+#include <cstring>
+
+#include "config/EnhancedSettings.h"
+#include "ui/EnhancedGroup.h"
+#include "ui/MainWindowIds.h"
+
+namespace pelgar::ui {
+namespace {
+
+namespace id = main_id;
+
+constexpr std::string_view kGetWrapperFailed =
+    "Error occurred while applying changes to the MSR enhanced Wrapper configuration";
+constexpr std::string_view kGetEnhancedFailed =
+    "Error occurred while applying changes to the MSR enhanced configuration.";
+constexpr std::string_view kSetWrapperFailed =
+    "Error occurred while applying changes to the MSR Wrapper Configuration.";
+constexpr std::string_view kSetCrFailed =
+    "Error occurred while applying changes to the Indivisual CR Configuration.";
+constexpr std::string_view kSetLanguageFailed =
+    "Error occurred while applying changes to the Wedge Mode Language.";
+
+template <size_t N>
+std::string_view TextOf(const std::array<char, N>& field) {
+  return std::string_view(field.data(), strnlen(field.data(), N));
+}
+
+// Copies a wrapper into a session field, leaving room for its terminating zero.
+template <size_t N>
+void CopyWrapper(const std::string& text, std::array<char, N>& field) {
+  field.fill('\0');
+  std::copy_n(text.begin(), std::min(text.size(), N - 1), field.begin());
+}
+
+}  // namespace
+
+void EnhancedGroup::Get() {
+  auto session = host_.ClaimReader();
+  if (!session) {
+    controls_.Enable(id::kEnhancedSet, false);
+    return;
+  }
+  bool wedge = session->wedge_position == 1;
+  controls_.SetCheck(id::kSerialMode, session->serial_position == 1);
+  controls_.SetCheck(id::kWedgeMode, wedge);
+
+  session->head_text.fill('\0');
+  session->tail_text.fill('\0');
+  head_.text.clear();
+  tail_.text.clear();
+  // The wrappers shown before are about to be replaced as a whole: budgets computed from
+  // them would refuse the new ones while they are written one after the other.
+  head_.budget = kWrapperTotal;
+  tail_.budget = kWrapperTotal;
+  if (!session->GetDataWrapper()) ReportFailure(kGetWrapperFailed);
+  ShowWrappers(TextOf(session->head_text), TextOf(session->tail_text));
+
+  if (!session->GetIndividualCR()) ReportFailure(kGetEnhancedFailed);
+  controls_.SetCheck(id::kCrTrack1, session->individual_cr[0] == 1);
+  controls_.SetCheck(id::kCrTrack2, session->individual_cr[1] == 1);
+  controls_.SetCheck(id::kCrTrack3, session->individual_cr[2] == 1);
+
+  // Capital mode and the language mean something only to a reader typing as a keyboard.
+  const int wedge_controls[] = {id::kCapitalMode, id::kAltNumPad, id::kUsa, id::kCustomTable};
+  if (wedge) {
+    for (int control : wedge_controls) controls_.Enable(control, true);
+    controls_.SetCheck(id::kCapitalMode, session->individual_cr[3] == 1);
+    if (!session->GetWedgeMode()) ReportFailure(kGetEnhancedFailed);
+    uint8_t language = session->wedge_language;
+    controls_.SetCheck(id::kAltNumPad, language == config::kWedgeLanguageAltNumPad);
+    controls_.SetCheck(id::kUsa, language == config::kWedgeLanguageUsa);
+    controls_.SetCheck(id::kCustomTable, language == config::kWedgeLanguageCustomTable);
+  } else {
+    controls_.SetCheck(id::kCapitalMode, false);
+    controls_.SetCheck(id::kUsa, true);
+    controls_.SetCheck(id::kAltNumPad, false);
+    controls_.SetCheck(id::kCustomTable, false);
+    for (int control : wedge_controls) controls_.Enable(control, false);
+  }
+}
+
+void EnhancedGroup::Set() {
+  auto session = host_.ClaimReader();
+  if (!session) {
+    controls_.Enable(id::kEnhancedSet, false);
+    return;
+  }
+  bool wedge = session->wedge_position == 1;
+  session->head_text.fill('\0');
+  session->tail_text.fill('\0');
+  if (controls_.IsChecked(id::kHeadWrapper)) CopyWrapper(head_.text, session->head_text);
+  if (controls_.IsChecked(id::kTailWrapper)) CopyWrapper(tail_.text, session->tail_text);
+  if (!session->SetDataWrapper()) ReportFailure(kSetWrapperFailed);
+
+  session->individual_cr[0] = controls_.IsChecked(id::kCrTrack1) ? 1 : 0;
+  session->individual_cr[1] = controls_.IsChecked(id::kCrTrack2) ? 1 : 0;
+  session->individual_cr[2] = controls_.IsChecked(id::kCrTrack3) ? 1 : 0;
+  session->individual_cr[3] = controls_.IsChecked(id::kCapitalMode) && wedge ? 1 : 0;
+  if (!session->SetIndividualCR()) ReportFailure(kSetCrFailed);
+
+  if (wedge) {
+    // With no language box checked the user has chosen none: the reader keeps its own
+    // instead of being sent one nobody picked.
+    bool chosen = true;
+    if (controls_.IsChecked(id::kAltNumPad)) {
+      session->wedge_language = config::kWedgeLanguageAltNumPad;
+    } else if (controls_.IsChecked(id::kUsa)) {
+      session->wedge_language = config::kWedgeLanguageUsa;
+    } else if (controls_.IsChecked(id::kCustomTable)) {
+      session->wedge_language = config::kWedgeLanguageCustomTable;
+    } else {
+      chosen = false;
+    }
+    if (chosen && !session->SetWedgeMode()) ReportFailure(kSetLanguageFailed);
+  }
+  controls_.Enable(id::kEnhancedSet, false);
+}
+
+}  // namespace pelgar::ui

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "device/DeviceSession.h"
+#include "ui/ConfigFileWindow.h"
+#include "ui/Controls.h"
+#include "ui/EnhancedGroup.h"
+#include "ui/MainWindowHooks.h"
+#include "ui/MainWindowSettings.h"
+#include "ui/MessageOutput.h"
+#include "ui/ReaderClaim.h"
+
+namespace pelgar::ui {
+
+// The main window (dialog 102) as logic over its controls: initialisation, the rules that
+// enable, check and uncheck controls, the data exchange, the reader actions Get Config and
+// Set Config, and the enhanced group. The window holds no connection to the reader: each
+// action claims it, works and lets it go before returning.
+class MainWindow : public ControlEvents, public ConfigFileWindow, private EnhancedGroup::Host {
+ public:
+  // Store modes of Set Config.
+  static constexpr int kStoreToFlash = 1;
+  static constexpr int kStoreToTemporaryMemory = 0;
+  static constexpr int kToolTipWidth = 320;
+  static constexpr int kSentinelChars = 1;
+
+  // The window receives the notifications of `controls` from construction on.
+  MainWindow(Controls& controls, MessageOutput& messages, device::DeviceEnvironment& env,
+             MainWindowSettings settings);
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  MainWindowHooks& hooks() { return hooks_; }
+
+  // When the window opens. In an unattended run it hands over to hooks().unattended_run
+  // and closes with its exit status.
+  void OnInitDialog();
+  void OnControl(int id, Notification notification) override;
+
+  // Data exchange: taking (true) decodes and checks the wrapper boxes and the sentinel
+  // edits, stopping with a message at the first that fails; putting (false) sets their
+  // typing limits.
+  bool UpdateData(bool save_and_validate) override;
+
+  // Rules.
+  void ApplyEnableRule() override;
+  void ShowDefaultConfiguration();
+  void ApplyWrapperLengthRule() override { group_.ApplyWrapperLengthRule(); }
+
+  // Reader actions.
+  void GetConfig();
+  void SetConfig() override { SetConfig(kStoreToFlash); }
+  void SetConfig(int store_mode);
+  void SetConfigToTemporaryMemory() { SetConfig(kStoreToTemporaryMemory); }
+  void EnhancedGet() { group_.Get(); }
+  void EnhancedSet() override { group_.Set(); }
+
+  // The port and baud texts an action claims with: the lists' texts, or in an unattended
+  // run those of the command line.
+  PortTexts port_texts() const;
+  // Claims the reader with port_texts(); shows the not-claimed message when that fails.
+  std::unique_ptr<device::DeviceSession> ClaimReader() override;
+
+  // Raised by Get Config for a reader that knows the enhanced settings, never lowered by
+  // it; the unattended configuration run clears it when it starts.
+  bool enhanced_capable() const override { return enhanced_capable_; }
+  void set_enhanced_capable(bool capable) { enhanced_capable_ = capable; }
+  // 1 when the configuration record last read or written had its carriage return off.
+  uint8_t individual_cr_allowed() const { return individual_cr_allowed_; }
+
+  // Other windows.
+  void OpenEnhancedConfiguration();
+  void OpenFirmwareUpdate();
+  void ShowAbout();
+
+  Controls& controls() override { return controls_; }
+  MessageOutput& messages() override { return messages_; }
+  bool unattended() const override { return settings_.unattended; }
+  device::DeviceEnvironment& environment() { return env_; }
+  const MainWindowSettings& settings() const { return settings_; }
+  EnhancedGroup& enhanced_group() { return group_; }
+
+ private:
+  void OnClicked(int id);
+  void OnOk();
+  void ChangeRule();
+  void UseCustomConfigRule();
+  void IndicatorRule(int id);
+  PortTexts ListTexts() const;
+
+  Controls& controls_;
+  MessageOutput& messages_;
+  device::DeviceEnvironment& env_;
+  MainWindowSettings settings_;
+  MainWindowHooks hooks_;
+  EnhancedGroup group_;
+  bool enhanced_capable_ = false;
+  // Unknown until a configuration record has been read or written: the per-track
+  // carriage returns are not offered before.
+  uint8_t individual_cr_allowed_ = 0;
+};
+
+}  // namespace pelgar::ui

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "device/DeviceSession.h"
+#include "ui/MessageOutput.h"
+
+namespace pelgar::ui {
+
+inline constexpr std::string_view kNotClaimedMessage =
+    "The MSR has not been claimed by the application.  Please be sure the COM port is not "
+    "claimed by other applications.";
+inline constexpr std::string_view kErrorCaption = "Error!";
+// The windows read their port and baud lists into 10-character buffers.
+inline constexpr size_t kPortTextChars = 9;
+
+// The port name ("COM3") and baud text ("19200") that a reader action claims with.
+struct PortTexts {
+  std::string port;
+  std::string baud;
+};
+
+// What a session is opened with: the port name from its fourth character on ("3", or
+// "1 " for "COM1 "), empty for a shorter name.
+std::string_view PortIdOf(std::string_view port_name);
+// The baud text read as a decimal number the way atoi does: leading blanks and a sign,
+// then digits up to the first other character; 0 when there are none.
+int32_t BaudOf(std::string_view baud_text);
+
+// Claims the reader (up to 10 attempts); when that fails, shows the not-claimed message
+// and returns null.
+std::unique_ptr<device::DeviceSession> ClaimOrReport(device::DeviceEnvironment& env,
+                                                     MessageOutput& messages,
+                                                     const PortTexts& texts);
+
+}  // namespace pelgar::ui
