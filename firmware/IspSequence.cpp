@@ -1,0 +1,219 @@
+#include "firmware/IspSequence.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ostream>
+
+#include "device/Exchange.h"
+#include "firmware/HexText.h"
+#include "firmware/RevisionCheck.h"
+#include "firmware/UpdateWindowIds.h"
+#include "ui/MessageOutput.h"
+
+namespace pelgar::firmware {
+namespace {
+
+constexpr std::string_view kEnterCommandMode = ":0100001110DE";
+constexpr std::string_view kSwitchToIsp = ":0100001107E7";
+constexpr std::string_view kExitIsp = ":0100001100EE";
+// Family 1's ISP ROM wants these after every synchronisation.
+constexpr std::string_view kFamily1Setup[] = {":010000020BF2", ":020000050701F1",
+                                              ":020000050702F0"};
+// Family 1's IPL option frames go out exactly as written: they carry no checksum.
+constexpr std::string_view kFamily1IplOption[] = {":020000030400", ":030000030601FC",
+                                                  ":030000030600FF"};
+constexpr std::string_view kEraseFamily1 = ":0100000307F5";
+constexpr std::string_view kEraseFamily1High = ":020000030C30BF";
+constexpr std::string_view kEraseFamily23All = ":0100000301FB";
+
+constexpr std::string_view kNoCodeMessage = "No Firmware Code exist inside Intel hex file";
+constexpr std::string_view kUnplugMessage =
+    "Please unplug/plug the MSR to enter ISP ROM mode.\nAnd press 'OK' button to continue "
+    "flashing.";
+constexpr std::string_view kVerifyFailed = "VERIFY FAILED!!!!";
+
+// Where the read-back reply carries the reported address and the line's bytes.
+constexpr size_t kReportedAddressPosition = 23;
+constexpr size_t kReadBackDataPosition = 28;
+
+bool AnyCode(const FirmwareImage& image, size_t first, size_t last) {
+  return std::any_of(image.begin() + static_cast<std::ptrdiff_t>(first),
+                     image.begin() + static_cast<std::ptrdiff_t>(last) + 1,
+                     [](uint8_t byte) { return byte != kNoCode; });
+}
+
+}  // namespace
+
+void IspSequence::AnalyseImage(const FirmwareImage& image, std::string_view file_revision) {
+  low_region_ = AnyCode(image, kLowStart, kLowEnd);
+  high_region_ = AnyCode(image, kHighStart, kHighEnd);
+  start_ = !low_region_ && high_region_ ? kHighStart : kLowStart;
+  end_ = low_region_ && !high_region_ ? kLowEnd : kHighEnd;
+  family_ = FirmwareFamily(file_revision);
+}
+
+bool IspSequence::EnterIspSetup() {
+  if (!link_.port_open()) return false;
+  link_.clock().SleepMs(kBeforeSetupCommandMs);
+  if (!ExchangeAcknowledged(kEnterCommandMode)) return false;
+  link_.clock().SleepMs(kBeforeSetupCommandMs);
+  if (!ExchangeAcknowledged(kSwitchToIsp)) return false;
+  link_.clock().SleepMs(kAfterIspSwitchMs);
+  if (family_ == 1) {
+    link_.SetBaudAndSync(kFamily1Baud);
+    for (std::string_view command : kFamily1Setup) {
+      if (!ExchangeAnswered(command)) return false;
+    }
+    return true;
+  }
+  if (family_ == 2 || family_ == 3) return link_.SetBaudAndSync(kFamily23Baud);
+  return false;
+}
+
+bool IspSequence::SetIplOption() {
+  if (!link_.port_open()) return false;
+  if (!low_region_ && family_ != 1) {
+    PlainMessage(kNoCodeMessage);
+    return false;
+  }
+  link_.clock().SleepMs(kBeforeIplOptionMs);
+  if (family_ != 1) return true;
+  for (std::string_view command : kFamily1IplOption) {
+    if (!ExchangeAnswered(command)) return false;
+  }
+  // The option takes effect when the reader starts again: the user power-cycles it while
+  // the port stays open.
+  PlainMessage(kUnplugMessage);
+  link_.clock().SleepMs(kAfterIplStepMs);
+  if (!ExchangeAnswered(kFamily1Setup[0])) return false;
+  link_.clock().SleepMs(kAfterIplStepMs);
+  return ExchangeAnswered(kFamily1Setup[1]) && ExchangeAnswered(kFamily1Setup[2]);
+}
+
+bool IspSequence::EraseFirmware() {
+  bool erased = false;
+  if (family_ == 1) {
+    erased = ExchangeAcknowledged(high_region_ && !low_region_ ? kEraseFamily1High : kEraseFamily1);
+  } else if (family_ == 2 || family_ == 3) {
+    if (high_region_) {
+      // Without low-region code there is nothing to boot: the option step has refused.
+      erased = low_region_ && ExchangeAcknowledged(kEraseFamily23All);
+    } else {
+      erased = PageErase();
+    }
+  }
+  if (erased) link_.clock().SleepMs(kAfterEraseMs);
+  return erased;
+}
+
+bool IspSequence::PageErase() {
+  for (uint32_t address = start_; address < end_; address += kPageSize) {
+    char command[24];
+    std::snprintf(command, sizeof command, ":0300000308%04X", static_cast<unsigned>(address));
+    std::string record = command;
+    CompleteRecord(record);
+    if (!ExchangeAcknowledged(record)) return false;
+  }
+  return true;
+}
+
+bool IspSequence::ProgramAndVerify(const FirmwareImage& image, FirmwareImage& read_back,
+                                   ui::Controls& window) {
+  window.SetRange(kProgressBarId, start_, end_);
+  window.SetPosition(kProgressBarId, start_);
+  for (uint32_t address = start_; address < end_; address += kLineSize) {
+    window.SetPosition(kProgressBarId, static_cast<int>(address));
+    const auto line = static_cast<uint16_t>(address);
+    if (!AnyCode(image, line, line + kLineSize - 1u)) continue;
+    if (!ProgramLine(image, line)) return false;
+    if (!VerifyLine(image, read_back, line)) return false;
+  }
+  return true;
+}
+
+bool IspSequence::ProgramLine(const FirmwareImage& image, uint16_t address) {
+  char text[8];
+  std::string record = ":10";
+  std::snprintf(text, sizeof text, "%04X00", address);
+  record += text;
+  for (size_t k = 0; k < kLineSize; ++k) {
+    std::snprintf(text, sizeof text, "%02X", image[address + k]);
+    record += text;
+  }
+  CompleteRecord(record);
+
+  char reply[kProgramReplySize];
+  const size_t count = record.size() + kDataReplyExtra;
+  if (!link_.CountedExchange(record, reply, count)) {
+    // Families 2 and 3 send the record once more, but the line has failed either way.
+    if (family_ != 1) link_.CountedExchange(record, reply, count);
+    err_ << "No reply to the data record: " << record << std::endl;
+    return false;
+  }
+  // Family 1's ISP ROM takes every record twice; the second reply is the one that counts.
+  if (family_ == 1 && !link_.CountedExchange(record, reply, count)) return false;
+  if (!device::AcknowledgedAt(reply, record.size())) {
+    err_ << "The data record was not acknowledged: " << record << std::endl;
+    return false;
+  }
+  return true;
+}
+
+bool IspSequence::VerifyLine(const FirmwareImage& image, FirmwareImage& read_back,
+                             uint16_t address) {
+  char command[32];
+  std::snprintf(command, sizeof command, ":05000004%04X%04X00", address,
+                static_cast<unsigned>(address + kLineSize - 1));
+  std::string text = command;
+  std::snprintf(command, sizeof command, "%02X", RecordChecksum(text, 1));
+  text += command;
+  text += 'U';
+
+  char reply[kProgramReplySize];
+  if (!link_.CountedExchange(text, reply, text.size() + kReadBackReplyExtra)) return false;
+  std::string_view answer(reply, strnlen(reply, sizeof reply));
+  const uint16_t reported = HexQuad(answer, kReportedAddressPosition);
+  // A reported line that is not the one asked for (or would run past the images) has
+  // verified nothing; comparing it would pass an unread line as good.
+  if (reported != address || reported + kLineSize - 1u > kLastAddress) {
+    std::snprintf(command, sizeof command, "%04X reported %04X", address, reported);
+    err_ << "Read-back of line " << command << std::endl;
+    PlainMessage(kVerifyFailed);
+    return false;
+  }
+  for (size_t k = 0; k < kLineSize; ++k) {
+    const uint8_t byte = HexPair(answer, kReadBackDataPosition + 2 * k);
+    read_back[reported + k] = byte;
+    if (byte != image[reported + k]) {
+      char message[48];
+      std::snprintf(message, sizeof message, "Address:%04X\nF:%02x\nR:%02x",
+                    static_cast<unsigned>(reported + k), image[reported + k], byte);
+      PlainMessage(message);
+      PlainMessage(kVerifyFailed);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IspSequence::ExitIsp() {
+  if (!link_.port_open()) return false;
+  return ExchangeAnswered(kExitIsp);
+}
+
+bool IspSequence::ExchangeAcknowledged(std::string_view command) {
+  char reply[device::kReplySize];
+  return link_.Exchange(command, reply) && device::AcknowledgedAt(reply, command.size());
+}
+
+bool IspSequence::ExchangeAnswered(std::string_view command) {
+  char reply[device::kReplySize];
+  return link_.Exchange(command, reply);
+}
+
+void IspSequence::PlainMessage(std::string_view text) {
+  messages_.ShowPlainMessage(text, ui::box::kOk, 0);
+}
+
+}  // namespace pelgar::firmware

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+
+#include "firmware/FirmwareImage.h"
+#include "firmware/UpdaterLink.h"
+#include "ui/Controls.h"
+#include "ui/MessageOutput.h"
+
+namespace pelgar::firmware {
+
+// Replaces the reader's program memory through its in-system programming mode, in the two
+// dialects: family 1, and families 2 and 3. The update window calls the steps in order and
+// stops at the first that fails.
+class IspSequence {
+ public:
+  // Regions of program memory as the reader's flash divides it.
+  static constexpr uint16_t kLowStart = 0x0000;
+  static constexpr uint16_t kHighStart = 0x3000;
+  static constexpr uint16_t kLowEnd = 0x2FFF;
+  static constexpr uint16_t kHighEnd = 0x3FFF;
+  static constexpr uint16_t kLineSize = 16;
+  static constexpr uint16_t kPageSize = 128;
+
+  static constexpr int32_t kFamily1Baud = 9600;
+  static constexpr int32_t kFamily23Baud = 19200;
+
+  // Waits, in one place.
+  static constexpr int64_t kBeforeSetupCommandMs = 100;
+  static constexpr int64_t kAfterIspSwitchMs = 1500;
+  static constexpr int64_t kBeforeIplOptionMs = 1000;
+  static constexpr int64_t kAfterIplStepMs = 100;
+  static constexpr int64_t kAfterEraseMs = 600;
+
+  // Reply buffers of the programming step, and what each counted read asks for beyond the
+  // command itself.
+  static constexpr size_t kProgramReplySize = 500;
+  static constexpr size_t kDataReplyExtra = 2;
+  static constexpr size_t kReadBackReplyExtra = 39;
+
+  IspSequence(UpdaterLink& link, ui::MessageOutput& messages, std::ostream& err)
+      : link_(link), messages_(messages), err_(err) {}
+
+  // Region flags, programming range and family, afresh from this update's image.
+  void AnalyseImage(const FirmwareImage& image, std::string_view file_revision);
+  bool EnterIspSetup();
+  bool SetIplOption();
+  bool EraseFirmware();
+  // Programs every line that holds code and reads it back into `read_back`, moving the
+  // window's progress bar over the range.
+  bool ProgramAndVerify(const FirmwareImage& image, FirmwareImage& read_back, ui::Controls& window);
+  bool ExitIsp();
+
+  bool low_region() const { return low_region_; }
+  bool high_region() const { return high_region_; }
+  uint16_t start_address() const { return start_; }
+  uint16_t end_address() const { return end_; }
+  int family() const { return family_; }
+
+ private:
+  bool ExchangeAcknowledged(std::string_view command);
+  bool ExchangeAnswered(std::string_view command);
+  bool PageErase();
+  bool ProgramLine(const FirmwareImage& image, uint16_t address);
+  bool VerifyLine(const FirmwareImage& image, FirmwareImage& read_back, uint16_t address);
+  void PlainMessage(std::string_view text);
+
+  UpdaterLink& link_;
+  ui::MessageOutput& messages_;
+  std::ostream& err_;
+
+  bool low_region_ = false;
+  bool high_region_ = false;
+  uint16_t start_ = kLowStart;
+  uint16_t end_ = kHighEnd;
+  int family_ = 0;
+};
+
+}  // namespace pelgar::firmware

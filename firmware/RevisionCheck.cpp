@@ -1,0 +1,81 @@
+#include "firmware/RevisionCheck.h"
+
+#include <cstring>
+
+#include "device/Exchange.h"
+#include "firmware/HexText.h"
+
+namespace pelgar::firmware {
+namespace {
+
+constexpr std::string_view kEnterCommandMode = ":0100001110DE";
+constexpr std::string_view kGetConfiguration = ":020000110200EB";
+constexpr std::string_view kRestoreFunctionalMode = ":0100001111DD";
+// The configuration reply carries the revision as 16 hexadecimal digits from here.
+constexpr size_t kRevisionReplyPosition = 37;
+// "REV " and the family digit must match for a file to suit a reader.
+constexpr size_t kFamilyPrefixLength = 5;
+constexpr size_t kFamilyPosition = 4;
+
+bool ExchangeAcknowledged(UpdaterLink& link, std::string_view command, std::span<char> reply) {
+  reply[0] = '\0';
+  return link.Exchange(command, reply) && device::AcknowledgedAt(reply, command.size());
+}
+
+// String order as unsigned bytes; the shorter text is less when it is a prefix.
+int CompareBytes(std::string_view a, std::string_view b) {
+  size_t common = std::min(a.size(), b.size());
+  for (size_t i = 0; i < common; ++i) {
+    auto x = static_cast<unsigned char>(a[i]);
+    auto y = static_cast<unsigned char>(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+}  // namespace
+
+bool VerifyFileRevision(const FirmwareImage& image, std::string& file_revision) {
+  file_revision.clear();
+  for (size_t i = 0; i < kRevisionLength; ++i) {
+    uint8_t byte = image[kRevisionAddress + i];
+    if (byte != 0) file_revision.push_back(static_cast<char>(byte));
+  }
+  return file_revision.starts_with(kRevisionPrefix);
+}
+
+bool ReadDeviceRevision(UpdaterLink& link, std::string& device_revision) {
+  if (!link.port_open()) return false;
+  char reply[device::kReplySize];
+  if (!ExchangeAcknowledged(link, kEnterCommandMode, reply)) return false;
+  if (!ExchangeAcknowledged(link, kGetConfiguration, reply)) return false;
+  // Digits the reply did not bring decode as zero bytes, which end the text.
+  std::string_view text(reply, strnlen(reply, sizeof reply));
+  device_revision.clear();
+  for (size_t i = 0; i < kRevisionLength; ++i) {
+    uint8_t byte = HexPair(text, kRevisionReplyPosition + 2 * i);
+    if (byte == 0) break;
+    device_revision.push_back(static_cast<char>(byte));
+  }
+  if (!ExchangeAcknowledged(link, kRestoreFunctionalMode, reply)) return false;
+  return device_revision.starts_with(kRevisionPrefix);
+}
+
+RevisionComparison CompareRevisions(std::string_view file_revision,
+                                    std::string_view device_revision) {
+  if (CompareBytes(file_revision.substr(0, kFamilyPrefixLength),
+                   device_revision.substr(0, kFamilyPrefixLength)) != 0) {
+    return RevisionComparison::kUnsupported;
+  }
+  if (CompareBytes(file_revision, device_revision) <= 0) return RevisionComparison::kSameOrOlder;
+  return RevisionComparison::kUpgrade;
+}
+
+int FirmwareFamily(std::string_view file_revision) {
+  if (file_revision.size() <= kFamilyPosition) return 0;
+  char digit = file_revision[kFamilyPosition];
+  return digit >= '1' && digit <= '3' ? digit - '0' : 0;
+}
+
+}  // namespace pelgar::firmware
