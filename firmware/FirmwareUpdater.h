@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "firmware/FirmwareImage.h"
+#include "firmware/IspSequence.h"
+#include "firmware/TimerEvents.h"
+#include "firmware/UpdaterLink.h"
+#include "firmware/UpdaterServices.h"
+#include "ui/Controls.h"
+#include "ui/DialogLogic.h"
+
+namespace pelgar::firmware {
+
+// The firmware update as the main window runs it. DoModal opens the port, lets the user
+// choose a firmware file and loads it; only then does window 132 appear, and 200 ms later
+// its one-shot timer runs the whole update: revision checks, ISP steps, a status text
+// after each, and a closing message. The main window owns one updater for its whole life.
+//
+// Starting an update from the main window's Firmware Update button:
+//   updater.SetPort(controls.GetText(kComPort, 9), controls.GetText(kBaudRate, 9));
+//   updater.DoModal();  // result unused
+class FirmwareUpdater : public ui::DialogLogic, public TimerEvents {
+ public:
+  // Port and baud texts are kept as at most 9 characters.
+  static constexpr size_t kFieldLength = 9;
+  // The open-file dialog's file-name buffer, terminator included.
+  static constexpr size_t kMaxPath = 260;
+
+  explicit FirmwareUpdater(const UpdaterServices& services);
+
+  void SetPort(std::string_view port_text, std::string_view baud_text);
+  // 0 when it ends before the window is shown (port, file dialog, file or load failure),
+  // else the window's result.
+  int DoModal();
+
+  // Window 132's events.
+  void OnOpening(ui::Controls& controls) override;
+  void OnControl(int id, ui::Notification notification) override;
+  void OnClosed() override;
+  void OnTimer(int timer_id) override;
+
+  const std::string& status_text() const { return status_text_; }
+  const FirmwareImage& image() const { return image_; }
+  const FirmwareImage& read_back() const { return read_back_; }
+  const std::string& file_revision() const { return file_revision_; }
+  const std::string& device_revision() const { return device_revision_; }
+  const IspSequence& isp() const { return isp_; }
+  bool port_open() const { return link_.port_open(); }
+
+ private:
+  bool LoadFile();
+  void RunUpdate();
+  bool CheckRevisions();
+  void ShowStatus(std::string_view text);
+  void Fail(std::string_view failure_text);
+
+  UpdaterServices services_;
+  UpdaterLink link_;
+  IspSequence isp_;
+  std::string port_text_;
+  std::string baud_text_;
+  std::string status_text_;
+  std::string file_revision_;
+  std::string device_revision_;
+  FirmwareImage image_{};
+  FirmwareImage read_back_{};
+  ui::Controls* window_ = nullptr;
+  bool updating_ = false;
+};
+
+}  // namespace pelgar::firmware

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace pelgar::firmware {
+
+// Receives the timer events of a window.
+class TimerEvents {
+ public:
+  virtual ~TimerEvents() = default;
+  virtual void OnTimer(int timer_id) = 0;
+};
+
+}  // namespace pelgar::firmware
