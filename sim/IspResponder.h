@@ -27,6 +27,10 @@ class IspResponder {
  public:
   IspResponder(ReaderState& state, Faults& faults);
 
+  // The command side has just switched the reader to ISP mode: the ISP ROM starts afresh
+  // at the reader's rate, in the dialect of the reader's family.
+  void Begin();
+
   std::vector<ReplyChunk> Receive(std::string_view bytes, int32_t baud);
   // The line has been quiet for a while after the host wrote: ends frames that carry no
   // checksum to delimit them. Returns what the reader sends back for such a frame, with
@@ -39,7 +43,6 @@ class IspResponder {
   bool ipl_option() const { return ipl_option_; }
 
  private:
-  void Begin();
   // Takes whole frames off the front of pending_; false when it needs more bytes.
   bool TakeFrame(std::string* frame, bool line_idle);
   std::string Handle(const std::string& frame);

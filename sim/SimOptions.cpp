@@ -1,8 +1,10 @@
 #include "sim/SimOptions.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "platform/posix/PosixSerialPort.h"
+#include "sim/HexRecord.h"
 
 namespace pelgar::sim {
 namespace {
@@ -37,11 +39,38 @@ bool TakeValue(std::string_view name, std::string_view inline_value, bool has_in
   return true;
 }
 
+// A program memory address, hexadecimal with or without "0x".
+bool ParseAddress(std::string_view text, int32_t* address) {
+  if (text.substr(0, 2) == "0x" || text.substr(0, 2) == "0X") text.remove_prefix(2);
+  if (text.empty() || text.size() > 4) return false;
+  int32_t value = 0;
+  for (char c : text) {
+    int digit = HexDigitValue(c);
+    if (digit < 0) return false;
+    value = value * 16 + digit;
+  }
+  if (static_cast<size_t>(value) >= kProgramSize) return false;
+  *address = value;
+  return true;
+}
+
+// The family digit and the newest-revision fault act on the revision text, whichever
+// order the options came in.
+void ApplyRevisionOptions(SimOptions* options) {
+  if (!options->family && !options->newest_revision) return;
+  std::string revision = options->revision.value_or("REV 2.30");
+  revision.resize(std::max<size_t>(revision.size(), 5), ' ');
+  if (options->family) revision[4] = static_cast<char>('0' + *options->family);
+  if (options->newest_revision) revision = revision.substr(0, 5) + ".99";
+  options->revision = revision.substr(0, kRevisionLength);
+}
+
 }  // namespace
 
 std::string SimUsage() {
-  return "usage: pelgar-sim --port COMn [--revision TEXT] [--switch serial|wedge|none]\n"
-         "                 [--state FILE] [--fault NAME]... [--trace] [--help]\n"
+  return "usage: pelgar-sim --port COMn [--revision TEXT] [--family 1|2|3]\n"
+         "                 [--switch serial|wedge|none] [--state FILE] [--fault NAME]...\n"
+         "                 [--trace] [--help]\n"
          "\n"
          "Simulates a magnetic stripe reader on a pseudo-terminal linked as COMn in the\n"
          "port directory ($PELGAR_PORT_DIR, else $XDG_CONFIG_HOME/pelgar/ports) and\n"
@@ -49,6 +78,8 @@ std::string SimUsage() {
          "\n"
          "  --port COMn        the port name to create (COM1 to COM11 are what hosts offer)\n"
          "  --revision TEXT    firmware revision, at most 8 characters (default \"REV 2.30\")\n"
+         "  --family N         firmware family 1, 2 or 3: the revision's fifth character,\n"
+         "                     which also picks the ISP dialect (family 1, or 2 and 3)\n"
          "  --switch POSITION  slide switch: serial (default), wedge or none\n"
          "  --state FILE       keep the reader's flash contents in FILE across runs\n"
          "  --trace            print every frame received and every reply, timestamped\n"
@@ -59,7 +90,11 @@ std::string SimUsage() {
          "      late-commit=MS     acknowledge a commit MS milliseconds late\n"
          "      noise              stray bytes around every reply\n"
          "      long-replies       replies longer than 99 characters\n"
-         "      baud=RATE          the reader's own rate; frames at another rate are lost\n";
+         "      baud=RATE          the reader's own rate; frames at another rate are lost\n"
+         "      newer-revision     report the family's newest revision (\"REV n.99\")\n"
+         "      isp-silent         answer nothing in ISP mode\n"
+         "      isp-unacknowledged=ADDR  refuse the data record for the line at ADDR (hex)\n"
+         "      isp-mismatch=ADDR  read back the byte at ADDR (hex) inverted\n";
 }
 
 bool ParseFault(std::string_view text, SimOptions* options, std::string* error) {
@@ -105,6 +140,16 @@ bool ParseFault(std::string_view text, SimOptions* options, std::string* error) 
     options->reader_baud = static_cast<int32_t>(number);
     return true;
   }
+  if (name == "newer-revision") return flag(&options->newest_revision);
+  if (name == "isp-silent") return flag(&faults.isp_silent);
+  if (name == "isp-unacknowledged" || name == "isp-mismatch") {
+    int32_t* field =
+        name == "isp-mismatch" ? &faults.isp_mismatch_address : &faults.isp_unacknowledged_address;
+    if (has_value && ParseAddress(value, field)) return true;
+    *error = "fault " + std::string(name) +
+             " needs an address from 0000 to 3FFF: " + std::string(name) + "=ADDR";
+    return false;
+  }
   *error = "unknown fault \"" + std::string(text) + "\" (see --help)";
   return false;
 }
@@ -136,6 +181,13 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions* options, std
         return false;
       }
       options->revision = value;
+    } else if (name == "--family") {
+      if (!take()) return false;
+      if (value.size() != 1 || value[0] < '1' || value[0] > '3') {
+        *error = "--family takes 1, 2 or 3, not \"" + value + "\"";
+        return false;
+      }
+      options->family = value[0] - '0';
     } else if (name == "--switch") {
       if (!take()) return false;
       if (value == "serial") {
@@ -162,6 +214,7 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions* options, std
       return false;
     }
   }
+  ApplyRevisionOptions(options);
   if (!options->help && options->port.empty()) {
     *error = "--port COMn is required";
     return false;

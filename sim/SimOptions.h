@@ -19,6 +19,11 @@ struct SimOptions {
   std::string state_file;
   Faults faults;
   std::optional<int32_t> reader_baud;  // --fault baud=RATE
+  // The firmware family digit of the revision (--family), which picks the ISP dialect.
+  std::optional<int> family;
+  // --fault newer-revision: the reader reports its family's newest revision, so that any
+  // firmware file counts as identical or older.
+  bool newest_revision = false;
   bool trace = false;
   bool help = false;
 };

@@ -43,6 +43,7 @@ std::vector<ReplyChunk> SimulatedReader::ReceiveCommandBytes(std::string_view by
     std::vector<ReplyChunk> reply = HandleFrame(frame);
     replies.insert(replies.end(), reply.begin(), reply.end());
     if (state_.isp_mode) {
+      isp_.Begin();
       // The rest of what arrived is for the ISP side already.
       std::string rest = std::exchange(pending_, {});
       if (!rest.empty()) {
