@@ -3,29 +3,35 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/SerialPort.h"
 
 namespace pelgar::testing {
 
-// Ports that garble chosen frames on their way to the reader (the last checksum digit is
-// changed), so that the reader refuses just those commands and answers all others.
+// Ports that record the names they are opened with and garble chosen frames on their way to the
+// reader (the last checksum digit is changed), so that the reader refuses just those commands and
+// answers all others.
 class CorruptingPortFactory : public platform::PortFactory {
  public:
   explicit CorruptingPortFactory(platform::PortFactory& inner) : inner_(inner) {}
 
   std::unique_ptr<platform::SerialPort> Create() override {
-    return std::make_unique<Port>(inner_.Create(), corrupted);
+    return std::make_unique<Port>(inner_.Create(), *this);
   }
 
   std::set<std::string> corrupted;
+  // Every name a port was opened with, as the host gave it.
+  std::vector<std::string> opened_names;
 
  private:
   class Port : public platform::SerialPort {
    public:
-    Port(std::unique_ptr<platform::SerialPort> inner, const std::set<std::string>& corrupted)
-        : inner_(std::move(inner)), corrupted_(corrupted) {}
+    Port(std::unique_ptr<platform::SerialPort> inner, CorruptingPortFactory& factory)
+        : inner_(std::move(inner)), factory_(factory) {}
     platform::OpenResult Open(const std::string& name, int32_t baud) override {
+      factory_.opened_names.push_back(name);
       return inner_->Open(name, baud);
     }
     void SetBaudRate(int32_t baud) override { inner_->SetBaudRate(baud); }
@@ -34,7 +40,7 @@ class CorruptingPortFactory : public platform::PortFactory {
     }
     bool Write(const uint8_t* data, size_t count) override {
       std::string frame(reinterpret_cast<const char*>(data), count);
-      if (corrupted_.count(frame) != 0 && !frame.empty()) {
+      if (factory_.corrupted.count(frame) != 0 && !frame.empty()) {
         frame.back() = frame.back() == '0' ? '1' : '0';
       }
       return inner_->Write(reinterpret_cast<const uint8_t*>(frame.data()), frame.size());
@@ -44,7 +50,7 @@ class CorruptingPortFactory : public platform::PortFactory {
 
    private:
     std::unique_ptr<platform::SerialPort> inner_;
-    const std::set<std::string>& corrupted_;
+    CorruptingPortFactory& factory_;
   };
 
   platform::PortFactory& inner_;

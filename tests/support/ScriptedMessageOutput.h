@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,10 +23,12 @@ class ScriptedMessageOutput : public ui::MessageOutput {
 
   int ShowMessage(std::string_view text, std::string_view caption, unsigned type) override {
     shown.push_back({std::string(text), std::string(caption), type, false});
+    if (on_show) on_show(shown.back());
     return Answer(type);
   }
   int ShowPlainMessage(std::string_view text, unsigned type, unsigned) override {
     shown.push_back({std::string(text), {}, type, true});
+    if (on_show) on_show(shown.back());
     return Answer(type);
   }
 
@@ -36,6 +39,8 @@ class ScriptedMessageOutput : public ui::MessageOutput {
   }
 
   std::deque<int> answers;
+  // Called while a message is up, e.g. to look at the window behind it.
+  std::function<void(const Shown&)> on_show;
   std::vector<Shown> shown;
 
  private:

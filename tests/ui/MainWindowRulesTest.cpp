@@ -39,7 +39,7 @@ TEST_F(MainWindowRules, StartsReadyToSendTheDefaultConfiguration) {
   EXPECT_FALSE(store->IsVisible(id::kSetConfigTemporary));
   EXPECT_TRUE(store->tooltips_active());
   EXPECT_EQ(store->tooltip_width(), 320);
-  EXPECT_THAT(messages.shown, IsEmpty());
+  EXPECT_THAT(messages.Texts(), IsEmpty());
   EXPECT_THAT(store->unknown_ids(), IsEmpty());
 }
 
@@ -116,7 +116,7 @@ TEST_F(MainWindowRules, EscapeClosesWithoutTakingData) {
   store->PressEscape();
   EXPECT_TRUE(store->closed());
   EXPECT_EQ(store->result(), kIdCancel);
-  EXPECT_THAT(messages.shown, IsEmpty());
+  EXPECT_THAT(messages.Texts(), IsEmpty());
 }
 
 TEST_F(MainWindowRules, OtherWindowsGetCopiesOfTheListTexts) {
