@@ -1,5 +1,6 @@
 // pelgar: applies a configuration file to a magnetic stripe reader, or sends it one
 // command frame, from the command line.
+#include <csignal>
 #include <iostream>
 
 #include "app/Application.h"
@@ -8,6 +9,9 @@
 #include "platform/posix/PosixSerialPort.h"
 
 int main(int argc, char** argv) {
+  // Output piped into a program that quits early must not end the run while the reader is
+  // in command mode; the session still returns it to functional mode.
+  std::signal(SIGPIPE, SIG_IGN);
   pelgar::platform::RealClock clock(pelgar::platform::RealClock::ScaleFromEnvironment());
   pelgar::platform::PosixPortFactory ports(clock);
   pelgar::app::Application application(ports, clock, std::cout, std::cerr);

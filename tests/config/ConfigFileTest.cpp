@@ -25,13 +25,6 @@ TEST(ConfigFileLines, ReadsLikeATextModeStream) {
   EXPECT_EQ(lines.Read(79), std::nullopt);
 }
 
-TEST(ConfigFileLines, SplitsALineLongerThanTheRead) {
-  ConfigFileLines lines("abcdef\r\nx\r\n");
-  EXPECT_EQ(lines.Read(4), "abcd");
-  EXPECT_EQ(lines.Read(4), "ef\n");
-  EXPECT_EQ(lines.Read(4), "x\n");
-}
-
 TEST(ConfigFileWriter, WritesTheSevenLinesWithCrLf) {
   ConfigFileImage image;
   image.option_byte = 0x5C;
@@ -51,26 +44,6 @@ TEST(ConfigFileWriter, WritesTheSevenLinesWithCrLf) {
   image.wedge_language.reset();
   written = FormatConfigFile(image);
   EXPECT_EQ(written.substr(written.size() - 5), "15:\r\n");
-}
-
-TEST(ConfigFileReader, LoadsWhatTheWriterWrote) {
-  ConfigFileImage image;
-  image.option_byte = 0xA7;
-  image.sentinels = {'%', ';', '+', '?'};
-  image.head_wrapper = "AB\\\\";
-  image.tail_wrapper = "Z";
-  image.cr_byte = 0x0F;
-  image.wedge_language = 0x00;
-  LoadedConfigFile file = ParseConfigFile(FormatConfigFile(image));
-  ASSERT_EQ(file.status, ConfigFileStatus::kOk);
-  EXPECT_EQ(file.option_byte, 0xA7);
-  EXPECT_EQ(file.sentinels[0], "%");
-  EXPECT_EQ(file.sentinels[3], "?");
-  EXPECT_TRUE(file.has_enhanced_section);
-  EXPECT_EQ(file.head_wrapper, "AB\\\\");
-  EXPECT_EQ(file.tail_wrapper, "Z");
-  EXPECT_EQ(file.cr_byte, 0x0F);
-  EXPECT_EQ(file.wedge_language, 0x00);
 }
 
 // An empty edit written as nothing would move the later sentinels one position left.
@@ -124,13 +97,6 @@ TEST(ConfigFileReader, ReportsBadHeaderAndMissingConfigurationLine) {
   LoadedConfigFile file =
       ParseConfigFile("Zyr MSR Configuration File" + std::string(60, ' ') + "\n");
   EXPECT_EQ(file.status, ConfigFileStatus::kOk);
-  EXPECT_FALSE(file.has_enhanced_section);
-}
-
-TEST(ConfigFileReader, OnlyBasicSectionLeavesEnhancedPartsAlone) {
-  LoadedConfigFile file = ParseConfigFile(Lines({"Zyr MSR Configuration File", "1c%;+?"}));
-  EXPECT_EQ(file.status, ConfigFileStatus::kOk);
-  EXPECT_EQ(file.option_byte, 0x1C);
   EXPECT_FALSE(file.has_enhanced_section);
 }
 
