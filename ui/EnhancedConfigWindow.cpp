@@ -5,10 +5,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstring>
 
 #include "config/EnhancedSettings.h"
-#include "device/WrapperText.h"
+#include "ui/DataExchange.h"
 #include "ui/EnhancedConfigTemplate.h"
 
 namespace pelgar::ui {
@@ -20,7 +19,6 @@ constexpr int kToolTipWidthPx = 320;
 // Replacement boxes are read a little beyond their one character, so that a longer text
 // is reported rather than silently cut.
 constexpr size_t kReplacementReadMax = 9;
-constexpr std::string_view kTooLongFormat = "Please enter no more than %1 characters.";
 
 int RowOf(const std::array<int, 7>& row_ids, int id) {
   auto found = std::find(row_ids.begin(), row_ids.end(), id);
@@ -29,8 +27,8 @@ int RowOf(const std::array<int, 7>& row_ids, int id) {
 
 uint8_t RowBit(int row) { return static_cast<uint8_t>(1u << (row + 1)); }
 
-size_t TextLength(const std::array<char, EnhancedConfigWindow::kWrapperTextSize>& text) {
-  return strnlen(text.data(), text.size());
+int Budget(const std::string& other) {
+  return static_cast<int>(config::WrapperBudget(other.size()));
 }
 
 // The value of a remembered "13:XX" or "15:XX" line: the two characters after the colon
@@ -52,17 +50,25 @@ EnhancedConfigWindow::EnhancedConfigWindow(device::DeviceEnvironment& env, Messa
 
 EnhancedConfigWindow::~EnhancedConfigWindow() = default;
 
-void EnhancedConfigWindow::SetPortAndBaud(std::string_view port_text, std::string_view baud_text) {
-  port_text_ = std::string(port_text.substr(0, kPortTextMax));
-  baud_text_ = std::string(baud_text.substr(0, kPortTextMax));
+void EnhancedConfigWindow::SetPortTexts(const PortTexts& texts) {
+  port_texts_.port = texts.port.substr(0, kPortTextChars);
+  port_texts_.baud = texts.baud.substr(0, kPortTextChars);
 }
 
-void EnhancedConfigWindow::SetIndividualCrAllowed(bool carriage_return_off) {
-  individual_cr_allowed_ = carriage_return_off ? 1 : 0;
+void EnhancedConfigWindow::SetIndividualCrAllowed(uint8_t allowed) {
+  individual_cr_allowed_ = allowed == 1 ? 1 : 0;
 }
 
 int EnhancedConfigWindow::Open(DialogHost& host) {
   return host.RunModal(EnhancedConfigTemplate(), *this);
+}
+
+void EnhancedConfigWindow::AttachTo(MainWindowHooks& hooks, DialogHost& host) {
+  hooks.enhanced_window = [this, &host](const PortTexts& texts, uint8_t allowed) {
+    SetPortTexts(texts);
+    SetIndividualCrAllowed(allowed);
+    Open(host);
+  };
 }
 
 void EnhancedConfigWindow::OnOpening(Controls& controls) {
@@ -72,8 +78,8 @@ void EnhancedConfigWindow::OnOpening(Controls& controls) {
   // character code, in the next batch.
   for (std::string& text : replacement_texts_) text.clear();
   row_changed_mask_ = 0;
-  const std::string head = config::FormatWrapperText(head_text());
-  const std::string tail = config::FormatWrapperText(tail_text());
+  const std::string head = config::FormatWrapperText(head_text_);
+  const std::string tail = config::FormatWrapperText(tail_text_);
 
   PutData();
   if (individual_cr_allowed_ == 1) {
@@ -194,59 +200,28 @@ void EnhancedConfigWindow::OnClicked(int id) {
   }
 }
 
-bool EnhancedConfigWindow::TakeData() {
-  if (!TakeWrapper(ids::kHeadBox, head_text_, head_extra_, head_budget_)) return false;
-  if (!TakeWrapper(ids::kTailBox, tail_text_, tail_extra_, tail_budget_)) return false;
-  for (int row = 0; row < kRows; ++row) {
-    int box = ids::kRowBoxes[row];
-    replacement_texts_[row] = controls_->GetText(box, kReplacementReadMax);
-    if (replacement_texts_[row].size() > kReplacementMax) {
-      ShowTooLong(box, static_cast<int>(kReplacementMax));
-      return false;
-    }
-  }
-  return true;
-}
-
-bool EnhancedConfigWindow::TakeWrapper(int box, WrapperText& text, int& extra, int budget) {
-  // The wrapper is always the decoding of what its box holds now.
-  text.fill('\0');
-  int32_t extra_count = 0;
-  bool decoded =
-      device::DecodeWrapperText(controls_->GetText(box, kWrapperBoxMax), text, extra_count);
-  extra = extra_count;
-  if (!decoded) {
-    messages_.ShowPlainMessage(device::kWrapperEscapeHelp, box::kOk, 0);
-    controls_->Focus(box);
+bool EnhancedConfigWindow::UpdateData(bool save_and_validate) {
+  DataExchange dx{*controls_, messages_, save_and_validate};
+  // Each wrapper box may hold its budget plus what its escapes add; a box with no room
+  // left gets no limit (0 is the platform's default) and a typed character is reported.
+  if (!ExchangeWrapperText(dx, ids::kHeadBox, head_text_, head_extra_) ||
+      !ExchangeMaxChars(dx, ids::kHeadBox, head_text_.size(), head_budget_ + head_extra_) ||
+      !ExchangeWrapperText(dx, ids::kTailBox, tail_text_, tail_extra_) ||
+      !ExchangeMaxChars(dx, ids::kTailBox, tail_text_.size(), tail_budget_ + tail_extra_)) {
     return false;
   }
-  if (static_cast<int>(TextLength(text)) > budget + extra) {
-    ShowTooLong(box, budget + extra);
-    return false;
-  }
-  return true;
-}
-
-void EnhancedConfigWindow::ShowTooLong(int box, int max_chars) {
-  std::string text(kTooLongFormat);
-  text.replace(text.find("%1"), 2, std::to_string(max_chars));
-  messages_.ShowPlainMessage(text, box::kIconExclamation, 0);
-  controls_->Focus(box);
-}
-
-void EnhancedConfigWindow::PutData() {
-  // A limit of 0 would mean the platform's default, so a box with no room left keeps a
-  // limit of 0 and the exchange reports any character typed into it.
-  controls_->SetLimit(ids::kHeadBox, static_cast<size_t>(std::max(0, head_budget_ + head_extra_)));
-  controls_->SetLimit(ids::kTailBox, static_cast<size_t>(std::max(0, tail_budget_ + tail_extra_)));
   for (int row = 0; row < kRows; ++row) {
     int box = ids::kRowBoxes[row];
-    // Written only when different: writing raises the box's change notification.
-    if (controls_->GetText(box, kReplacementReadMax) != replacement_texts_[row]) {
-      controls_->SetText(box, replacement_texts_[row]);
+    std::string& text = replacement_texts_[row];
+    if (save_and_validate) {
+      text = controls_->GetText(box, kReplacementReadMax);
+    } else if (controls_->GetText(box, kReplacementReadMax) != text) {
+      // Written only when different: writing raises the box's change notification.
+      controls_->SetText(box, text);
     }
-    controls_->SetLimit(box, kReplacementMax);
+    if (!ExchangeMaxChars(dx, box, text.size(), kReplacementMax)) return false;
   }
+  return true;
 }
 
 void EnhancedConfigWindow::OnWrapperCheckClicked(bool head) {
@@ -260,23 +235,22 @@ void EnhancedConfigWindow::OnWrapperCheckClicked(bool head) {
   // The other wrapper's room follows this wrapper's text, which unchecking keeps; giving
   // it the whole 14 would let the two together outgrow what the reader takes.
   if (head) {
-    tail_budget_ = static_cast<int>(config::WrapperBudget(TextLength(head_text_)));
+    tail_budget_ = Budget(head_text_);
   } else {
-    head_budget_ = static_cast<int>(config::WrapperBudget(TextLength(tail_text_)));
+    head_budget_ = Budget(tail_text_);
   }
   PutData();
 }
 
 void EnhancedConfigWindow::OnWrapperTextChanged(bool head) {
-  WrapperText& text = head ? head_text_ : tail_text_;
-  text.fill('\0');
+  std::string& text = head ? head_text_ : tail_text_;
+  text.clear();
   if (controls_->IsChecked(head ? ids::kHeadCheck : ids::kTailCheck)) {
     controls_->Enable(ids::kSetWrapper, true);
   }
   // A refused text has been reported; the budgets still follow what was decoded.
   TakeData();
-  int budget = static_cast<int>(config::WrapperBudget(TextLength(text)));
-  (head ? tail_budget_ : head_budget_) = budget;
+  (head ? tail_budget_ : head_budget_) = Budget(text);
   PutData();
 }
 

@@ -11,7 +11,9 @@
 #include "ui/Controls.h"
 #include "ui/DialogHost.h"
 #include "ui/DialogLogic.h"
+#include "ui/MainWindowHooks.h"
 #include "ui/MessageOutput.h"
+#include "ui/ReaderClaim.h"
 
 namespace pelgar::ui {
 
@@ -21,13 +23,8 @@ namespace pelgar::ui {
 // members below are what survives from one opening to the next.
 class EnhancedConfigWindow : public DialogLogic {
  public:
-  // The port and baud texts are the main window's list texts, read up to 9 characters.
-  static constexpr size_t kPortTextMax = 9;
   // Head and tail wrapper together, counted after decoding.
   static constexpr int kWrapperTotal = 14;
-  // A wrapper box is read up to 58 characters; the decoded text never needs more.
-  static constexpr size_t kWrapperBoxMax = 58;
-  static constexpr size_t kWrapperTextSize = 60;
   static constexpr int kRows = 7;
   static constexpr size_t kReplacementMax = 1;
 
@@ -36,13 +33,17 @@ class EnhancedConfigWindow : public DialogLogic {
   EnhancedConfigWindow(const EnhancedConfigWindow&) = delete;
   EnhancedConfigWindow& operator=(const EnhancedConfigWindow&) = delete;
 
-  // The main window copies its COM port and baud rate texts in before each opening.
-  void SetPortAndBaud(std::string_view port_text, std::string_view baud_text);
-  // Get Config and Set Config report whether the configuration record's carriage return
-  // was off; only then does this window offer the per-track carriage returns.
-  void SetIndividualCrAllowed(bool carriage_return_off);
+  // The main window copies its COM port and baud rate texts in before each opening (each
+  // cut to the 9 characters its list is read with).
+  void SetPortTexts(const PortTexts& texts);
+  // 1 when the configuration record that Get Config or Set Config last read or wrote had
+  // its carriage return off; only then does this window offer the per-track returns.
+  void SetIndividualCrAllowed(uint8_t allowed);
   // Runs the window modally; returns the host's result.
   int Open(DialogHost& host);
+  // Lets the main window open this window (button 1013 and its system menu command) on
+  // `host`. Both must outlive the main window's use of the hook.
+  void AttachTo(MainWindowHooks& hooks, DialogHost& host);
 
   // DialogLogic
   void OnOpening(Controls& controls) override;
@@ -56,20 +57,16 @@ class EnhancedConfigWindow : public DialogLogic {
   uint8_t row_changed_mask() const { return row_changed_mask_; }
   const std::string& remembered_cr_line() const { return remembered_cr_line_; }
   const std::string& remembered_language_line() const { return remembered_language_line_; }
-  std::string head_text() const { return head_text_.data(); }
-  std::string tail_text() const { return tail_text_.data(); }
-  const std::string& port_text() const { return port_text_; }
-  const std::string& baud_text() const { return baud_text_; }
+  const std::string& head_text() const { return head_text_; }
+  const std::string& tail_text() const { return tail_text_; }
+  const PortTexts& port_texts() const { return port_texts_; }
 
  private:
-  using WrapperText = std::array<char, kWrapperTextSize>;
-
-  // Data exchange. TakeData stops at the first control that fails and shows why; the
+  // Data exchange. Taking stops at the first control that fails and shows why; the
   // members taken before it keep their new values.
-  bool TakeData();
-  void PutData();
-  bool TakeWrapper(int box, WrapperText& text, int& extra, int budget);
-  void ShowTooLong(int box, int max_chars);
+  bool UpdateData(bool save_and_validate);
+  bool TakeData() { return UpdateData(true); }
+  void PutData() { UpdateData(false); }
 
   void OnClicked(int id);
   void ShowRememberedWrappers(const std::string& head, const std::string& tail);
@@ -80,7 +77,7 @@ class EnhancedConfigWindow : public DialogLogic {
   void ClearRows();
 
   // Buttons that talk to the reader, each in its own session.
-  std::unique_ptr<device::DeviceSession> Claim();
+  std::unique_ptr<device::DeviceSession> Claim(int disable_on_failure);
   void ShowOperationError();
   void SetDataWrapper();
   void GetIndividualCr();
@@ -94,18 +91,17 @@ class EnhancedConfigWindow : public DialogLogic {
   MessageOutput& messages_;
   Controls* controls_ = nullptr;  // only while the window is open
 
-  std::string port_text_;
-  std::string baud_text_;
+  PortTexts port_texts_;
   int head_budget_ = kWrapperTotal;
   int tail_budget_ = kWrapperTotal;
   uint8_t individual_cr_allowed_ = 0;
   uint8_t row_changed_mask_ = 0;
   std::string remembered_cr_line_;
   std::string remembered_language_line_;
-  WrapperText head_text_{};
-  WrapperText tail_text_{};
-  int head_extra_ = 0;
-  int tail_extra_ = 0;
+  std::string head_text_;  // decoded, at most what a wrapper box decodes to
+  std::string tail_text_;
+  int32_t head_extra_ = 0;
+  int32_t tail_extra_ = 0;
   std::array<std::string, kRows> replacement_texts_;
 };
 

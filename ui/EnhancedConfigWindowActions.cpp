@@ -1,10 +1,9 @@
 // The enhanced configuration window's buttons that talk to the reader. Each claims the
 // reader, does its one job in its own device session and lets the session go.
-#include <algorithm>
 #include <cstdio>
-#include <cstring>
 
 #include "config/EnhancedSettings.h"
+#include "ui/DataExchange.h"
 #include "ui/EnhancedConfigTemplate.h"
 #include "ui/EnhancedConfigWindow.h"
 
@@ -13,10 +12,6 @@ namespace {
 
 namespace ids = enhanced_ids;
 
-constexpr std::string_view kNotClaimed =
-    "The MSR has not been claimed by the application.  Please be sure the COM port is not "
-    "claimed by other applications.";
-constexpr std::string_view kNotClaimedCaption = "Error!";
 constexpr std::string_view kOperationFailed =
     "Error occurred while applying changes to the MSR enhanced configuration.";
 constexpr std::string_view kConfirmReset =
@@ -26,23 +21,6 @@ constexpr std::string_view kConfirmResetCaption = "Warning!";
 // The list has no entry for the reader's custom table code 0xFF; its "Custom Table" entry
 // stands for it when the language is set.
 constexpr int kCustomTablePosition = 9;
-// The port text names the device from its fourth character on ("COM3" gives "3").
-constexpr size_t kPortIdOffset = 3;
-
-// The baud text read as a decimal number, the way atoi reads it: blanks, a sign, digits;
-// 0 when there are none. Never overflows.
-int32_t BaudFromText(std::string_view text) {
-  size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  int64_t value = 0;
-  constexpr int64_t kMax = 0x7FFFFFFF;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = std::min(kMax, value * 10 + (text[i] - '0'));
-  }
-  return static_cast<int32_t>(negative ? -value : value);
-}
 
 std::string HexLine(const char* prefix, uint8_t value) {
   char line[8];
@@ -52,11 +30,11 @@ std::string HexLine(const char* prefix, uint8_t value) {
 
 }  // namespace
 
-std::unique_ptr<device::DeviceSession> EnhancedConfigWindow::Claim() {
-  std::string_view port(port_text_);
-  std::string_view port_id = port.size() > kPortIdOffset ? port.substr(kPortIdOffset) : "";
-  auto session = device::ClaimReader(env_, port_id, BaudFromText(baud_text_));
-  if (!session) messages_.ShowMessage(kNotClaimed, kNotClaimedCaption, box::kOk);
+std::unique_ptr<device::DeviceSession> EnhancedConfigWindow::Claim(int disable_on_failure) {
+  auto session = ClaimOrReport(env_, messages_, port_texts_);
+  if (!session && disable_on_failure != kNoControlId) {
+    controls_->Enable(disable_on_failure, false);
+  }
   return session;
 }
 
@@ -67,30 +45,30 @@ void EnhancedConfigWindow::ShowOperationError() {
 void EnhancedConfigWindow::SetDataWrapper() {
   // The window keeps the sum within 14 while the user types, except where a box has no
   // room left at all; such a pair was reported when typed and is not sent.
-  size_t head_length = strnlen(head_text_.data(), head_text_.size());
-  size_t tail_length = strnlen(tail_text_.data(), tail_text_.size());
+  size_t head_length = head_text_.size();
+  size_t tail_length = tail_text_.size();
   if (!config::WrapperLengthsFit(head_length, tail_length)) {
     bool head_over = head_length > static_cast<size_t>(head_budget_);
     int box = head_over ? ids::kHeadBox : ids::kTailBox;
-    ShowTooLong(box, head_over ? head_budget_ + head_extra_ : tail_budget_ + tail_extra_);
+    messages_.ShowPlainMessage(
+        MaxCharsMessage(head_over ? head_budget_ + head_extra_ : tail_budget_ + tail_extra_),
+        box::kIconExclamation, 0);
+    controls_->Focus(box);
     return;
   }
-  auto session = Claim();
-  if (!session) {
-    controls_->Enable(ids::kSetWrapper, false);
-    return;
-  }
+  auto session = Claim(ids::kSetWrapper);
+  if (!session) return;
   // Sent whether or not the check boxes are checked: they only unlock the boxes here.
   session->head_text.fill('\0');
   session->tail_text.fill('\0');
-  std::memcpy(session->head_text.data(), head_text_.data(), head_length);
-  std::memcpy(session->tail_text.data(), tail_text_.data(), tail_length);
+  head_text_.copy(session->head_text.data(), session->head_text.size() - 1);
+  tail_text_.copy(session->tail_text.data(), session->tail_text.size() - 1);
   if (!session->SetDataWrapper()) ShowOperationError();
   controls_->Enable(ids::kSetWrapper, false);
 }
 
 void EnhancedConfigWindow::GetIndividualCr() {
-  auto session = Claim();
+  auto session = Claim(kNoControlId);
   if (!session) return;
   if (!session->GetIndividualCR()) ShowOperationError();
   controls_->SetCheck(ids::kCrTrack1, session->individual_cr[0] == 1);
@@ -100,11 +78,8 @@ void EnhancedConfigWindow::GetIndividualCr() {
 }
 
 void EnhancedConfigWindow::SetIndividualCr() {
-  auto session = Claim();
-  if (!session) {
-    controls_->Enable(ids::kSetCr, false);
-    return;
-  }
+  auto session = Claim(ids::kSetCr);
+  if (!session) return;
   config::CrFlags flags;
   flags.track1 = controls_->IsChecked(ids::kCrTrack1);
   flags.track2 = controls_->IsChecked(ids::kCrTrack2);
@@ -118,7 +93,7 @@ void EnhancedConfigWindow::SetIndividualCr() {
 }
 
 void EnhancedConfigWindow::GetWedgeMode() {
-  auto session = Claim();
+  auto session = Claim(kNoControlId);
   if (!session) return;
   if (!session->GetWedgeMode()) ShowOperationError();
   // A code without an entry (0x0A and above, 0xFF among them) leaves no selection.
@@ -127,11 +102,8 @@ void EnhancedConfigWindow::GetWedgeMode() {
 }
 
 void EnhancedConfigWindow::SetWedgeMode() {
-  auto session = Claim();
-  if (!session) {
-    controls_->Enable(ids::kSetLanguage, false);
-    return;
-  }
+  auto session = Claim(ids::kSetLanguage);
+  if (!session) return;
   // The position is the code. The reader has frames for 0x00, 0x01 and 0xFF only, so
   // positions 2 to 8 send nothing and are reported as failed; no selection gives 0xFF.
   int position = controls_->Selected(ids::kLanguageList);
@@ -144,11 +116,8 @@ void EnhancedConfigWindow::SetWedgeMode() {
 }
 
 void EnhancedConfigWindow::SetCustomTable() {
-  auto session = Claim();
-  if (!session) {
-    controls_->Enable(ids::kSetCustom, false);
-    return;
-  }
+  auto session = Claim(ids::kSetCustom);
+  if (!session) return;
   session->default_codes.fill('\0');
   session->replacements.fill('\0');
   size_t count = 0;
@@ -173,11 +142,8 @@ void EnhancedConfigWindow::ResetCustomTable() {
   if (messages_.ShowMessage(kConfirmReset, kConfirmResetCaption, box::kYesNo) != answer::kYes) {
     return;
   }
-  auto session = Claim();
-  if (!session) {
-    controls_->Enable(ids::kSetCustom, false);
-    return;
-  }
+  auto session = Claim(ids::kSetCustom);
+  if (!session) return;
   for (int index = config::kResetFirstIndex; index <= config::kResetLastIndex; ++index) {
     session->custom_count = static_cast<uint8_t>(index);
     if (!session->ResetCustomWedgeEntry()) ShowOperationError();
