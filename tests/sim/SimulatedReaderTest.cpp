@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "sim/SimulatedReader.h"
@@ -196,6 +197,34 @@ TEST_F(SimulatedReaderTest, CustomTableSetAndSingleEntryReset) {
   // Fewer replacements than codes: the halves cannot be matched.
   const std::string uneven = Frame(":050000111741420078");
   EXPECT_EQ(Send(uneven), uneven + "?X");
+}
+
+}  // namespace
+}  // namespace pelgar::sim
+
+namespace pelgar::sim {
+namespace {
+
+// Line garbage of every shape: colons, hex digits, lengths that promise more than comes.
+TEST(SimulatedReaderGarbage, SurvivesRandomBytesAndStillAnswersAfterwards) {
+  SimulatedReader reader;
+  reader.Receive(":0100001110DE", 19200);
+  std::mt19937 random(20240611);
+  const std::string alphabet = ":0123456789ABCDEFabcdef\r\n\xFFX.";
+  for (int round = 0; round < 2000; ++round) {
+    std::string bytes;
+    const size_t length = random() % 40;
+    for (size_t i = 0; i < length; ++i) bytes += alphabet[random() % alphabet.size()];
+    for (const ReplyChunk& chunk : reader.Receive(bytes, 19200)) {
+      EXPECT_LT(chunk.bytes.size(), 600u);
+    }
+  }
+  reader.Receive(":", 19200);  // whatever is pending is cut short by the next frame
+  reader.state().isp_mode = false;
+  reader.state().command_mode = true;
+  std::string reply;
+  for (const ReplyChunk& chunk : reader.Receive(":0100001118D6", 19200)) reply += chunk.bytes;
+  EXPECT_EQ(reply.substr(0, 14), ":0100001118D6.");
 }
 
 }  // namespace
