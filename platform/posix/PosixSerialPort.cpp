@@ -186,6 +186,9 @@ bool PosixSerialPort::Write(const uint8_t* data, size_t count) {
 
 void PosixSerialPort::Close() {
   if (fd_ >= 0) {
+    // The kernel clears the exclusion only at the device's last close; a simulator keeps
+    // its side open, so lift it here or the next program could never open the port.
+    ::ioctl(fd_, TIOCNXCL);
     ::flock(fd_, LOCK_UN);
     ::close(fd_);
   }
