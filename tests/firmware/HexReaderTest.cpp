@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 
@@ -202,6 +203,38 @@ TEST(HexReader, ReadsAFileWithCrLfLineEnds) {
   EXPECT_EQ(image[0x0000], 0x02);
   EXPECT_EQ(image[0x003F], 0x3F);
   EXPECT_EQ(std::string(image.begin() + 0x1FE0, image.begin() + 0x1FE8), "REV 2.31");
+}
+
+// The reader takes whatever bytes a file holds: mangled records, stray NULs and CRs, cut
+// lines. None of it may crash it or reach outside the image (the sanitizer build checks).
+TEST(HexReader, SurvivesMangledInput) {
+  const std::string valid = RecordOf(0x3FF0, 16, 0x42) + "\r\n" + RecordOf(0x0000, 44, 0x17) +
+                            "\n" + std::string(kRecordAt0100) + "\n:00000001FF\n";
+  const std::string alphabet = ":0123456789ABCDEFabcdefG \r\n\t";
+  std::mt19937 random(1234);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text = valid;
+    const int edits = 1 + static_cast<int>(random() % 8);
+    for (int edit = 0; edit < edits && !text.empty(); ++edit) {
+      const size_t at = random() % text.size();
+      switch (random() % 4) {
+        case 0:
+          text[at] = alphabet[random() % alphabet.size()];
+          break;
+        case 1:
+          text.erase(at, 1 + random() % 20);
+          break;
+        case 2:
+          text.insert(at, std::string(1 + random() % 120, alphabet[random() % alphabet.size()]));
+          break;
+        default:
+          text[at] = static_cast<char>(random() % 256);
+          break;
+      }
+    }
+    Loaded loaded = Load(text);
+    EXPECT_EQ(loaded.ok, loaded.err.empty()) << text;
+  }
 }
 
 }  // namespace

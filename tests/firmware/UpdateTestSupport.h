@@ -92,7 +92,7 @@ class RecordingStore : public ui::ControlStore {
 // the update has ended (or, when asked, before the timer fires).
 class ScriptedWindow : public ui::DialogHost, public WindowTimer, public CloseItem {
  public:
-  explicit ScriptedWindow(platform::VirtualClock& clock) : clock_(clock) {}
+  explicit ScriptedWindow(platform::Clock& clock) : clock_(clock) {}
 
   int RunModal(const ui::DialogTemplate& dialog, ui::DialogLogic& logic) override;
   void SetTimer(int timer_id, int64_t interval_ms, TimerEvents& target) override;
@@ -115,7 +115,7 @@ class ScriptedWindow : public ui::DialogHost, public WindowTimer, public CloseIt
     int64_t interval_ms;
     TimerEvents* target;
   };
-  platform::VirtualClock& clock_;
+  platform::Clock& clock_;
   std::optional<Timer> timer_;
 };
 
