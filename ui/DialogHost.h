@@ -5,9 +5,11 @@
 
 namespace pelgar::ui {
 
-// Shows dialogs modally. The desktop program renders the template with its toolkit and
-// wraps the widgets in a Controls; tests run a scripted user on a ControlStore; both keep
-// the notification rules of Controls, so the logic never knows which host it has.
+// Shows dialogs modally. The desktop program builds a dialog from the template (pixels
+// from dialog units, tips from the tooltip texts), wraps its widgets in a Controls, calls
+// OnOpening and runs its event loop until Controls::Close ends it with that result. Tests
+// run a scripted user on a ControlStore instead. Both keep the notification rules of
+// Controls, so the logic never knows which host it has.
 class DialogHost {
  public:
   virtual ~DialogHost() = default;

@@ -94,6 +94,8 @@ class EnhancedConfigWindow : public DialogLogic {
   PortTexts port_texts_;
   int head_budget_ = kWrapperTotal;
   int tail_budget_ = kWrapperTotal;
+  // 0 until the main window has read or written a configuration record: per-track
+  // returns on a reader whose own carriage return is on would add a second one.
   uint8_t individual_cr_allowed_ = 0;
   uint8_t row_changed_mask_ = 0;
   std::string remembered_cr_line_;
