@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "MainWindowFixture.h"
+#include "ui/AboutBox.h"
 
 namespace pelgar::ui {
 namespace {
@@ -50,6 +51,27 @@ TEST_F(MainWindowRules, TemplateListsKeepTheirTextsAndOrder) {
   EXPECT_EQ(entries[10], "COM11");
   EXPECT_THAT(store->Items(id::kBaudList), ElementsAre("19200", "38400", "9600"));
   EXPECT_EQ(MainWindowTemplate().title, "Kestrel MSR Configuration Utility");
+}
+
+TEST_F(MainWindowRules, WrapperBoxTipsCarryTheEscapeExamples) {
+  EXPECT_EQ(store->ToolTip(id::kHeadText),
+            "Input to include data wrapper header of each track.\n\n* Non-text character can be "
+            "entered:\n  Example 1: ABCD\\035EF\n  Means: ABCD + # + EF\n\n  Example 2: "
+            "ABCD\\\\EF\n  Means: ABCD\\EF\n\n** Maximum input up to 14 characters. And, "
+            "maximum of 14 characters for both header and tail data wrapper.");
+  EXPECT_EQ(store->ToolTip(id::kEnhancedWindow), "");
+}
+
+TEST(AboutBox, ShowsTheVersionAndClosesOnOk) {
+  const DialogTemplate& dialog = AboutBoxTemplate();
+  EXPECT_EQ(dialog.id, 100);
+  EXPECT_EQ(dialog.title, "About Pelgar");
+  EXPECT_EQ(dialog.controls.at(1).text, "Pelgar Version 1.32");
+  ControlStore about(dialog);
+  AboutBox logic(about);
+  EXPECT_TRUE(about.Click(kIdOk));
+  EXPECT_TRUE(about.closed());
+  EXPECT_EQ(about.result(), kIdOk);
 }
 
 TEST_F(MainWindowRules, SlideSwitchIndicatorsIgnoreClicks) {
