@@ -205,70 +205,83 @@ TEST(FirmwareUpdate, WaitsBetweenCommandsAreExact) {
   const auto& writes = rig.ports.writes;
   std::vector<int64_t> gaps;
   for (size_t i = 1; i < writes.size(); ++i) gaps.push_back(writes[i].at_ms - writes[i - 1].at_ms);
-  EXPECT_THAT(gaps, ElementsAreArray<int64_t>({500,
-                                               500,
-                                               500 + 100,         // revision check; then ISP setup
-                                               500 + 100,         // :0100001107E7
-                                               500 + 1500 + 100,  // first UUUUUUUU
-                                               500 + 100,         // second
-                                               500,
-                                               500,
-                                               500,  // family 1 setup frames
-                                               500 + 1000,
-                                               500,
-                                               500,  // option wait, IPL frames
-                                               500 + 100,
-                                               500 + 100,
-                                               500,  // after the prompt and after 0B
-                                               500,  // erase
-                                               500 + 600,
-                                               0,
-                                               0,  // 0x0000: twice, read-back
-                                               0,
-                                               0,
-                                               0,  // 0x1FE0
-                                               0,
-                                               0,
-                                               0,     // 0x3FF0
-                                               0}));  // exit
+  // clang-format off
+  EXPECT_THAT(gaps, ElementsAreArray<int64_t>({
+      500, 500, 500 + 100,        // revision check, then the ISP setup's first command
+      500 + 100,                  // :0100001107E7
+      500 + 1500 + 100,           // first UUUUUUUU
+      500 + 100,                  // second
+      500, 500, 500,              // family 1 setup frames
+      500 + 1000, 500, 500,       // option wait, IPL frames
+      500 + 100, 500 + 100, 500,  // after the prompt, after :010000020BF2
+      500,                        // erase
+      500 + 600, 0, 0,            // line 0x0000 twice and its read-back
+      0, 0, 0,                    // 0x1FE0
+      0, 0, 0,                    // 0x3FF0
+      0}));                       // exit
+  // clang-format on
   EXPECT_EQ(rig.clock.NowMs() - writes.back().at_ms, 500);
-}
-
-TEST(FirmwareUpdate, SilentReaderEndsAtTheRevisionReadWithoutAMessage) {
-  UpdateRig rig;
-  rig.reader.faults().silent = true;
-  rig.Update(MakeImage("REV 2.31", 32, 0));
-  EXPECT_EQ(rig.window.statuses.back(),
-            std::string("Error verifying MSR firmware file revision!") + kTerminated);
-  EXPECT_TRUE(rig.messages.shown.empty());
-  EXPECT_EQ(rig.ports.Frames(), std::vector<std::string>{":0100001110DE"});
-  ExpectEndedCleanly(rig);
-}
-
-TEST(FirmwareUpdate, FileWithoutRevisionStopsBeforeTalkingToTheReader) {
-  UpdateRig rig;
-  rig.Update(MakeImage("", 32, 0));
-  EXPECT_THAT(rig.messages.shown,
-              ElementsAre(Box("It could not check the MSR firmware version.\nPlease check the "
-                              "MSR device or selected COM port and Baud Rate.",
-                              "Error!", 0x10)));
-  EXPECT_EQ(rig.window.statuses.back(),
-            std::string("Error verifying hex file revision!") + kTerminated);
-  EXPECT_TRUE(rig.ports.writes.empty());
-  ExpectEndedCleanly(rig);
 }
 
 constexpr char kSameOrOlder[] =
     "MSR firmware has identical or newer version.\nContinue to update the firmware to MSR?";
 constexpr char kCompareFailure[] = "Error comparing hex revision and MSR firmware file revision!";
 
-TEST(FirmwareUpdate, SameRevisionAnsweredNoStopsAfterTheQuestion) {
-  UpdateRig rig("REV 2.31");
-  rig.Update(MakeImage("REV 2.31", 32, 0));
-  EXPECT_THAT(rig.messages.shown, ElementsAre(Box(kSameOrOlder, "Warning!", 0x34)));
-  EXPECT_EQ(rig.window.statuses.back(), std::string(kCompareFailure) + kTerminated);
-  EXPECT_EQ(rig.ports.Frames(), kRevisionFrames);
-  ExpectEndedCleanly(rig);
+// Updates that end before ISP mode: what the user sees and what reached the reader.
+TEST(FirmwareUpdate, RevisionChecksEndTheUpdateWithTheirMessages) {
+  struct Case {
+    const char* name;
+    const char* reader_revision;
+    const char* file_revision;
+    bool silent;
+    std::vector<testing::ShownMessage> messages;
+    std::string failure;
+    std::vector<std::string> frames;
+  };
+  const std::vector<Case> cases = {
+      {"silent reader",
+       "REV 2.30",
+       "REV 2.31",
+       true,
+       {},
+       "Error verifying MSR firmware file revision!",
+       {":0100001110DE"}},
+      {"no file revision",
+       "REV 2.30",
+       "",
+       false,
+       {Box("It could not check the MSR firmware version.\nPlease check the MSR device or "
+            "selected COM port and Baud Rate.",
+            "Error!", 0x10)},
+       "Error verifying hex file revision!",
+       {}},
+      {"same revision, No",
+       "REV 2.31",
+       "REV 2.31",
+       false,
+       {Box(kSameOrOlder, "Warning!", 0x34)},
+       kCompareFailure,
+       kRevisionFrames},
+      {"other family",
+       "REV 1.50",
+       "REV 2.31",
+       false,
+       {Box("The selected firmware is NOT supported by the device. \nPlease select other "
+            "firmware file.",
+            "Error!", 0x10)},
+       kCompareFailure,
+       kRevisionFrames},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    UpdateRig rig(c.reader_revision);
+    rig.reader.faults().silent = c.silent;
+    rig.Update(MakeImage(c.file_revision, 32, 0));
+    EXPECT_EQ(rig.messages.shown, c.messages);
+    EXPECT_EQ(rig.window.statuses.back(), c.failure + kTerminated);
+    EXPECT_EQ(rig.ports.Frames(), c.frames);
+    ExpectEndedCleanly(rig);
+  }
 }
 
 TEST(FirmwareUpdate, OlderFileAnsweredYesUpdatesAsAnUpgradeWould) {
@@ -280,18 +293,6 @@ TEST(FirmwareUpdate, OlderFileAnsweredYesUpdatesAsAnUpgradeWould) {
                                               Box(kSuccess, "MSR Firmware Update", 0x40)));
   EXPECT_EQ(rig.window.statuses, Statuses(false));
   EXPECT_EQ(rig.reader.state().revision, "REV 2.29");
-}
-
-TEST(FirmwareUpdate, OtherFamilyIsUnsupported) {
-  UpdateRig rig("REV 1.50");
-  rig.Update(MakeImage("REV 2.31", 32, 0));
-  EXPECT_THAT(rig.messages.shown,
-              ElementsAre(Box("The selected firmware is NOT supported by the device. \nPlease "
-                              "select other firmware file.",
-                              "Error!", 0x10)));
-  EXPECT_EQ(rig.window.statuses.back(), std::string(kCompareFailure) + kTerminated);
-  EXPECT_EQ(rig.ports.Frames(), kRevisionFrames);
-  ExpectEndedCleanly(rig);
 }
 
 TEST(FirmwareUpdate, ReadBackDifferenceShowsAddressAndBothBytes) {

@@ -55,13 +55,6 @@ std::vector<std::string> RecordingPorts::Frames() const {
   return frames;
 }
 
-std::vector<std::string> RecordingPorts::FramesFrom(std::string_view frame) const {
-  std::vector<std::string> frames = Frames();
-  auto first = std::find(frames.begin(), frames.end(), frame);
-  if (first == frames.end()) return frames;
-  return {first, frames.end()};
-}
-
 ShownMessage Box(std::string text, std::string caption, unsigned type) {
   return {false, std::move(text), std::move(caption), type};
 }
@@ -190,14 +183,6 @@ int UpdateRig::Update(const FirmwareImage& image, const std::string& file_name) 
   files.choice = WriteTempFile(file_name, ToHexText(image));
   updater.SetPort("COM3", "19200");
   return updater.DoModal();
-}
-
-std::vector<std::string> UpdateRig::IspFrames() const {
-  std::vector<std::string> frames = ports.Frames();
-  // The revision check's own enter-command-mode frame comes first; the ISP setup's second.
-  auto first = std::find(frames.begin(), frames.end(), ":0100001107E7");
-  if (first == frames.end() || first == frames.begin()) return {};
-  return {first - 1, frames.end()};
 }
 
 }  // namespace pelgar::firmware::testing

@@ -39,8 +39,6 @@ class RecordingPorts : public platform::PortFactory {
   std::unique_ptr<platform::SerialPort> Create() override;
 
   std::vector<std::string> Frames() const;
-  // The writes from the first one equal to `frame` on (all of them when there is none).
-  std::vector<std::string> FramesFrom(std::string_view frame) const;
 
   std::vector<HostWrite> writes;
 
@@ -144,8 +142,6 @@ class UpdateRig {
 
   // Chooses a file holding `image` and runs the update from the main window's button.
   int Update(const FirmwareImage& image, const std::string& file_name = "firmware.hex");
-  // The writes from the first ISP setup command on.
-  std::vector<std::string> IspFrames() const;
 
   platform::VirtualClock clock;
   sim::SimulatedReader reader;
