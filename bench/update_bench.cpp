@@ -98,7 +98,7 @@ class BenchHost : public ui::DialogHost,
                   public ui::MessageOutput,
                   public firmware::WindowTimer,
                   public firmware::CloseItem,
-                  public firmware::FileChooser {
+                  public ui::FileDialogs {
  public:
   explicit BenchHost(platform::Clock& clock) : clock_(clock) {}
 
@@ -137,10 +137,7 @@ class BenchHost : public ui::DialogHost,
   }
   void KillTimer(int) override { target_ = nullptr; }
   void EnableClose(bool) override {}
-  bool ChooseOpenFile(const firmware::OpenFileRequest&, std::string& chosen) override {
-    chosen = path;
-    return true;
-  }
+  std::optional<std::string> Choose(const ui::FileDialogRequest&) override { return path; }
 
   std::string path;
   std::string messages;

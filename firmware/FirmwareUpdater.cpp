@@ -1,6 +1,7 @@
 #include "firmware/FirmwareUpdater.h"
 
 #include <fstream>
+#include <optional>
 
 #include "firmware/HexReader.h"
 #include "firmware/RevisionCheck.h"
@@ -60,18 +61,19 @@ int FirmwareUpdater::DoModal() {
 }
 
 bool FirmwareUpdater::LoadFile() {
-  OpenFileRequest request{"Select the Desired MSR Firmware Hex File",
-                          "Intel Hex (*.hex)",
-                          "*.HEX",
-                          kMaxPath,
-                          true,
-                          true};
-  std::string path;
+  ui::FileDialogRequest request;
+  request.kind = ui::FileDialogRequest::Kind::kOpen;
+  request.title = "Select the Desired MSR Firmware Hex File";
+  request.filters = {{"Intel Hex (*.hex)", "*.HEX"}};
+  request.max_path_chars = kMaxPathChars;
+  request.must_exist = true;
+  std::optional<std::string> chosen = services_.files.Choose(request);
   // A path that would not fit the dialog's buffer is a dialog failure, like a cancel.
-  if (!services_.files.ChooseOpenFile(request, path) || path.empty() || path.size() >= kMaxPath) {
+  if (!chosen || chosen->empty() || chosen->size() > kMaxPathChars) {
     link_.ClosePort();
     return false;
   }
+  const std::string& path = *chosen;
   std::ifstream file(path, std::ios::in | std::ios::binary);
   if (!file.is_open()) {
     services_.messages.ShowMessage(kOpenFileError, kErrorCaption, kExclamationOk);

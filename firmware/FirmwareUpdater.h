@@ -26,8 +26,8 @@ class FirmwareUpdater : public ui::DialogLogic, public TimerEvents {
  public:
   // Port and baud texts are kept as at most 9 characters.
   static constexpr size_t kFieldLength = 9;
-  // The open-file dialog's file-name buffer, terminator included.
-  static constexpr size_t kMaxPath = 260;
+  // The open-file dialog's file-name buffer holds 259 characters and the terminator.
+  static constexpr size_t kMaxPathChars = 259;
 
   explicit FirmwareUpdater(const UpdaterServices& services);
 

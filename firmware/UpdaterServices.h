@@ -3,11 +3,11 @@
 #include <iosfwd>
 
 #include "firmware/CloseItem.h"
-#include "firmware/FileChooser.h"
 #include "firmware/WindowTimer.h"
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
 #include "ui/DialogHost.h"
+#include "ui/FileDialogs.h"
 #include "ui/MessageOutput.h"
 
 namespace pelgar::firmware {
@@ -22,7 +22,7 @@ struct UpdaterServices {
   ui::DialogHost& dialogs;
   WindowTimer& timer;
   CloseItem& close_item;
-  FileChooser& files;
+  ui::FileDialogs& files;
   std::ostream& err;
 };
 

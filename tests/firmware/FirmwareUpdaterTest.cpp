@@ -376,10 +376,11 @@ TEST(FirmwareUpdate, FileDialogAsksForHexFilesAndCancelClosesThePort) {
   EXPECT_EQ(rig.updater.DoModal(), 0);
   ASSERT_TRUE(rig.files.request.has_value());
   EXPECT_EQ(rig.files.request->title, "Select the Desired MSR Firmware Hex File");
-  EXPECT_EQ(rig.files.request->filter_name, "Intel Hex (*.hex)");
-  EXPECT_EQ(rig.files.request->pattern, "*.HEX");
-  EXPECT_EQ(rig.files.request->max_path, 260u);
-  EXPECT_TRUE(rig.files.request->path_must_exist && rig.files.request->file_must_exist);
+  EXPECT_EQ(rig.files.request->kind, ui::FileDialogRequest::Kind::kOpen);
+  EXPECT_EQ(rig.files.request->filters,
+            (std::vector<std::pair<std::string, std::string>>{{"Intel Hex (*.hex)", "*.HEX"}}));
+  EXPECT_EQ(rig.files.request->max_path_chars, 259u);
+  EXPECT_TRUE(rig.files.request->must_exist);
   EXPECT_TRUE(rig.messages.shown.empty());
   EXPECT_EQ(rig.window.shown, 0);
   EXPECT_FALSE(rig.line.is_open());

@@ -124,13 +124,6 @@ void ScriptedWindow::KillTimer(int timer_id) {
   if (timer_ && timer_->id == timer_id) timer_.reset();
 }
 
-bool ScriptedFiles::ChooseOpenFile(const OpenFileRequest& asked, std::string& path) {
-  request = asked;
-  if (!choice) return false;
-  path = *choice;
-  return true;
-}
-
 FirmwareImage MakeImage(std::string_view revision, size_t low_bytes, size_t high_bytes,
                         uint8_t seed) {
   FirmwareImage image;

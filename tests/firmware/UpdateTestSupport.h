@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "firmware/CloseItem.h"
-#include "firmware/FileChooser.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/FirmwareUpdater.h"
 #include "firmware/WindowTimer.h"
@@ -20,6 +19,7 @@
 #include "sim/SimulatedReader.h"
 #include "ui/ControlStore.h"
 #include "ui/DialogHost.h"
+#include "ui/FileDialogs.h"
 #include "ui/MessageOutput.h"
 
 namespace pelgar::firmware::testing {
@@ -117,12 +117,15 @@ class ScriptedWindow : public ui::DialogHost, public WindowTimer, public CloseIt
   std::optional<Timer> timer_;
 };
 
-class ScriptedFiles : public FileChooser {
+class ScriptedFiles : public ui::FileDialogs {
  public:
-  bool ChooseOpenFile(const OpenFileRequest& request, std::string& path) override;
+  std::optional<std::string> Choose(const ui::FileDialogRequest& asked) override {
+    request = asked;
+    return choice;
+  }
 
   std::optional<std::string> choice;  // nothing: the user cancels
-  std::optional<OpenFileRequest> request;
+  std::optional<ui::FileDialogRequest> request;
 };
 
 // Code in the low region (0x0000 onward) and/or the high region (0x3F00 onward), never a
