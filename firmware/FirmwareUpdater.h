@@ -19,9 +19,12 @@ namespace pelgar::firmware {
 // its one-shot timer runs the whole update: revision checks, ISP steps, a status text
 // after each, and a closing message. The main window owns one updater for its whole life.
 //
-// Starting an update from the main window's Firmware Update button:
-//   updater.SetPort(controls.GetText(kComPort, 9), controls.GetText(kBaudRate, 9));
-//   updater.DoModal();  // result unused
+// Starting an update from the main window's Firmware Update button (1014), through its
+// firmware_update hook, which hands over the port and baud texts (at most 9 characters):
+//   hooks.firmware_update = [&updater](const ui::PortTexts& texts) {
+//     updater.SetPort(texts.port, texts.baud);
+//     updater.DoModal();  // the result is not used
+//   };
 class FirmwareUpdater : public ui::DialogLogic, public TimerEvents {
  public:
   // Port and baud texts are kept as at most 9 characters.
