@@ -146,12 +146,15 @@ bool DeviceSession::SetConfiguration(int store_mode) {
 bool DeviceSession::CommitConfiguration() {
   if (!IsClaimed()) return false;
   ReplyBuffer reply;
-  if (!Send(kCommitConfiguration, reply)) {
+  reply.fill('\0');
+  // Judged by the last character the reader sent, not the last one the buffer kept: an
+  // overlong reply that ends in "." must not start a wait of hours for a second one.
+  char last = '\0';
+  if (!Exchange(link_, kCommitConfiguration, reply, &last)) {
     Report("Failed to send MSR_COMMIT_CONFIGURATION.");
     return false;
   }
-  std::string_view text = ReplyText(reply);
-  if (!text.empty() && text.back() == '.') return true;
+  if (last == '.') return true;
   // Writing flash can take the reader a while: its "." may follow the reply.
   return WaitForAcknowledge(link_, kCommitAcknowledgeAttempts);
 }

@@ -4,7 +4,8 @@
 
 namespace pelgar::device {
 
-bool Exchange(SerialLink& link, std::string_view frame, std::span<char> reply) {
+bool Exchange(SerialLink& link, std::string_view frame, std::span<char> reply,
+              char* last_received) {
   if (!link.Write(frame)) return false;
   size_t stored = 0;
   size_t received = 0;
@@ -12,6 +13,7 @@ bool Exchange(SerialLink& link, std::string_view frame, std::span<char> reply) {
   while (link.ReadByte(&byte) == 1) {
     ++received;
     if (stored + 1 < reply.size()) reply[stored++] = static_cast<char>(byte);
+    if (last_received != nullptr) *last_received = static_cast<char>(byte);
   }
   if (!reply.empty()) reply[stored] = '\0';
   return received > 0;

@@ -18,7 +18,10 @@ inline constexpr int kCommitAcknowledgeAttempts = 60000;
 // the buffer holds are read and dropped, so a chattering reader still ends the reply at
 // its silence and nothing is stored past the buffer. True when the write succeeded and at
 // least one byte arrived.
-bool Exchange(SerialLink& link, std::string_view frame, std::span<char> reply);
+// `last_received`, when given, gets the last character the reader sent, even when it was
+// dropped for want of room: the commit is judged by it.
+bool Exchange(SerialLink& link, std::string_view frame, std::span<char> reply,
+              char* last_received = nullptr);
 
 // Reads single bytes until "." arrives or `attempts` reads have passed (1 ms pause after
 // each miss), then drains the line until silence. A vanished device ends the wait at once.

@@ -123,9 +123,16 @@ std::vector<ReplyChunk> SimulatedReader::HandleFrame(const std::string& frame) {
 
 std::vector<ReplyChunk> SimulatedReader::WithLineFaults(std::vector<ReplyChunk> chunks) const {
   if (faults_.long_replies) {
+    // A talkative reader: more characters than a reply buffer holds, ending with the
+    // character its reply always ends with (a commit's final ".").
     std::string& first = chunks.front().bytes;
     static constexpr char kFiller[] = "0123456789ABCDEF";
-    for (size_t i = 0; first.size() < kLongReplyLength; ++i) first += kFiller[i % 16];
+    std::string filler;
+    for (size_t i = 0; first.size() + filler.size() < kLongReplyLength; ++i) {
+      filler += kFiller[i % 16];
+    }
+    if (!first.empty()) filler.back() = first.back();
+    first += filler;
   }
   if (faults_.noise) {
     chunks.front().bytes.insert(0, kNoiseBefore);
