@@ -74,20 +74,9 @@ std::vector<std::string> MakeCharacterList() {
   return labels;
 }
 
-ControlTemplate Control(int id, ControlKind kind, std::string text, DialogRect rect,
-                        unsigned style = 0, std::string tooltip = {}) {
-  ControlTemplate control;
-  control.id = id;
-  control.kind = kind;
-  control.text = std::move(text);
-  control.rect = rect;
-  control.style = style;
-  control.tooltip = std::move(tooltip);
-  return control;
-}
-
 ControlTemplate List(int id, DialogRect rect, std::vector<std::string> items, std::string tooltip) {
-  ControlTemplate control = Control(id, ControlKind::kDropList, "", rect, 0, std::move(tooltip));
+  ControlTemplate control =
+      MakeControl(id, ControlKind::kDropList, "", rect, 0, std::move(tooltip));
   control.items = std::move(items);
   return control;
 }
@@ -103,73 +92,75 @@ DialogTemplate MakeTemplate() {
   dialog.height = 279;
   auto& c = dialog.controls;
 
-  c.push_back(
-      Control(ids::kLanguageGroup, K::kGroupBox, "MSR Wedge Mode Language ", {11, 11, 211, 163}));
-  c.push_back(Control(ids::kLanguageLabel, K::kStatic,
-                      "Select MSR Wedge Mode Language :", {19, 23, 125, 9}));
+  c.push_back(MakeControl(ids::kLanguageGroup, K::kGroupBox, "MSR Wedge Mode Language ",
+                          {11, 11, 211, 163}));
+  c.push_back(MakeControl(ids::kLanguageLabel, K::kStatic,
+                          "Select MSR Wedge Mode Language :", {19, 23, 125, 9}));
   c.push_back(List(ids::kLanguageList, {19, 35, 109, 49}, LanguageNames(),
                    "Select MSR wedge mode language that supports multiple language.  \n\n** "
                    "Require to change Windows input language of Keyboard to the respective "
                    "selected language."));
-  c.push_back(Control(ids::kGetLanguage, K::kPushButton, "Get", {138, 35, 36, 13}, 0,
-                      "\nRead the selected MSR wedge mode language from MSR unit.\n"));
-  c.push_back(Control(ids::kSetLanguage, K::kPushButton, "Set", {178, 35, 36, 13}, style::kDisabled,
-                      "\nSetting of the selected MSR wedge mode language to MSR unit.\n"));
-  c.push_back(
-      Control(ids::kCustomGroup, K::kGroupBox, "Custom Wedge Mode Language", {19, 54, 195, 113}));
+  c.push_back(MakeControl(ids::kGetLanguage, K::kPushButton, "Get", {138, 35, 36, 13}, 0,
+                          "\nRead the selected MSR wedge mode language from MSR unit.\n"));
+  c.push_back(MakeControl(ids::kSetLanguage, K::kPushButton, "Set", {178, 35, 36, 13},
+                          style::kDisabled,
+                          "\nSetting of the selected MSR wedge mode language to MSR unit.\n"));
+  c.push_back(MakeControl(ids::kCustomGroup, K::kGroupBox, "Custom Wedge Mode Language",
+                          {19, 54, 195, 113}));
   for (int row = 0; row < 7; ++row) {
     int y = 66 + 14 * row;
-    c.push_back(Control(ids::kRowLabels[row], K::kStatic, "Custom #" + std::to_string(row + 1),
-                        {25, y, 40, 10}));
+    c.push_back(MakeControl(ids::kRowLabels[row], K::kStatic, "Custom #" + std::to_string(row + 1),
+                            {25, y, 40, 10}));
     c.push_back(List(ids::kRowLists[row], {65, y, 77, 56}, CharacterListLabels(),
                      std::string(kCustomRowTip)));
-    c.push_back(Control(ids::kRowBoxes[row], K::kEdit, "", {147, y, 16, 12}, style::kDisabled,
-                        std::string(kCustomRowTip)));
+    c.push_back(MakeControl(ids::kRowBoxes[row], K::kEdit, "", {147, y, 16, 12}, style::kDisabled,
+                            std::string(kCustomRowTip)));
   }
-  c.push_back(Control(
+  c.push_back(MakeControl(
       ids::kSetCustom, K::kPushButton, "Set", {171, 66, 36, 13}, style::kDisabled,
       "\nSetting of the custom wedge mode table to MSR unit.\n\n** Track 2 is numeric only and "
       "contains only numerics and control characters, while Tracks 1 and 3 contain upper case "
       "alpha characters, numerics, and some special ASCII characters.\n"));
-  c.push_back(Control(ids::kResetCustom, K::kPushButton, "Reset", {171, 80, 36, 13}, 0,
-                      "\nResetting the custom wedge mode table to original ASCII characters "
-                      "from MSR unit.\n\n** NOTE: It takes few seconds delay to reset the "
-                      "custom table.\n"));
+  c.push_back(MakeControl(ids::kResetCustom, K::kPushButton, "Reset", {171, 80, 36, 13}, 0,
+                          "\nResetting the custom wedge mode table to original ASCII characters "
+                          "from MSR unit.\n\n** NOTE: It takes few seconds delay to reset the "
+                          "custom table.\n"));
+
+  c.push_back(MakeControl(ids::kWrapperGroup, K::kGroupBox, "Data Wrapper Configuration",
+                          {11, 179, 109, 90}));
+  c.push_back(MakeControl(ids::kHeadCheck, K::kCheckBox, "Head Wrapper", {19, 188, 84, 13}, 0,
+                          "Enable this option to include data wrapper at header of each track data "
+                          "stream after a swipe.\n\n" +
+                              std::string(kMaximumNote)));
+  c.push_back(MakeControl(ids::kHeadBox, K::kEdit, "", {29, 201, 72, 12}, style::kDisabled,
+                          "Input to include data wrapper header of each track.\n\n" +
+                              std::string(kNonTextNote) + std::string(kMaximumNote)));
+  c.push_back(MakeControl(ids::kTailCheck, K::kCheckBox, "Tail Wrapper", {19, 216, 84, 13}, 0,
+                          "Enable this option to include data wrapper at tailer of each track data "
+                          "stream after a swipe.\n\n" +
+                              std::string(kMaximumNote)));
+  c.push_back(MakeControl(ids::kTailBox, K::kEdit, "", {29, 229, 72, 12}, style::kDisabled,
+                          "Input to include data wrapper tailer of each track.\n\n" +
+                              std::string(kNonTextNote) + std::string(kMaximumNote)));
+  c.push_back(MakeControl(ids::kSetWrapper, K::kPushButton, "Set Data Wrapper", {29, 247, 72, 13},
+                          style::kDisabled, "\nSetting of data wrapper to MSR unit.\n"));
 
   c.push_back(
-      Control(ids::kWrapperGroup, K::kGroupBox, "Data Wrapper Configuration", {11, 179, 109, 90}));
-  c.push_back(Control(ids::kHeadCheck, K::kCheckBox, "Head Wrapper", {19, 188, 84, 13}, 0,
-                      "Enable this option to include data wrapper at header of each track data "
-                      "stream after a swipe.\n\n" +
-                          std::string(kMaximumNote)));
-  c.push_back(Control(ids::kHeadBox, K::kEdit, "", {29, 201, 72, 12}, style::kDisabled,
-                      "Input to include data wrapper header of each track.\n\n" +
-                          std::string(kNonTextNote) + std::string(kMaximumNote)));
-  c.push_back(Control(ids::kTailCheck, K::kCheckBox, "Tail Wrapper", {19, 216, 84, 13}, 0,
-                      "Enable this option to include data wrapper at tailer of each track data "
-                      "stream after a swipe.\n\n" +
-                          std::string(kMaximumNote)));
-  c.push_back(Control(ids::kTailBox, K::kEdit, "", {29, 229, 72, 12}, style::kDisabled,
-                      "Input to include data wrapper tailer of each track.\n\n" +
-                          std::string(kNonTextNote) + std::string(kMaximumNote)));
-  c.push_back(Control(ids::kSetWrapper, K::kPushButton, "Set Data Wrapper", {29, 247, 72, 13},
-                      style::kDisabled, "\nSetting of data wrapper to MSR unit.\n"));
-
-  c.push_back(Control(ids::kCrGroup, K::kGroupBox, "Individual CR Enabled", {127, 179, 95, 71}));
+      MakeControl(ids::kCrGroup, K::kGroupBox, "Individual CR Enabled", {127, 179, 95, 71}));
   const int cr_ids[] = {ids::kCrTrack1, ids::kCrTrack2, ids::kCrTrack3};
   const int cr_y[] = {190, 201, 213};
   for (int track = 1; track <= 3; ++track) {
     // Offered only when the main window found the record's carriage return off.
-    c.push_back(Control(cr_ids[track - 1], K::kCheckBox,
-                        "CR Track " + std::to_string(track) + " Enabled",
-                        {135, cr_y[track - 1], 82, 11}, style::kDisabled, CrTip(track)));
+    c.push_back(MakeControl(cr_ids[track - 1], K::kCheckBox,
+                            "CR Track " + std::to_string(track) + " Enabled",
+                            {135, cr_y[track - 1], 82, 11}, style::kDisabled, CrTip(track)));
   }
-  c.push_back(Control(ids::kGetCr, K::kPushButton, "Get", {135, 228, 36, 13}, style::kDisabled,
-                      "\nRead the selected individual CR configuration from MSR unit.\n"));
-  c.push_back(Control(ids::kSetCr, K::kPushButton, "Set", {176, 228, 36, 13}, style::kDisabled,
-                      "\nSetting of the selected individual CR configuration to MSR unit.\n"));
-  c.push_back(Control(ids::kReturn, K::kPushButton, "Return", {127, 254, 50, 14}, 0,
-                      "\nReturn back to \"Kestrel MSR Configuration Utility\".\n"));
+  c.push_back(MakeControl(ids::kGetCr, K::kPushButton, "Get", {135, 228, 36, 13}, style::kDisabled,
+                          "\nRead the selected individual CR configuration from MSR unit.\n"));
+  c.push_back(MakeControl(ids::kSetCr, K::kPushButton, "Set", {176, 228, 36, 13}, style::kDisabled,
+                          "\nSetting of the selected individual CR configuration to MSR unit.\n"));
+  c.push_back(MakeControl(ids::kReturn, K::kPushButton, "Return", {127, 254, 50, 14}, 0,
+                          "\nReturn back to \"Kestrel MSR Configuration Utility\".\n"));
   return dialog;
 }
 
