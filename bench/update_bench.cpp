@@ -25,13 +25,13 @@
 #include <thread>
 #include <vector>
 
-#include "firmware/FirmwareUpdater.h"
 #include "platform/RealClock.h"
 #include "platform/VirtualClock.h"
 #include "platform/posix/PosixSerialPort.h"
 #include "sim/InProcessPort.h"
 #include "sim/SimulatedReader.h"
 #include "ui/ControlStore.h"
+#include "ui/FirmwareUpdater.h"
 
 extern char** environ;
 
@@ -96,8 +96,8 @@ class CountingPorts : public platform::PortFactory {
 // the timer fired after its interval on the clock, the window closed after the update.
 class BenchHost : public ui::DialogHost,
                   public ui::MessageOutput,
-                  public firmware::WindowTimer,
-                  public firmware::CloseItem,
+                  public ui::WindowTimer,
+                  public ui::CloseItem,
                   public ui::FileDialogs {
  public:
   explicit BenchHost(platform::Clock& clock) : clock_(clock) {}
@@ -108,7 +108,7 @@ class BenchHost : public ui::DialogHost,
     logic.OnOpening(store);
     if (target_ != nullptr) {
       clock_.SleepMs(interval_ms_);
-      firmware::TimerEvents* target = target_;
+      ui::TimerEvents* target = target_;
       const double cpu = CpuSeconds(RUSAGE_SELF);
       const double start = WallMs();
       const int64_t nominal_start = clock_.NowMs();
@@ -130,7 +130,7 @@ class BenchHost : public ui::DialogHost,
     messages += std::string(text) + "\n";
     return ui::answer::kOk;
   }
-  void SetTimer(int timer_id, int64_t interval_ms, firmware::TimerEvents& target) override {
+  void SetTimer(int timer_id, int64_t interval_ms, ui::TimerEvents& target) override {
     timer_id_ = timer_id;
     interval_ms_ = interval_ms;
     target_ = &target;
@@ -148,7 +148,7 @@ class BenchHost : public ui::DialogHost,
 
  private:
   platform::Clock& clock_;
-  firmware::TimerEvents* target_ = nullptr;
+  ui::TimerEvents* target_ = nullptr;
   int timer_id_ = 0;
   int64_t interval_ms_ = 0;
 };
@@ -196,7 +196,7 @@ Outcome Update(platform::PortFactory& line, platform::Clock& clock, const std::s
   BenchHost host(clock);
   host.path = path;
   std::ostringstream err;
-  firmware::FirmwareUpdater updater({ports, clock, host, host, host, host, host, err});
+  ui::FirmwareUpdater updater({ports, clock, host, host, host, host, host, err});
   updater.SetPort("COM3", std::to_string(kBaud));
   updater.DoModal();
   return {host.update_ms, host.update_nominal_ms, host.update_cpu_s,

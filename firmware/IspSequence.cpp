@@ -8,8 +8,6 @@
 #include "device/Exchange.h"
 #include "firmware/HexText.h"
 #include "firmware/RevisionCheck.h"
-#include "firmware/UpdateWindowIds.h"
-#include "ui/MessageOutput.h"
 
 namespace pelgar::firmware {
 namespace {
@@ -74,7 +72,7 @@ bool IspSequence::EnterIspSetup() {
 bool IspSequence::SetIplOption() {
   if (!link_.port_open()) return false;
   if (!low_region_ && family_ != 1) {
-    PlainMessage(kNoCodeMessage);
+    messages_.ShowPlainMessage(kNoCodeMessage);
     return false;
   }
   link_.clock().SleepMs(kBeforeIplOptionMs);
@@ -84,7 +82,7 @@ bool IspSequence::SetIplOption() {
   }
   // The option takes effect when the reader starts again: the user power-cycles it while
   // the port stays open.
-  PlainMessage(kUnplugMessage);
+  messages_.ShowPlainMessage(kUnplugMessage);
   link_.clock().SleepMs(kAfterIplStepMs);
   if (!ExchangeAnswered(kFamily1Setup[0])) return false;
   link_.clock().SleepMs(kAfterIplStepMs);
@@ -119,11 +117,11 @@ bool IspSequence::PageErase() {
 }
 
 bool IspSequence::ProgramAndVerify(const FirmwareImage& image, FirmwareImage& read_back,
-                                   ui::Controls& window) {
-  window.SetRange(kProgressBarId, start_, end_);
-  window.SetPosition(kProgressBarId, start_);
+                                   UpdateProgress& progress) {
+  progress.SetRange(start_, end_);
+  progress.SetPosition(start_);
   for (uint32_t address = start_; address < end_; address += kLineSize) {
-    window.SetPosition(kProgressBarId, static_cast<int>(address));
+    progress.SetPosition(static_cast<int>(address));
     const auto line = static_cast<uint16_t>(address);
     if (!AnyCode(image, line, line + kLineSize - 1u)) continue;
     if (!ProgramLine(image, line)) return false;
@@ -179,7 +177,7 @@ bool IspSequence::VerifyLine(const FirmwareImage& image, FirmwareImage& read_bac
   if (reported != address || reported + kLineSize - 1u > kLastAddress) {
     std::snprintf(command, sizeof command, "%04X reported %04X", address, reported);
     err_ << "Read-back of line " << command << std::endl;
-    PlainMessage(kVerifyFailed);
+    messages_.ShowPlainMessage(kVerifyFailed);
     return false;
   }
   for (size_t k = 0; k < kLineSize; ++k) {
@@ -189,8 +187,8 @@ bool IspSequence::VerifyLine(const FirmwareImage& image, FirmwareImage& read_bac
       char message[48];
       std::snprintf(message, sizeof message, "Address:%04X\nF:%02x\nR:%02x",
                     static_cast<unsigned>(reported + k), image[reported + k], byte);
-      PlainMessage(message);
-      PlainMessage(kVerifyFailed);
+      messages_.ShowPlainMessage(message);
+      messages_.ShowPlainMessage(kVerifyFailed);
       return false;
     }
   }
@@ -210,10 +208,6 @@ bool IspSequence::ExchangeAcknowledged(std::string_view command) {
 bool IspSequence::ExchangeAnswered(std::string_view command) {
   char reply[device::kReplySize];
   return link_.Exchange(command, reply);
-}
-
-void IspSequence::PlainMessage(std::string_view text) {
-  messages_.ShowPlainMessage(text, ui::box::kOk, 0);
 }
 
 }  // namespace pelgar::firmware

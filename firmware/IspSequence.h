@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "firmware/FirmwareImage.h"
+#include "firmware/PlainMessages.h"
+#include "firmware/UpdateProgress.h"
 #include "firmware/UpdaterLink.h"
-#include "ui/Controls.h"
-#include "ui/MessageOutput.h"
 
 namespace pelgar::firmware {
 
@@ -41,7 +41,7 @@ class IspSequence {
   static constexpr size_t kDataReplyExtra = 2;
   static constexpr size_t kReadBackReplyExtra = 39;
 
-  IspSequence(UpdaterLink& link, ui::MessageOutput& messages, std::ostream& err)
+  IspSequence(UpdaterLink& link, PlainMessages& messages, std::ostream& err)
       : link_(link), messages_(messages), err_(err) {}
 
   // Region flags, programming range and family, afresh from this update's image.
@@ -50,8 +50,9 @@ class IspSequence {
   bool SetIplOption();
   bool EraseFirmware();
   // Programs every line that holds code and reads it back into `read_back`, moving the
-  // window's progress bar over the range.
-  bool ProgramAndVerify(const FirmwareImage& image, FirmwareImage& read_back, ui::Controls& window);
+  // progress over the range.
+  bool ProgramAndVerify(const FirmwareImage& image, FirmwareImage& read_back,
+                        UpdateProgress& progress);
   bool ExitIsp();
 
   bool low_region() const { return low_region_; }
@@ -66,10 +67,9 @@ class IspSequence {
   bool PageErase();
   bool ProgramLine(const FirmwareImage& image, uint16_t address);
   bool VerifyLine(const FirmwareImage& image, FirmwareImage& read_back, uint16_t address);
-  void PlainMessage(std::string_view text);
 
   UpdaterLink& link_;
-  ui::MessageOutput& messages_;
+  PlainMessages& messages_;
   std::ostream& err_;
 
   bool low_region_ = false;

@@ -3,18 +3,29 @@
 
 #include <sstream>
 
-#include "UpdateTestSupport.h"
 #include "firmware/IspSequence.h"
-#include "firmware/UpdateWindowIds.h"
-#include "firmware/UpdateWindowTemplate.h"
-#include "ui/ControlStore.h"
+#include "platform/VirtualClock.h"
+#include "sim/InProcessPort.h"
+#include "sim/SimulatedReader.h"
+#include "support/FirmwareImages.h"
+#include "support/RecordingPorts.h"
 
 namespace pelgar::firmware {
 namespace {
 
+using pelgar::testing::MakeImage;
 using ::testing::ElementsAre;
-using testing::MakeImage;
-using testing::Plain;
+
+// What the window would show: the plain messages and the progress bar.
+struct RecordingWindow : PlainMessages, UpdateProgress {
+  void ShowPlainMessage(std::string_view text) override { shown.emplace_back(text); }
+  void SetRange(int low, int high) override { range = {low, high}; }
+  void SetPosition(int at) override { position = at; }
+
+  std::vector<std::string> shown;
+  std::pair<int, int> range;
+  int position = -1;
+};
 
 // The steps one by one against a reader already in ISP mode's reach, for the shapes the
 // window cannot reach on its own (a high-only image carries no revision at 0x1FE0).
@@ -33,12 +44,11 @@ class IspSequenceTest : public ::testing::Test {
   platform::VirtualClock clock;
   sim::SimulatedReader reader;
   sim::InProcessPortFactory line{reader, clock};
-  testing::RecordingPorts ports{line, clock};
-  testing::ScriptedMessages messages;
+  pelgar::testing::RecordingPorts ports{line, clock};
+  RecordingWindow window;
   std::ostringstream err;
   UpdaterLink link{ports, clock};
-  IspSequence isp{link, messages, err};
-  ui::ControlStore window{UpdateWindowTemplate()};
+  IspSequence isp{link, window, err};
   FirmwareImage read_back = [] {
     FirmwareImage image;
     image.fill(kNoCode);
@@ -53,9 +63,9 @@ TEST_F(IspSequenceTest, HighOnlyFamily1ErasesAndProgramsTheHighRegion) {
   EXPECT_TRUE(isp.high_region());
   EXPECT_EQ(isp.start_address(), 0x3000);
   ASSERT_TRUE(isp.SetIplOption());
-  EXPECT_THAT(messages.shown,
-              ElementsAre(Plain("Please unplug/plug the MSR to enter ISP ROM mode.\nAnd press "
-                                "'OK' button to continue flashing.")));
+  EXPECT_THAT(window.shown,
+              ElementsAre("Please unplug/plug the MSR to enter ISP ROM mode.\nAnd press "
+                          "'OK' button to continue flashing."));
   ports.writes.clear();
   ASSERT_TRUE(isp.EraseFirmware());
   EXPECT_EQ(ports.Frames(), std::vector<std::string>{":020000030C30BF"});
@@ -63,7 +73,7 @@ TEST_F(IspSequenceTest, HighOnlyFamily1ErasesAndProgramsTheHighRegion) {
   EXPECT_TRUE(
       std::equal(image.begin() + 0x3000, image.end(), reader.state().program.begin() + 0x3000));
   EXPECT_EQ(reader.state().program[0x0000], 0x00);  // the low region was not erased
-  EXPECT_EQ(window.Position(kProgressBarId), 0x3FF0);
+  EXPECT_EQ(window.position, 0x3FF0);
   EXPECT_TRUE(isp.ExitIsp());
 }
 
@@ -72,7 +82,7 @@ TEST_F(IspSequenceTest, HighOnlyFamily2And3HaveNoCodeToBootAndSendNothing) {
   Start("REV 2.30", image, "REV 3.31");
   const int64_t before = clock.NowMs();
   EXPECT_FALSE(isp.SetIplOption());
-  EXPECT_THAT(messages.shown, ElementsAre(Plain("No Firmware Code exist inside Intel hex file")));
+  EXPECT_THAT(window.shown, ElementsAre("No Firmware Code exist inside Intel hex file"));
   EXPECT_FALSE(isp.EraseFirmware());
   EXPECT_TRUE(ports.writes.empty());
   EXPECT_EQ(clock.NowMs(), before);
@@ -87,7 +97,7 @@ TEST_F(IspSequenceTest, EmptyImageProgramsNothingOverTheWholeRange) {
   ports.writes.clear();
   EXPECT_TRUE(isp.ProgramAndVerify(image, read_back, window));
   EXPECT_TRUE(ports.writes.empty());
-  EXPECT_EQ(window.Position(kProgressBarId), 0x3FF0);
+  EXPECT_EQ(window.position, 0x3FF0);
 }
 
 // Families 2 and 3 send an unanswered data record once more; family 1 gives up at once.

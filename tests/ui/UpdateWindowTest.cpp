@@ -4,18 +4,17 @@
 #include <cstdio>
 #include <string>
 
-#include "UpdateTestSupport.h"
-#include "firmware/FirmwareUpdater.h"
-#include "firmware/UpdateWindowIds.h"
+#include "UpdateWindowSupport.h"
+#include "ui/FirmwareUpdater.h"
 
-namespace pelgar::firmware {
+namespace pelgar::ui {
 namespace {
 
+using pelgar::testing::MakeImage;
 using testing::Box;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
-using testing::MakeImage;
 using testing::Plain;
 using testing::UpdateRig;
 
@@ -40,8 +39,8 @@ std::string Checksummed(const std::string& record) {
 std::string Quad(size_t value) { return Pair(static_cast<unsigned>(value >> 8)) + Pair(value); }
 
 // The frames that program and verify every line with code in [start, end).
-std::vector<std::string> ProgramFrames(const FirmwareImage& image, size_t start, size_t end,
-                                       int data_copies) {
+std::vector<std::string> ProgramFrames(const firmware::FirmwareImage& image, size_t start,
+                                       size_t end, int data_copies) {
   std::vector<std::string> frames;
   for (size_t line = start; line < end; line += 16) {
     bool code = false;
@@ -92,7 +91,8 @@ std::vector<std::string> Statuses(bool ipl_option) {
   return statuses;
 }
 
-bool ProgramMatches(const UpdateRig& rig, const FirmwareImage& image, size_t start, size_t end) {
+bool ProgramMatches(const UpdateRig& rig, const firmware::FirmwareImage& image, size_t start,
+                    size_t end) {
   return std::equal(image.begin() + start, image.begin() + end,
                     rig.reader.state().program.begin() + start);
 }
@@ -109,8 +109,8 @@ TEST(FirmwareUpdate, LowRegionFamily2And3PageEraseNinetySixPages) {
   for (char family : {'2', '3'}) {
     SCOPED_TRACE(family);
     UpdateRig rig(std::string("REV ") + family + ".30");
-    FirmwareImage image = MakeImage(std::string("REV ") + family + ".31", 512, 0);
-    EXPECT_EQ(rig.Update(image), ui::kIdCancel);
+    firmware::FirmwareImage image = MakeImage(std::string("REV ") + family + ".31", 512, 0);
+    EXPECT_EQ(rig.Update(image), kIdCancel);
 
     EXPECT_EQ(rig.window.shown, 1);
     EXPECT_EQ(rig.window.title, "Updating Firmware to MSR...");
@@ -139,7 +139,7 @@ TEST(FirmwareUpdate, LowRegionFamily2And3PageEraseNinetySixPages) {
 
 TEST(FirmwareUpdate, LowRegionFamily1EraseAndDoubleRecordsAtNineThousandSixHundred) {
   UpdateRig rig("REV 1.30");
-  FirmwareImage image = MakeImage("REV 1.31", 300, 0);
+  firmware::FirmwareImage image = MakeImage("REV 1.31", 300, 0);
   rig.Update(image);
 
   EXPECT_EQ(rig.window.statuses, Statuses(false));
@@ -158,7 +158,7 @@ TEST(FirmwareUpdate, LowRegionFamily1EraseAndDoubleRecordsAtNineThousandSixHundr
 
 TEST(FirmwareUpdate, BothRegionsFamily2WaitsForTheOptionAndErasesOnce) {
   UpdateRig rig("REV 2.30");
-  FirmwareImage image = MakeImage("REV 2.31", 64, 256);
+  firmware::FirmwareImage image = MakeImage("REV 2.31", 64, 256);
   rig.Update(image);
 
   EXPECT_EQ(rig.window.statuses, Statuses(true));
@@ -176,7 +176,7 @@ TEST(FirmwareUpdate, BothRegionsFamily2WaitsForTheOptionAndErasesOnce) {
 
 TEST(FirmwareUpdate, BothRegionsFamily1SetsTheIplOptionAroundAPowerCycle) {
   UpdateRig rig("REV 1.30");
-  FirmwareImage image = MakeImage("REV 1.31", 64, 256);
+  firmware::FirmwareImage image = MakeImage("REV 1.31", 64, 256);
   rig.Update(image);
 
   EXPECT_EQ(rig.window.statuses, Statuses(true));
@@ -200,7 +200,7 @@ TEST(FirmwareUpdate, BothRegionsFamily1SetsTheIplOptionAroundAPowerCycle) {
 // ends after 500 ms of silence; counted reads end as soon as their count has arrived.
 TEST(FirmwareUpdate, WaitsBetweenCommandsAreExact) {
   UpdateRig rig("REV 1.30");
-  FirmwareImage image = MakeImage("REV 1.31", 16, 16);
+  firmware::FirmwareImage image = MakeImage("REV 1.31", 16, 16);
   rig.Update(image);
   const auto& writes = rig.ports.writes;
   std::vector<int64_t> gaps;
@@ -286,8 +286,8 @@ TEST(FirmwareUpdate, RevisionChecksEndTheUpdateWithTheirMessages) {
 
 TEST(FirmwareUpdate, OlderFileAnsweredYesUpdatesAsAnUpgradeWould) {
   UpdateRig rig("REV 2.30");
-  rig.messages.answers = {ui::answer::kYes};
-  FirmwareImage image = MakeImage("REV 2.29", 32, 0);
+  rig.messages.answers = {answer::kYes};
+  firmware::FirmwareImage image = MakeImage("REV 2.29", 32, 0);
   rig.Update(image);
   EXPECT_THAT(rig.messages.shown, ElementsAre(Box(kSameOrOlder, "Warning!", 0x34),
                                               Box(kSuccess, "MSR Firmware Update", 0x40)));
@@ -297,7 +297,7 @@ TEST(FirmwareUpdate, OlderFileAnsweredYesUpdatesAsAnUpgradeWould) {
 
 TEST(FirmwareUpdate, ReadBackDifferenceShowsAddressAndBothBytes) {
   UpdateRig rig;
-  FirmwareImage image = MakeImage("REV 2.31", 512, 0);
+  firmware::FirmwareImage image = MakeImage("REV 2.31", 512, 0);
   image[0x0104] = 0xAB;
   rig.reader.faults().isp_mismatch_address = 0x0104;  // the fifth byte of line 0x0100
   rig.Update(image);
@@ -314,7 +314,7 @@ TEST(FirmwareUpdate, UnacknowledgedDataRecordFailsTheUpdate) {
     SCOPED_TRACE(revision);
     UpdateRig rig(revision);
     rig.reader.faults().isp_unacknowledged_address = 0x0040;
-    FirmwareImage image = MakeImage(std::string(revision).replace(6, 2, "31"), 512, 0);
+    firmware::FirmwareImage image = MakeImage(std::string(revision).replace(6, 2, "31"), 512, 0);
     rig.Update(image);
     EXPECT_EQ(rig.window.statuses.back(),
               std::string("Error updating MSR firmware!") + kTerminated);
@@ -337,14 +337,14 @@ TEST(FirmwareUpdate, FamilyZeroSendsTheFirstTwoSetupCommandsThenFails) {
 
 TEST(FirmwareUpdate, TwoUpdatesInOneRunFollowTheirOwnImages) {
   UpdateRig rig("REV 2.30");
-  FirmwareImage both = MakeImage("REV 2.31", 64, 64, 1);
+  firmware::FirmwareImage both = MakeImage("REV 2.31", 64, 64, 1);
   rig.Update(both, "both.hex");
   EXPECT_EQ(rig.reader.state().revision, "REV 2.31");
   EXPECT_TRUE(ProgramMatches(rig, both, 0, 0x4000));
 
   rig.ports.writes.clear();
   rig.window.statuses.clear();
-  FirmwareImage low = MakeImage("REV 2.32", 48, 0, 9);
+  firmware::FirmwareImage low = MakeImage("REV 2.32", 48, 0, 9);
   rig.Update(low, "low.hex");
   EXPECT_EQ(rig.window.statuses, Statuses(false));
   EXPECT_EQ(rig.ports.Frames(), Concat({kRevisionFrames,
@@ -376,7 +376,7 @@ TEST(FirmwareUpdate, FileDialogAsksForHexFilesAndCancelClosesThePort) {
   EXPECT_EQ(rig.updater.DoModal(), 0);
   ASSERT_TRUE(rig.files.request.has_value());
   EXPECT_EQ(rig.files.request->title, "Select the Desired MSR Firmware Hex File");
-  EXPECT_EQ(rig.files.request->kind, ui::FileDialogRequest::Kind::kOpen);
+  EXPECT_EQ(rig.files.request->kind, FileDialogRequest::Kind::kOpen);
   EXPECT_EQ(rig.files.request->filters,
             (std::vector<std::pair<std::string, std::string>>{{"Intel Hex (*.hex)", "*.HEX"}}));
   EXPECT_EQ(rig.files.request->max_path_chars, 259u);
@@ -384,7 +384,7 @@ TEST(FirmwareUpdate, FileDialogAsksForHexFilesAndCancelClosesThePort) {
   EXPECT_TRUE(rig.messages.shown.empty());
   EXPECT_EQ(rig.window.shown, 0);
   EXPECT_FALSE(rig.line.is_open());
-  EXPECT_EQ(rig.Update(MakeImage("REV 2.31", 32, 0)), ui::kIdCancel);  // the port opens again
+  EXPECT_EQ(rig.Update(MakeImage("REV 2.31", 32, 0)), kIdCancel);  // the port opens again
 }
 
 TEST(FirmwareUpdate, UnreadableOrBadFileShowsItsMessageAndNoWindow) {
@@ -409,7 +409,7 @@ TEST(FirmwareUpdate, UnreadableOrBadFileShowsItsMessageAndNoWindow) {
 TEST(FirmwareUpdate, WindowDismissedBeforeTheTimerClosesThePort) {
   UpdateRig rig;
   rig.window.dismiss_before_timer = true;
-  EXPECT_EQ(rig.Update(MakeImage("REV 2.31", 32, 0)), ui::kIdCancel);
+  EXPECT_EQ(rig.Update(MakeImage("REV 2.31", 32, 0)), kIdCancel);
   EXPECT_EQ(rig.window.timer_fires, 0);
   EXPECT_FALSE(rig.window.timer_left_running);
   EXPECT_TRUE(rig.ports.writes.empty());
@@ -418,4 +418,4 @@ TEST(FirmwareUpdate, WindowDismissedBeforeTheTimerClosesThePort) {
 }
 
 }  // namespace
-}  // namespace pelgar::firmware
+}  // namespace pelgar::ui

@@ -1,21 +1,24 @@
-#include "firmware/FirmwareUpdater.h"
+#include "ui/FirmwareUpdater.h"
 
 #include <fstream>
 #include <optional>
 
 #include "firmware/HexReader.h"
 #include "firmware/RevisionCheck.h"
-#include "firmware/UpdateWindowIds.h"
-#include "firmware/UpdateWindowTemplate.h"
+#include "ui/UpdateWindowIds.h"
+#include "ui/UpdateWindowTemplate.h"
 
-namespace pelgar::firmware {
+namespace pelgar::ui {
 namespace {
+
+using firmware::kNoCode;
+using firmware::RevisionComparison;
 
 // Box types as the platform numbers them; the stop icon is the firmware update's own.
 constexpr unsigned kStopOk = 0x10;
-constexpr unsigned kExclamationOk = ui::box::kOk | ui::box::kIconExclamation;
-constexpr unsigned kExclamationYesNo = ui::box::kYesNo | ui::box::kIconExclamation;
-constexpr unsigned kInformationOk = ui::box::kOk | ui::box::kIconInformation;
+constexpr unsigned kExclamationOk = box::kOk | box::kIconExclamation;
+constexpr unsigned kExclamationYesNo = box::kYesNo | box::kIconExclamation;
+constexpr unsigned kInformationOk = box::kOk | box::kIconInformation;
 
 constexpr std::string_view kErrorCaption = "Error!";
 constexpr std::string_view kOpenFileError = "Error opening MSR firmware hex file.";
@@ -38,9 +41,7 @@ constexpr std::string_view kTerminated = "\nFirmware update is terminated.";
 }  // namespace
 
 FirmwareUpdater::FirmwareUpdater(const UpdaterServices& services)
-    : services_(services),
-      link_(services.ports, services.clock),
-      isp_(link_, services.messages, services.err) {
+    : services_(services), link_(services.ports, services.clock), isp_(link_, *this, services.err) {
   image_.fill(kNoCode);
   read_back_.fill(kNoCode);
 }
@@ -61,8 +62,8 @@ int FirmwareUpdater::DoModal() {
 }
 
 bool FirmwareUpdater::LoadFile() {
-  ui::FileDialogRequest request;
-  request.kind = ui::FileDialogRequest::Kind::kOpen;
+  FileDialogRequest request;
+  request.kind = FileDialogRequest::Kind::kOpen;
   request.title = "Select the Desired MSR Firmware Hex File";
   request.filters = {{"Intel Hex (*.hex)", "*.HEX"}};
   request.max_path_chars = kMaxPathChars;
@@ -80,8 +81,8 @@ bool FirmwareUpdater::LoadFile() {
     link_.ClosePort();
     return false;
   }
-  HexReader reader(file);
-  if (!LoadFirmwareImage(reader, image_, services_.err, path)) {
+  firmware::HexReader reader(file);
+  if (!firmware::LoadFirmwareImage(reader, image_, services_.err, path)) {
     link_.ClosePort();
     services_.messages.ShowMessage(kLoadFileError, kErrorCaption, kExclamationOk);
     return false;
@@ -89,18 +90,18 @@ bool FirmwareUpdater::LoadFile() {
   return true;
 }
 
-void FirmwareUpdater::OnOpening(ui::Controls& controls) {
+void FirmwareUpdater::OnOpening(Controls& controls) {
   window_ = &controls;
   window_->SetText(kStatusLineId, status_text_);
   services_.close_item.EnableClose(false);
   services_.timer.SetTimer(kUpdateTimerId, kUpdateTimerMs, *this);
 }
 
-void FirmwareUpdater::OnControl(int id, ui::Notification notification) {
-  if (notification != ui::Notification::kClicked || window_ == nullptr) return;
+void FirmwareUpdater::OnControl(int id, Notification notification) {
+  if (notification != Notification::kClicked || window_ == nullptr) return;
   // Enter and Escape end the window, but never in the middle of an update (a host that
   // keeps repainting during waits must not let one through).
-  if ((id == ui::kIdOk || id == ui::kIdCancel) && !updating_) window_->Close(id);
+  if ((id == kIdOk || id == kIdCancel) && !updating_) window_->Close(id);
 }
 
 void FirmwareUpdater::OnClosed() {
@@ -131,7 +132,7 @@ void FirmwareUpdater::RunUpdate() {
   if (!isp_.EraseFirmware()) return Fail("Error erasing MSR firmware!");
   ShowStatus("Erasing MSR firmware successfully.");
   ShowStatus("Updating the MSR firmware...");
-  if (!isp_.ProgramAndVerify(image_, read_back_, *window_)) {
+  if (!isp_.ProgramAndVerify(image_, read_back_, *this)) {
     return Fail("Error updating MSR firmware!");
   }
   ShowStatus("Updating MSR firmware successfully.");
@@ -143,23 +144,23 @@ void FirmwareUpdater::RunUpdate() {
 }
 
 bool FirmwareUpdater::CheckRevisions() {
-  if (!VerifyFileRevision(image_, file_revision_)) {
+  if (!firmware::VerifyFileRevision(image_, file_revision_)) {
     services_.messages.ShowMessage(kFileRevisionMessage, kErrorCaption, kStopOk);
     Fail("Error verifying hex file revision!");
     return false;
   }
   ShowStatus("Verifying hex file revision successfully.");
-  if (!ReadDeviceRevision(link_, device_revision_)) {
+  if (!firmware::ReadDeviceRevision(link_, device_revision_)) {
     Fail("Error verifying MSR firmware file revision!");
     return false;
   }
   ShowStatus("Verifying MSR firmware file revision successfully.");
   constexpr std::string_view kCompareFailure =
       "Error comparing hex revision and MSR firmware file revision!";
-  switch (CompareRevisions(file_revision_, device_revision_)) {
+  switch (firmware::CompareRevisions(file_revision_, device_revision_)) {
     case RevisionComparison::kSameOrOlder:
       if (services_.messages.ShowMessage(kSameOrOlderMessage, kWarningCaption, kExclamationYesNo) !=
-          ui::answer::kYes) {
+          answer::kYes) {
         link_.ClosePort();
         Fail(kCompareFailure);
         return false;
@@ -177,6 +178,18 @@ bool FirmwareUpdater::CheckRevisions() {
   return true;
 }
 
+void FirmwareUpdater::SetRange(int low, int high) {
+  if (window_ != nullptr) window_->SetRange(kProgressBarId, low, high);
+}
+
+void FirmwareUpdater::SetPosition(int position) {
+  if (window_ != nullptr) window_->SetPosition(kProgressBarId, position);
+}
+
+void FirmwareUpdater::ShowPlainMessage(std::string_view text) {
+  services_.messages.ShowPlainMessage(text, box::kOk, 0);
+}
+
 void FirmwareUpdater::ShowStatus(std::string_view text) {
   status_text_ = text;
   if (window_ != nullptr) window_->SetText(kStatusLineId, status_text_);
@@ -188,4 +201,4 @@ void FirmwareUpdater::Fail(std::string_view failure_text) {
   link_.ClosePort();
 }
 
-}  // namespace pelgar::firmware
+}  // namespace pelgar::ui

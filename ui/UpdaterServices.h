@@ -2,15 +2,15 @@
 
 #include <iosfwd>
 
-#include "firmware/CloseItem.h"
-#include "firmware/WindowTimer.h"
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
+#include "ui/CloseItem.h"
 #include "ui/DialogHost.h"
 #include "ui/FileDialogs.h"
 #include "ui/MessageOutput.h"
+#include "ui/WindowTimer.h"
 
-namespace pelgar::firmware {
+namespace pelgar::ui {
 
 // What the firmware updater needs from the program: ports and time, message boxes, the
 // host that shows window 132 with its timer and Close item, the open-file dialog, and the
@@ -18,12 +18,12 @@ namespace pelgar::firmware {
 struct UpdaterServices {
   platform::PortFactory& ports;
   platform::Clock& clock;
-  ui::MessageOutput& messages;
-  ui::DialogHost& dialogs;
+  MessageOutput& messages;
+  DialogHost& dialogs;
   WindowTimer& timer;
   CloseItem& close_item;
-  ui::FileDialogs& files;
+  FileDialogs& files;
   std::ostream& err;
 };
 
-}  // namespace pelgar::firmware
+}  // namespace pelgar::ui

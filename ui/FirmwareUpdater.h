@@ -6,13 +6,15 @@
 
 #include "firmware/FirmwareImage.h"
 #include "firmware/IspSequence.h"
-#include "firmware/TimerEvents.h"
+#include "firmware/PlainMessages.h"
+#include "firmware/UpdateProgress.h"
 #include "firmware/UpdaterLink.h"
-#include "firmware/UpdaterServices.h"
 #include "ui/Controls.h"
 #include "ui/DialogLogic.h"
+#include "ui/TimerEvents.h"
+#include "ui/UpdaterServices.h"
 
-namespace pelgar::firmware {
+namespace pelgar::ui {
 
 // The firmware update as the main window runs it. DoModal opens the port, lets the user
 // choose a firmware file and loads it; only then does window 132 appear, and 200 ms later
@@ -21,11 +23,14 @@ namespace pelgar::firmware {
 //
 // Starting an update from the main window's Firmware Update button (1014), through its
 // firmware_update hook, which hands over the port and baud texts (at most 9 characters):
-//   hooks.firmware_update = [&updater](const ui::PortTexts& texts) {
+//   hooks.firmware_update = [&updater](const PortTexts& texts) {
 //     updater.SetPort(texts.port, texts.baud);
 //     updater.DoModal();  // the result is not used
 //   };
-class FirmwareUpdater : public ui::DialogLogic, public TimerEvents {
+class FirmwareUpdater : public DialogLogic,
+                        public TimerEvents,
+                        public firmware::UpdateProgress,
+                        public firmware::PlainMessages {
  public:
   // Port and baud texts are kept as at most 9 characters.
   static constexpr size_t kFieldLength = 9;
@@ -40,20 +45,25 @@ class FirmwareUpdater : public ui::DialogLogic, public TimerEvents {
   int DoModal();
 
   // Window 132's events.
-  void OnOpening(ui::Controls& controls) override;
-  void OnControl(int id, ui::Notification notification) override;
+  void OnOpening(Controls& controls) override;
+  void OnControl(int id, Notification notification) override;
   void OnClosed() override;
   void OnTimer(int timer_id) override;
 
   const std::string& status_text() const { return status_text_; }
-  const FirmwareImage& image() const { return image_; }
-  const FirmwareImage& read_back() const { return read_back_; }
+  const firmware::FirmwareImage& image() const { return image_; }
+  const firmware::FirmwareImage& read_back() const { return read_back_; }
   const std::string& file_revision() const { return file_revision_; }
   const std::string& device_revision() const { return device_revision_; }
-  const IspSequence& isp() const { return isp_; }
+  const firmware::IspSequence& isp() const { return isp_; }
   bool port_open() const { return link_.port_open(); }
 
  private:
+  // What the ISP sequence reports goes to the window's progress bar and message boxes.
+  void SetRange(int low, int high) override;
+  void SetPosition(int position) override;
+  void ShowPlainMessage(std::string_view text) override;
+
   bool LoadFile();
   void RunUpdate();
   bool CheckRevisions();
@@ -61,17 +71,17 @@ class FirmwareUpdater : public ui::DialogLogic, public TimerEvents {
   void Fail(std::string_view failure_text);
 
   UpdaterServices services_;
-  UpdaterLink link_;
-  IspSequence isp_;
+  firmware::UpdaterLink link_;
+  firmware::IspSequence isp_;
   std::string port_text_;
   std::string baud_text_;
   std::string status_text_;
   std::string file_revision_;
   std::string device_revision_;
-  FirmwareImage image_{};
-  FirmwareImage read_back_{};
-  ui::Controls* window_ = nullptr;
+  firmware::FirmwareImage image_{};
+  firmware::FirmwareImage read_back_{};
+  Controls* window_ = nullptr;
   bool updating_ = false;
 };
 
-}  // namespace pelgar::firmware
+}  // namespace pelgar::ui

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace pelgar::firmware {
+namespace pelgar::ui {
 
 // Receives the timer events of a window.
 class TimerEvents {
@@ -9,4 +9,4 @@ class TimerEvents {
   virtual void OnTimer(int timer_id) = 0;
 };
 
-}  // namespace pelgar::firmware
+}  // namespace pelgar::ui

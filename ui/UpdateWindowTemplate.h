@@ -2,9 +2,9 @@
 
 #include "ui/DialogTemplate.h"
 
-namespace pelgar::firmware {
+namespace pelgar::ui {
 
 // Window 132, "Updating Firmware to MSR...": a status line and a progress bar.
-const ui::DialogTemplate& UpdateWindowTemplate();
+const DialogTemplate& UpdateWindowTemplate();
 
-}  // namespace pelgar::firmware
+}  // namespace pelgar::ui

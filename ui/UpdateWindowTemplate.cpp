@@ -1,12 +1,12 @@
-#include "firmware/UpdateWindowTemplate.h"
+#include "ui/UpdateWindowTemplate.h"
 
-#include "firmware/UpdateWindowIds.h"
+#include "ui/UpdateWindowIds.h"
 
-namespace pelgar::firmware {
+namespace pelgar::ui {
 namespace {
 
-ui::DialogTemplate Build() {
-  ui::DialogTemplate dialog;
+DialogTemplate Build() {
+  DialogTemplate dialog;
   dialog.id = kUpdateDialogId;
   dialog.title = "Updating Firmware to MSR...";
   dialog.font_name = "MS Sans Serif";
@@ -15,14 +15,14 @@ ui::DialogTemplate Build() {
   dialog.height = 71;
   // A modal frame with title bar and close box, no buttons. The status line is a
   // left-aligned static text with a sunken edge; the progress bar has a border.
-  ui::ControlTemplate status;
+  ControlTemplate status;
   status.id = kStatusLineId;
-  status.kind = ui::ControlKind::kStatic;
+  status.kind = ControlKind::kStatic;
   status.text = "Static";
   status.rect = {11, 11, 136, 32};
-  ui::ControlTemplate progress;
+  ControlTemplate progress;
   progress.id = kProgressBarId;
-  progress.kind = ui::ControlKind::kProgressBar;
+  progress.kind = ControlKind::kProgressBar;
   progress.rect = {11, 50, 135, 8};
   dialog.controls = {status, progress};
   return dialog;
@@ -30,9 +30,9 @@ ui::DialogTemplate Build() {
 
 }  // namespace
 
-const ui::DialogTemplate& UpdateWindowTemplate() {
-  static const ui::DialogTemplate dialog = Build();
+const DialogTemplate& UpdateWindowTemplate() {
+  static const DialogTemplate dialog = Build();
   return dialog;
 }
 
-}  // namespace pelgar::firmware
+}  // namespace pelgar::ui

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace pelgar::firmware {
+namespace pelgar::ui {
 
 // The Close item of the shown window's system menu, which also governs its close box.
 class CloseItem {
@@ -9,4 +9,4 @@ class CloseItem {
   virtual void EnableClose(bool enabled) = 0;
 };
 
-}  // namespace pelgar::firmware
+}  // namespace pelgar::ui

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace pelgar::firmware {
+namespace pelgar::ui {
 
 // Window 132, "Updating Firmware to MSR...", and its controls.
 inline constexpr int kUpdateDialogId = 132;
@@ -13,4 +13,4 @@ inline constexpr int kProgressBarId = 1064;
 inline constexpr int kUpdateTimerId = 1;
 inline constexpr int64_t kUpdateTimerMs = 200;
 
-}  // namespace pelgar::firmware
+}  // namespace pelgar::ui

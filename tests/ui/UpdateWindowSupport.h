@@ -9,43 +9,21 @@
 #include <string_view>
 #include <vector>
 
-#include "firmware/CloseItem.h"
 #include "firmware/FirmwareImage.h"
-#include "firmware/FirmwareUpdater.h"
-#include "firmware/WindowTimer.h"
-#include "platform/SerialPort.h"
 #include "platform/VirtualClock.h"
 #include "sim/InProcessPort.h"
 #include "sim/SimulatedReader.h"
+#include "support/FirmwareImages.h"
+#include "support/RecordingPorts.h"
+#include "ui/CloseItem.h"
 #include "ui/ControlStore.h"
 #include "ui/DialogHost.h"
 #include "ui/FileDialogs.h"
+#include "ui/FirmwareUpdater.h"
 #include "ui/MessageOutput.h"
+#include "ui/WindowTimer.h"
 
-namespace pelgar::firmware::testing {
-
-// Every write the host made, when and at which rate.
-struct HostWrite {
-  int64_t at_ms = 0;
-  int32_t baud = 0;
-  std::string bytes;
-};
-
-// Passes ports through and records what the host writes on them.
-class RecordingPorts : public platform::PortFactory {
- public:
-  RecordingPorts(platform::PortFactory& inner, platform::Clock& clock)
-      : inner_(inner), clock_(clock) {}
-  std::unique_ptr<platform::SerialPort> Create() override;
-
-  std::vector<std::string> Frames() const;
-
-  std::vector<HostWrite> writes;
-
- private:
-  platform::PortFactory& inner_;
-  platform::Clock& clock_;
-};
+namespace pelgar::ui::testing {
 
 struct ShownMessage {
   bool plain = false;
@@ -60,7 +38,7 @@ ShownMessage Plain(std::string text);
 
 // The user in front of the message boxes: OK to every OK box, the scripted answers to
 // questions (No when none is left).
-class ScriptedMessages : public ui::MessageOutput {
+class ScriptedMessages : public MessageOutput {
  public:
   int ShowMessage(std::string_view text, std::string_view caption, unsigned type) override;
   int ShowPlainMessage(std::string_view text, unsigned type, unsigned help_id) override;
@@ -71,9 +49,9 @@ class ScriptedMessages : public ui::MessageOutput {
 
 // Window 132 in memory, remembering every text of its status line and every progress
 // setting.
-class RecordingStore : public ui::ControlStore {
+class RecordingStore : public ControlStore {
  public:
-  RecordingStore(const ui::DialogTemplate& dialog, std::vector<std::string>& statuses,
+  RecordingStore(const DialogTemplate& dialog, std::vector<std::string>& statuses,
                  std::vector<int>& positions, std::pair<int, int>& range)
       : ControlStore(dialog), statuses_(statuses), positions_(positions), range_(range) {}
   void SetText(int id, std::string_view text) override;
@@ -88,11 +66,11 @@ class RecordingStore : public ui::ControlStore {
 
 // The program's window host, timer and Close item, with a user who closes the window once
 // the update has ended (or, when asked, before the timer fires).
-class ScriptedWindow : public ui::DialogHost, public WindowTimer, public CloseItem {
+class ScriptedWindow : public DialogHost, public WindowTimer, public CloseItem {
  public:
   explicit ScriptedWindow(platform::Clock& clock) : clock_(clock) {}
 
-  int RunModal(const ui::DialogTemplate& dialog, ui::DialogLogic& logic) override;
+  int RunModal(const DialogTemplate& dialog, DialogLogic& logic) override;
   void SetTimer(int timer_id, int64_t interval_ms, TimerEvents& target) override;
   void KillTimer(int timer_id) override;
   void EnableClose(bool enabled) override { close_changes.push_back(enabled); }
@@ -117,23 +95,17 @@ class ScriptedWindow : public ui::DialogHost, public WindowTimer, public CloseIt
   std::optional<Timer> timer_;
 };
 
-class ScriptedFiles : public ui::FileDialogs {
+class ScriptedFiles : public FileDialogs {
  public:
-  std::optional<std::string> Choose(const ui::FileDialogRequest& asked) override {
+  std::optional<std::string> Choose(const FileDialogRequest& asked) override {
     request = asked;
     return choice;
   }
 
   std::optional<std::string> choice;  // nothing: the user cancels
-  std::optional<ui::FileDialogRequest> request;
+  std::optional<FileDialogRequest> request;
 };
 
-// Code in the low region (0x0000 onward) and/or the high region (0x3F00 onward), never a
-// line of 0xFF, and `revision` at 0x1FE0 when it is not empty.
-FirmwareImage MakeImage(std::string_view revision, size_t low_bytes, size_t high_bytes,
-                        uint8_t seed = 1);
-// The image as Intel HEX text: one record per line that holds code, an end record.
-std::string ToHexText(const FirmwareImage& image);
 // Writes `text` to a file below the test's temporary directory; returns its path.
 std::string WriteTempFile(const std::string& name, const std::string& text);
 
@@ -144,12 +116,12 @@ class UpdateRig {
   explicit UpdateRig(std::string_view reader_revision = "REV 2.30");
 
   // Chooses a file holding `image` and runs the update from the main window's button.
-  int Update(const FirmwareImage& image, const std::string& file_name = "firmware.hex");
+  int Update(const firmware::FirmwareImage& image, const std::string& file_name = "firmware.hex");
 
   platform::VirtualClock clock;
   sim::SimulatedReader reader;
   sim::InProcessPortFactory line{reader, clock};
-  RecordingPorts ports{line, clock};
+  pelgar::testing::RecordingPorts ports{line, clock};
   ScriptedMessages messages;
   ScriptedWindow window{clock};
   ScriptedFiles files;
@@ -157,4 +129,4 @@ class UpdateRig {
   FirmwareUpdater updater{{ports, clock, messages, window, window, window, files, err}};
 };
 
-}  // namespace pelgar::firmware::testing
+}  // namespace pelgar::ui::testing

@@ -12,13 +12,13 @@
 #include <filesystem>
 #include <thread>
 
-#include "UpdateTestSupport.h"
+#include "UpdateWindowSupport.h"
 #include "platform/RealClock.h"
 #include "platform/posix/PosixSerialPort.h"
 
 extern char** environ;
 
-namespace pelgar::firmware {
+namespace pelgar::ui {
 namespace {
 
 // Fast enough for a test, slow enough that a busy machine still answers within the
@@ -68,14 +68,14 @@ TEST(PtyUpdate, UpdatesPelgarSimOverAPseudoTerminal) {
 
     platform::RealClock clock(platform::RealClock::ScaleFromEnvironment());
     platform::PosixPortFactory line(clock);
-    testing::RecordingPorts ports(line, clock);
+    pelgar::testing::RecordingPorts ports(line, clock);
     testing::ScriptedMessages messages;
     testing::ScriptedWindow window(clock);
     testing::ScriptedFiles files;
     std::ostringstream err;
     FirmwareUpdater updater({ports, clock, messages, window, window, window, files, err});
     files.choice = testing::WriteTempFile(
-        "pty.hex", testing::ToHexText(testing::MakeImage("REV 1.31", 48, 0)));
+        "pty.hex", pelgar::testing::ToHexText(pelgar::testing::MakeImage("REV 1.31", 48, 0)));
     updater.SetPort("COM3", "19200");
     updater.DoModal();
 
@@ -90,4 +90,4 @@ TEST(PtyUpdate, UpdatesPelgarSimOverAPseudoTerminal) {
 }
 
 }  // namespace
-}  // namespace pelgar::firmware
+}  // namespace pelgar::ui

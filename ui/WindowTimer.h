@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "firmware/TimerEvents.h"
+#include "ui/TimerEvents.h"
 
-namespace pelgar::firmware {
+namespace pelgar::ui {
 
 // Timers of the window being shown. The host delivers an event to `target` every
 // `interval_ms` from its own event loop until the timer is killed or the window ends.
@@ -15,4 +15,4 @@ class WindowTimer {
   virtual void KillTimer(int timer_id) = 0;
 };
 
-}  // namespace pelgar::firmware
+}  // namespace pelgar::ui
