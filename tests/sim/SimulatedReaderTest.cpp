@@ -1,230 +1,198 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <random>
 #include <string>
 
 #include "sim/SimulatedReader.h"
+#include "sim/StateFile.h"
 
 namespace pelgar::sim {
 namespace {
 
-constexpr char kEnter[] = ":0100001110DE";
-constexpr char kRestore[] = ":0100001111DD";
-constexpr char kGetConfig[] = ":020000110200EB";
-constexpr char kSlideSwitch[] = ":0100001118D6";
-constexpr char kCommit[] = ":0100001109E5";
-constexpr char kGetHead[] = ":020000111900D4";
-constexpr char kGetTail[] = ":020000111901D3";
-constexpr char kGetCr[] = ":0100001114DA";
-constexpr char kGetWedge[] = ":0100001116D8";
+const std::string kEnter = ":0100001110DE";
+const std::string kRestore = ":0100001111DD";
+const std::string kGetConfig = ":020000110200EB";
+const std::string kCommit = ":0100001109E5";
+const std::string kSlideSwitch = ":0100001118D6";
+const std::string kGetHead = ":020000111900D4";
+const std::string kGetTail = ":020000111901D3";
+const std::string kGetCr = ":0100001114DA";
+const std::string kGetWedge = ":0100001116D8";
 
-// A type-11 frame with the checksum appended, in the letter case given.
-std::string Frame(const std::string& body_without_checksum) {
+// ":" + the hex body + its checksum in capitals.
+std::string Frame(const std::string& body) {
   unsigned sum = 0;
-  for (size_t i = 1; i + 1 < body_without_checksum.size(); i += 2) {
-    sum += std::stoul(body_without_checksum.substr(i, 2), nullptr, 16);
-  }
+  for (size_t i = 0; i + 1 < body.size(); i += 2) sum += std::stoul(body.substr(i, 2), nullptr, 16);
   char checksum[3];
-  std::snprintf(checksum, sizeof checksum, "%02X", (0x100 - (sum & 0xFF)) & 0xFF);
-  return body_without_checksum + checksum;
+  std::snprintf(checksum, sizeof checksum, "%02X", (0x100 - sum % 0x100) % 0x100);
+  return ":" + body + checksum;
 }
 
-std::string Repeat(const std::string& text, int times) {
+std::string Joined(const std::vector<ReplyChunk>& chunks) {
   std::string all;
-  for (int i = 0; i < times; ++i) all += text;
+  for (const ReplyChunk& chunk : chunks) all += chunk.bytes;
   return all;
 }
 
-unsigned PairAt(const std::string& reply, size_t position) {
-  return static_cast<unsigned>(std::stoul(reply.substr(position, 2), nullptr, 16));
-}
-
+// A reader in command mode.
 class SimulatedReaderTest : public ::testing::Test {
  protected:
-  // Everything the reader sends back for `frame`, whatever the delays.
-  std::string Send(const std::string& frame) {
-    std::string all;
-    for (const ReplyChunk& chunk : reader_.Receive(frame, reader_.state().baud)) {
-      all += chunk.bytes;
-    }
-    return all;
+  void SetUp() override { ASSERT_EQ(Send(kEnter), kEnter + "."); }
+  std::string Send(const std::string& bytes, int32_t baud = kDefaultBaud) {
+    return Joined(reader_.Receive(bytes, baud));
   }
-  void EnterCommandMode() { ASSERT_EQ(Send(kEnter), std::string(kEnter) + "."); }
 
   SimulatedReader reader_;
 };
 
-TEST_F(SimulatedReaderTest, AnswersOnlyModeSwitchesInFunctionalMode) {
-  EXPECT_EQ(Send(kGetConfig), "");
-  EXPECT_EQ(Send(kRestore), std::string(kRestore) + ".");
-  EXPECT_FALSE(reader_.state().command_mode);
-  EnterCommandMode();
-  EXPECT_TRUE(reader_.state().command_mode);
-  EXPECT_EQ(Send(kRestore), std::string(kRestore) + ".");
-  EXPECT_FALSE(reader_.state().command_mode);
+// Each reply is the echo, ".", and a record whose every byte a host may read.
+TEST_F(SimulatedReaderTest, QueriesAnswerWhatIsInUseAndWhatWasSet) {
+  ReaderState& state = reader_.state();
+  state.active_option_byte = 0xC5;  // in use; flash still holds 00
+  state.active_sentinels = {'a', 'b', 'c', 'd'};
+  state.revision = "REV 2.31";
+  state.slide_switch = SlideSwitch::kWedge;
+  state.head_wrapper = "\x07" + std::string(13, 'D');  // as many as a reply holds
+  state.cr_byte = 0x02;
+  const struct {
+    std::string set;  // sent first when there is one
+    std::string query;
+    std::string record;
+  } cases[] = {
+      {"", kGetConfig, "0E00001102C56162636452455620322E3331"},  // ... "REV 2.31"
+      {"", kSlideSwitch, "03000011001801"},
+      {"", kGetHead, "11000011190007" + std::string(26, '4') + "00"},
+      {"", kGetTail, "03000011190100"},
+      {"", kGetCr, "03000011001402"},
+      {"", kGetWedge, "03000011001601"},
+      {Frame("0600001112414200075A"), kGetHead, "050000111900414200"},  // "AB", BEL "Z"
+      {"", kGetTail, "050000111901075A00"},
+      {Frame("02000011131E"), kGetCr, "0300001100141E"},
+      {":020000111500D8", kGetWedge, "03000011001600"},
+      {":0200001115FFD9", kGetWedge, "030000110016FF"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.set + " " + c.query);
+    EXPECT_EQ(Send(c.set), c.set.empty() ? "" : c.set + ".");
+    EXPECT_EQ(Send(c.query), c.query + "." + Frame(c.record));
+  }
+  // Custom table entries: codes, 00, replacements; a track 2 code may itself be 00.
+  const std::string table = Frame("06000011174100007879");
+  EXPECT_EQ(Send(table), table + ".");
+  EXPECT_EQ(state.custom_table[0x41], 'x');
+  EXPECT_EQ(state.custom_table[0x00], 'y');
 }
 
-TEST_F(SimulatedReaderTest, ConfigurationReplyHoldsValuesAtTheHostsPositions) {
-  reader_.state().active_option_byte = 0xC5;
-  reader_.state().active_sentinels = {'%', ';', '+', '?'};
-  reader_.state().revision = "REV 2.31";
-  EnterCommandMode();
-  std::string reply = Send(kGetConfig);
-  ASSERT_GE(reply.size(), 53u);
-  EXPECT_EQ(reply.substr(0, 15), kGetConfig);
-  EXPECT_EQ(reply[15], '.');
-  EXPECT_EQ(reply.substr(27, 2), "C5");
-  EXPECT_EQ(PairAt(reply, 29), unsigned{'%'});
-  EXPECT_EQ(PairAt(reply, 31), unsigned{';'});
-  EXPECT_EQ(PairAt(reply, 33), unsigned{'+'});
-  EXPECT_EQ(PairAt(reply, 35), unsigned{'?'});
-  std::string revision;
-  for (size_t i = 0; i < 8; ++i) revision += static_cast<char>(PairAt(reply, 37 + 2 * i));
-  EXPECT_EQ(revision, "REV 2.31");
-}
-
-TEST_F(SimulatedReaderTest, SlideSwitchReplyReads800Or801OrNeither) {
-  EnterCommandMode();
-  EXPECT_EQ(Send(kSlideSwitch).substr(26, 3), "800");
-  reader_.state().slide_switch = SlideSwitch::kWedge;
-  EXPECT_EQ(Send(kSlideSwitch).substr(26, 3), "801");
-  reader_.state().slide_switch = SlideSwitch::kNone;
-  std::string neither = Send(kSlideSwitch).substr(26, 3);
-  EXPECT_NE(neither, "800");
-  EXPECT_NE(neither, "801");
-}
-
-TEST_F(SimulatedReaderTest, StoreModeZeroChangesOnlyWhatIsInUse) {
-  EnterCommandMode();
-  // Option byte 0x40 with the default sentinels, as the host formats it (small letters).
-  const std::string temporary = ":060000110040253b2b3fdf";
+TEST_F(SimulatedReaderTest, StoreModeZeroChangesWhatIsInUseOnlyModeOneWithCommitReachesFlash) {
+  const std::string temporary = ":060000110040253b2b3fdf";  // small letters, as a host writes
   EXPECT_EQ(Send(temporary), temporary + ".");
-  EXPECT_EQ(reader_.state().active_option_byte, 0x40);
-  EXPECT_EQ(reader_.state().option_byte, 0x00);
   EXPECT_EQ(Send(kGetConfig).substr(27, 2), "40");
-}
+  EXPECT_EQ(reader_.state().option_byte, 0x00);
+  reader_.state().PowerUp();
+  EXPECT_EQ(reader_.state().active_option_byte, 0x00);
 
-TEST_F(SimulatedReaderTest, StoreModeOneWithCommitReachesFlash) {
-  EnterCommandMode();
-  const std::string store = ":060000110140253b2b3fde";
+  Send(kEnter);
+  const std::string store = Frame("0600001101512A2B2C2D");
   EXPECT_EQ(Send(store), store + ".");
   EXPECT_EQ(reader_.state().option_byte, 0x00);
-  EXPECT_EQ(Send(kCommit), std::string(kCommit) + ".");
-  EXPECT_EQ(reader_.state().option_byte, 0x40);
+  EXPECT_EQ(Send(kCommit), kCommit + ".");
+  EXPECT_EQ(reader_.state().option_byte, 0x51);
+  EXPECT_EQ(reader_.state().sentinels, (std::array<uint8_t, 4>{0x2A, 0x2B, 0x2C, 0x2D}));
   reader_.state().PowerUp();
-  EXPECT_EQ(reader_.state().active_option_byte, 0x40);
+  EXPECT_EQ(reader_.state().active_option_byte, 0x51);
 }
 
-TEST_F(SimulatedReaderTest, RefusesFramesWithABadChecksumOrUnknownCode) {
-  EnterCommandMode();
-  const std::string bad = ":060000110140253b2b3fdf";
-  EXPECT_EQ(Send(bad), bad + "?X");
-  EXPECT_EQ(reader_.state().active_option_byte, 0x00);
-  const std::string unknown = Frame(":0100001133");
-  EXPECT_EQ(Send(unknown), unknown + "?X");
-  const std::string not_hex = ":01000011ZZDE";
-  EXPECT_EQ(Send(not_hex), not_hex + "?X");
-}
-
-TEST_F(SimulatedReaderTest, BuffersFramesSplitAcrossWritesAndSkipsNoise) {
-  EnterCommandMode();
-  std::string reply;
-  for (const ReplyChunk& chunk : reader_.Receive("\r\n:0200", 19200)) reply += chunk.bytes;
-  EXPECT_EQ(reply, "");
-  // A frame cut short is dropped when the next one begins.
-  for (const ReplyChunk& chunk : reader_.Receive(":0100001118D6", 19200)) reply += chunk.bytes;
-  EXPECT_EQ(reply.substr(0, 14), std::string(kSlideSwitch) + ".");
-  EXPECT_EQ(reader_.received_frames().back(), kSlideSwitch);
-}
-
-TEST_F(SimulatedReaderTest, DataWrapperRoundTrip) {
-  EnterCommandMode();
-  // Head "AB", tail "\x07Z": data 12 41 42 00 07 5A.
-  const std::string frame = Frame(":0600001112414200075A");
-  EXPECT_EQ(Send(frame), frame + ".");
-  EXPECT_EQ(reader_.state().head_wrapper, "AB");
-  EXPECT_EQ(reader_.state().tail_wrapper, "\x07Z");
-  std::string head = Send(kGetHead);
-  EXPECT_NE(head[16], 'X');
-  EXPECT_EQ(head.substr(29, 6), "414200");
-  std::string tail = Send(kGetTail);
-  EXPECT_EQ(tail.substr(29, 6), "075A00");
-}
-
-TEST_F(SimulatedReaderTest, DataWrapperWithEmptyTailAndOverlongWrappers) {
-  EnterCommandMode();
-  const std::string empty_tail =
-      ":04000011124142005"
-      "6";
-  EXPECT_EQ(Send(empty_tail), empty_tail + ".");
-  EXPECT_EQ(reader_.state().head_wrapper, "AB");
-  EXPECT_EQ(reader_.state().tail_wrapper, "");
-  EXPECT_EQ(Send(kGetTail).substr(29, 2), "00");
-  // 15 characters together are more than the reader keeps.
-  const std::string overlong = Frame(":1100001112" + Repeat("41", 12) + "00" + Repeat("41", 3));
-  EXPECT_EQ(Send(overlong), overlong + "?X");
-  EXPECT_EQ(reader_.state().head_wrapper, "AB");
-  // A wrapper of 14 characters fills positions 29 to 56.
-  reader_.state().head_wrapper = std::string(20, 'C');
-  EXPECT_EQ(Send(kGetHead).substr(29, 30), Repeat("43", 14) + "00");
-}
-
-TEST_F(SimulatedReaderTest, IndividualCrAndWedgeModeRoundTrip) {
-  EnterCommandMode();
-  EXPECT_EQ(Send(":020000111302D8"), ":020000111302D8.");
-  EXPECT_EQ(reader_.state().cr_byte, 0x02);
-  EXPECT_EQ(Send(kGetCr).substr(27, 2), "02");
-  EXPECT_EQ(Send(kGetCr)[13], '.');
-  for (const char* frame : {":020000111500D8", ":0200001115FFD9", ":020000111501D7"}) {
-    EXPECT_EQ(Send(frame), std::string(frame) + ".");
-    EXPECT_EQ(Send(kGetWedge).substr(27, 2), std::string(frame).substr(11, 2));
+TEST_F(SimulatedReaderTest, RefusesBadFramesAndParametersAndChangesNothing) {
+  const std::string defaults = StateFile::Format(reader_.state());
+  for (const std::string& frame : {
+           std::string(":060000110140253b2b3fdf"),  // checksum off by one
+           std::string(":01000011ZZDE"),
+           Frame("0100001133"),                                      // unknown code
+           Frame("1100001112" + std::string(24, '4') + "00414141"),  // 15 characters
+           Frame("0400001112414243"),                                // no 00
+           Frame("020000111502"),                                    // no such language
+           Frame("050000111741420078"),                              // 2 codes, 1 char
+           Frame("020000111902"),                                    // neither wrapper
+       }) {
+    EXPECT_EQ(Send(frame), frame + "?X");
   }
-  EXPECT_EQ(Send(Frame(":020000111502")), Frame(":020000111502") + "?X");
-  EXPECT_EQ(reader_.state().wedge_language, 0x01);
+  EXPECT_EQ(StateFile::Format(reader_.state()), defaults);
+  EXPECT_EQ(reader_.state().active_option_byte, 0x00);
 }
 
-TEST_F(SimulatedReaderTest, CustomTableSetAndSingleEntryReset) {
-  EnterCommandMode();
-  // Two entries: 0x41 -> 'x', 0x00 -> 'y' (a track 2 code of zero is a valid code).
-  const std::string set = Frame(":06000011174100007879");
-  EXPECT_EQ(Send(set), set + ".");
-  EXPECT_EQ(reader_.state().custom_table[0x41], 'x');
-  EXPECT_EQ(reader_.state().custom_table[0x00], 'y');
-  reader_.state().custom_table[0x20] = '!';
-  const std::string reset = ":040000111720002094";
-  EXPECT_EQ(Send(reset), reset + ".");
-  EXPECT_EQ(reader_.state().custom_table[0x20], 0x20);
-  // Fewer replacements than codes: the halves cannot be matched.
-  const std::string uneven = Frame(":050000111741420078");
-  EXPECT_EQ(Send(uneven), uneven + "?X");
-}
+TEST_F(SimulatedReaderTest, SplitFramesAndLineGarbageLeaveTheReaderAnswering) {
+  EXPECT_EQ(Send("\r\n:0200"), "");  // noise, then a frame the next one cuts short
+  EXPECT_EQ(Send(":01000011"), "");
+  EXPECT_EQ(Send("18D6"), kSlideSwitch + ".:03000011001800D4");
+  EXPECT_EQ(reader_.received_frames().back(), kSlideSwitch);
 
-}  // namespace
-}  // namespace pelgar::sim
-
-namespace pelgar::sim {
-namespace {
-
-// Line garbage of every shape: colons, hex digits, lengths that promise more than comes.
-TEST(SimulatedReaderGarbage, SurvivesRandomBytesAndStillAnswersAfterwards) {
-  SimulatedReader reader;
-  reader.Receive(":0100001110DE", 19200);
   std::mt19937 random(20240611);
   const std::string alphabet = ":0123456789ABCDEFabcdef\r\n\xFFX.";
   for (int round = 0; round < 2000; ++round) {
-    std::string bytes;
-    const size_t length = random() % 40;
-    for (size_t i = 0; i < length; ++i) bytes += alphabet[random() % alphabet.size()];
-    for (const ReplyChunk& chunk : reader.Receive(bytes, 19200)) {
+    std::string bytes(random() % 40, ' ');
+    for (char& c : bytes) c = alphabet[random() % alphabet.size()];
+    for (const ReplyChunk& chunk : reader_.Receive(bytes, kDefaultBaud)) {
       EXPECT_LT(chunk.bytes.size(), 600u);
     }
   }
-  reader.Receive(":", 19200);  // whatever is pending is cut short by the next frame
-  reader.state().isp_mode = false;
-  reader.state().command_mode = true;
-  std::string reply;
-  for (const ReplyChunk& chunk : reader.Receive(":0100001118D6", 19200)) reply += chunk.bytes;
-  EXPECT_EQ(reply.substr(0, 14), ":0100001118D6.");
+  Send(":");
+  reader_.state().isp_mode = false;
+  reader_.state().command_mode = true;
+  EXPECT_EQ(Send(kSlideSwitch).substr(0, 14), kSlideSwitch + ".");
+}
+
+// Each row: a reader in command mode, changed by `set`, is sent `frame`.
+TEST(SimulatedReaderAnswers, DependOnModeRateAndFaults) {
+  using R = SimulatedReader&;
+  const struct {
+    void (*set)(SimulatedReader&);
+    std::string frame;
+    std::string reply;
+  } cases[] = {
+      {[](R r) { r.Receive(kRestore, kDefaultBaud); }, kGetConfig, ""},         // functional mode
+      {[](R r) { r.Receive(kRestore, kDefaultBaud); }, ":020000110200EC", ""},  // bad, yet no "?X"
+      {[](R r) { r.state().baud = 9600; }, kEnter, ""},  // garbage at another rate
+      {[](R r) { r.faults().silent = true; }, kGetConfig, ""},
+      {[](R r) { r.faults().silent_after_frames = 2; }, kEnter, kEnter + "."},
+      {[](R r) { r.faults().silent_after_frames = 1; }, kEnter, ""},  // counts from the start
+      {[](R r) { r.faults().reject = true; }, kGetConfig, kGetConfig + "?X"},
+      {[](R r) { r.faults().reject = true; }, kGetHead, kGetHead + "?X"},  // "X" at 16
+      {[](R r) { r.faults().reject = true; }, kCommit, kCommit + "?X"},
+      {[](R r) { r.faults().reject = true; }, kRestore, kRestore + "."},  // modes still change
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.frame);
+    SimulatedReader reader;
+    reader.Receive(kEnter, kDefaultBaud);
+    c.set(reader);
+    EXPECT_EQ(Joined(reader.Receive(c.frame, kDefaultBaud)), c.reply);
+  }
+}
+
+TEST_F(SimulatedReaderTest, FaultsThatReshapeTheReply) {
+  const std::string clean = Send(kGetConfig);
+  reader_.faults().noise = true;
+  const std::string noisy = Send(kGetConfig);
+  const size_t at = noisy.find(clean);
+  EXPECT_TRUE(at != std::string::npos && at > 0 && at + clean.size() < noisy.size()) << noisy;
+
+  reader_.faults() = Faults{.long_replies = true};
+  const std::string long_reply = Send(kGetConfig);
+  EXPECT_GT(long_reply.size(), 99u);
+  EXPECT_EQ(long_reply.substr(0, clean.size()), clean);
+  EXPECT_EQ(Send(kCommit).back(), '.');
+
+  reader_.faults() = Faults{.late_commit_ms = 1500};
+  std::string timed;
+  for (const ReplyChunk& chunk : reader_.Receive(kCommit, kDefaultBaud)) {
+    timed += "+" + std::to_string(chunk.delay_ms) + " " + chunk.bytes;
+  }
+  EXPECT_EQ(timed, "+0 " + kCommit + "+1500 .");
+
+  // Half a frame at another rate spoils nothing.
+  reader_.state().baud = 9600;
+  EXPECT_EQ(Send(kGetConfig.substr(0, 8), 19200) + Send(kGetConfig, 9600), clean);
 }
 
 }  // namespace
