@@ -8,47 +8,36 @@
 namespace pelgar::device {
 namespace {
 
-TEST(CommandFrame, ChecksumIsTwosComplementOfByteSum) {
-  EXPECT_EQ(FrameChecksum(":0100001110"), 0xDE);
-  EXPECT_EQ(FrameChecksum(":020000110200"), 0xEB);
-  EXPECT_EQ(FrameChecksum(":0100001111"), 0xDD);
-  EXPECT_EQ(FrameChecksum(":0100001109"), 0xE5);
-  // A byte sum that is a multiple of 256 gives 00, not 100.
-  EXPECT_EQ(FrameChecksum(":01000011EE"), 0x00);
-}
-
-TEST(CommandFrame, ChecksumReadsDigitsOfEitherCase) {
+TEST(CommandFrame, ChecksumIsTwosComplementOfTheByteSumInEitherCase) {
+  const struct {
+    const char* frame;
+    uint8_t checksum;
+  } kCases[] = {
+      {":0100001110", 0xDE},
+      {":020000110200", 0xEB},
+      {":0100001111", 0xDD},
+      {":0100001109", 0xE5},
+      {":060000110140253B2B3F", 0xDE},
+      {":01000011EE", 0x00},  // a sum that is a multiple of 256 gives 00, not 100
+  };
+  for (const auto& c : kCases) EXPECT_EQ(FrameChecksum(c.frame), c.checksum) << c.frame;
   EXPECT_EQ(WithChecksum(":060000110140253b2b3f", HexCase::kSmall), ":060000110140253b2b3fde");
-  EXPECT_EQ(FrameChecksum(":060000110140253B2B3F"), 0xDE);
-}
-
-TEST(CommandFrame, HexKeepsTheLetterCaseOfItsFormat) {
   EXPECT_EQ(HexByte(0xDB, HexCase::kSmall), "db");
-  EXPECT_EQ(HexByte(0xDB, HexCase::kCapital), "DB");
-  EXPECT_EQ(HexText("AB\xC8", HexCase::kCapital), "4142C8");
-  EXPECT_EQ(HexText("", HexCase::kCapital), "");
+  EXPECT_EQ(HexText("AB\xC8", HexCase::kCapital), "4142C8");  // no sign extension
 }
 
-std::array<char, 100> Reply(const char* text) {
+TEST(ReplyPositions, ReadLeadingHexDigitsOnlyUpToTheFirstZero) {
   std::array<char, 100> reply{};
-  std::strncpy(reply.data(), text, reply.size() - 1);
-  return reply;
-}
+  std::strcpy(reply.data(), "C5 5G G5 -1 7Fx");
+  const std::pair<size_t, uint8_t> kCases[] = {
+      {0, 0xC5},  {3, 0x05}, {6, 0x00},
+      {12, 0x7F}, {9, 0xFF},  // a sign is taken, then cut to 8 bits
+      {2, 0x05},              // strtol skips a leading blank
+  };
+  for (auto [position, value] : kCases) EXPECT_EQ(ReplyByte(reply, position), value) << position;
 
-TEST(ReplyPositions, ReadLeadingHexDigitsOnly) {
-  auto reply = Reply("C5 5G G5 -1 7Fx");
-  EXPECT_EQ(ReplyByte(reply, 0), 0xC5);
-  EXPECT_EQ(ReplyByte(reply, 3), 0x05);
-  EXPECT_EQ(ReplyByte(reply, 6), 0x00);
-  EXPECT_EQ(ReplyByte(reply, 9), 0xFF);  // a sign is taken, then cut to 8 bits
-  EXPECT_EQ(ReplyByte(reply, 12), 0x7F);
-  EXPECT_EQ(ReplyByte(reply, 2), 0x05);  // strtol skips a leading blank
-}
-
-TEST(ReplyPositions, EndAtTheFirstZero) {
-  auto reply = Reply("AB");
+  std::strcpy(reply.data(), "AB");
   reply[3] = 'C';  // after the terminating zero: not part of the reply
-  reply[4] = 'D';
   EXPECT_EQ(ReplyByte(reply, 1), 0x0B);
   EXPECT_EQ(ReplyByte(reply, 3), 0x00);
   EXPECT_EQ(ReplyChar(reply, 3), '\0');

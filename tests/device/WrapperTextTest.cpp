@@ -8,75 +8,46 @@
 namespace pelgar::device {
 namespace {
 
-struct Decoded {
-  bool ok;
-  std::string text;
-  int32_t extra;
-};
-
-Decoded Decode(std::string_view box) {
-  std::array<char, kWrapperTextSize> buffer{};
-  int32_t extra = -1;
-  bool ok = DecodeWrapperText(box, buffer, extra);
-  return {ok, std::string(buffer.data()), extra};
-}
-
-TEST(DecodeWrapperText, TurnsEscapesIntoCharacters) {
-  Decoded hash = Decode("ABC\\035EF");
-  EXPECT_TRUE(hash.ok);
-  EXPECT_EQ(hash.text, "ABC#EF");
-  EXPECT_EQ(hash.extra, 3);
-
-  Decoded backslash = Decode("ABCD\\\\EF");
-  EXPECT_TRUE(backslash.ok);
-  EXPECT_EQ(backslash.text, "ABCD\\EF");
-  EXPECT_EQ(backslash.extra, 1);
-
-  EXPECT_EQ(Decode("\\127").text, "\x7F");
-  EXPECT_EQ(Decode("\\032\\\\\\126").text, " \\~");
-  EXPECT_EQ(Decode("\\032\\\\\\126").extra, 7);
-}
-
-TEST(DecodeWrapperText, AcceptsAnEmptyBox) {
-  Decoded empty = Decode("");
-  EXPECT_TRUE(empty.ok);
-  EXPECT_EQ(empty.text, "");
-  EXPECT_EQ(empty.extra, 0);
-}
-
-TEST(DecodeWrapperText, DropsAnEscapeLeftOpenAtTheEnd) {
-  Decoded open = Decode("ABC\\12");
-  EXPECT_TRUE(open.ok);
-  EXPECT_EQ(open.text, "ABC");
-  EXPECT_EQ(open.extra, 3);
-  EXPECT_TRUE(Decode("AB\\").ok);
-}
-
-TEST(DecodeWrapperText, RefusesWhatCannotBeTyped) {
-  EXPECT_FALSE(Decode("\\128").ok);
-  EXPECT_FALSE(Decode("\\031").ok);
-  EXPECT_FALSE(Decode("\\1\\").ok);  // a backslash after a digit
-  EXPECT_FALSE(Decode("\\1a2").ok);
-  EXPECT_FALSE(Decode("AB\xC8").ok);  // typed above 0x7F
-  EXPECT_FALSE(Decode("A\tB").ok);
-  // What came before the fault stays decoded.
-  EXPECT_EQ(Decode("AB\\999").text, "AB");
-}
-
-TEST(DecodeWrapperText, ReadsOnlyWhatTheBoxHolds) {
-  std::string box(kWrapperBoxChars, 'x');
-  Decoded full = Decode(box + "\\035");
-  EXPECT_TRUE(full.ok);
-  EXPECT_EQ(full.text, box);
-  EXPECT_EQ(full.extra, 0);
+TEST(DecodeWrapperText, TurnsEscapesIntoCharactersAndRefusesWhatCannotBeTyped) {
+  const std::string full(kWrapperBoxChars, 'x');
+  const struct {
+    std::string box;
+    bool ok;
+    std::string text;  // on failure: what came before the fault
+    int32_t extra;     // characters the escapes saved; checked on success
+  } kCases[] = {
+      {"ABC\\035EF", true, "ABC#EF", 3},
+      {"ABCD\\\\EF", true, "ABCD\\EF", 1},
+      {"\\032\\\\\\126\\127", true, " \\~\x7F", 10},
+      {"", true, "", 0},
+      {"ABC\\12", true, "ABC", 3},  // an escape left open at the end is dropped
+      {"AB\\", true, "AB", 1},
+      {full + "\\035", true, full, 0},  // only what the box holds is read
+      {"AB\\999", false, "AB", 0},
+      {"\\128", false, "", 0},
+      {"\\031", false, "", 0},
+      {"\\1\\", false, "", 0},  // a backslash after a digit
+      {"\\1a2", false, "", 0},
+      {"AB\xC8", false, "AB", 0},  // typed above 0x7F
+      {"A\tB", false, "A", 0},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.box);
+    std::array<char, kWrapperTextSize> buffer{};
+    int32_t extra = -1;
+    EXPECT_EQ(DecodeWrapperText(c.box, buffer, extra), c.ok);
+    EXPECT_EQ(std::string(buffer.data()), c.text);
+    if (c.ok) {
+      EXPECT_EQ(extra, c.extra);
+    }
+  }
 }
 
 TEST(DecodeWrapperText, NeverWritesPastTheCallersBuffer) {
   std::array<char, 5> buffer{};
-  buffer.fill('\0');
   int32_t extra = 0;
   EXPECT_FALSE(DecodeWrapperText("ABCDEFG", std::span<char>(buffer.data(), 4), extra));
-  EXPECT_EQ(std::string(buffer.data()), "ABC");  // the caller's zero at [3] stays
+  EXPECT_EQ(std::string(buffer.data()), "ABC");
   EXPECT_EQ(buffer[4], '\0');
 }
 
