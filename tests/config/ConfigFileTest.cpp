@@ -17,158 +17,123 @@ std::string Lines(std::initializer_list<std::string_view> lines, std::string_vie
   return text;
 }
 
+const std::string kStart =
+    Lines({"Zyr MSR Configuration File", "5c%;+?", "Zyr MSR Enhanced Configuration File"});
+
 TEST(ConfigFileLines, ReadsLikeATextModeStream) {
-  ConfigFileLines lines("ab\r\ncd\re\nlast");
+  ConfigFileLines lines("ab\r\ncd\re\nlong line\nlast");
   EXPECT_EQ(lines.Read(79), "ab\n");     // CR LF arrives as one line feed
   EXPECT_EQ(lines.Read(79), "cd\re\n");  // a lone CR is an ordinary character
-  EXPECT_EQ(lines.Read(79), "last");     // the last line needs no line end
+  EXPECT_EQ(lines.Read(4), "long");      // a longer line is split, its rest read next
+  EXPECT_EQ(lines.Read(79), " line\n");
+  EXPECT_EQ(lines.Read(79), "last");  // the last line needs no line end
   EXPECT_EQ(lines.Read(79), std::nullopt);
 }
 
 TEST(ConfigFileWriter, WritesTheSevenLinesWithCrLf) {
-  ConfigFileImage image;
-  image.option_byte = 0x5C;
-  image.sentinels = {'%', ';', '+', '?'};
-  image.wedge_language = 0x01;
+  ConfigFileImage image{0x5C, {'%', ';', '+', '?'}, "", "", 0x00, 0x01};
   EXPECT_EQ(FormatConfigFile(image),
             Lines({"Zyr MSR Configuration File", "5c%;+?", "Zyr MSR Enhanced Configuration File",
                    "12H:", "12T:", "13:00", "15:01"}));
-
-  image.head_wrapper = "AB\\\\";
-  image.tail_wrapper = "\\035";
-  image.cr_byte = 0x0F;
-  image.wedge_language = 0xFF;
-  std::string written = FormatConfigFile(image);
-  EXPECT_EQ(written.substr(written.find("12H:")),
-            Lines({"12H:AB\\\\", "12T:\\035", "13:0F", "15:FF"}));
-  image.wedge_language.reset();
-  written = FormatConfigFile(image);
-  EXPECT_EQ(written.substr(written.size() - 5), "15:\r\n");
+  image = {0x5C, {'%', ';', '+', '?'}, "AB\\\\", "\\035", 0x0F, std::nullopt};
+  EXPECT_EQ(FormatConfigFile(image), kStart + Lines({"12H:AB\\\\", "12T:\\035", "13:0F", "15:"}));
 }
 
 // An empty edit written as nothing would move the later sentinels one position left.
 TEST(ConfigFileReader, EmptySentinelEditsLoadBackEmptyInPlace) {
-  ConfigFileImage image;
-  image.option_byte = 0x5C;
-  image.sentinels = {'%', 0, '+', 0};
+  ConfigFileImage image{0x5C, {'%', 0, '+', 0}, "", "", 0x00, {}};
   std::string written = FormatConfigFile(image);
   EXPECT_NE(written.find("5c%\0+\0\r\n"s), std::string::npos);
   LoadedConfigFile file = ParseConfigFile(written);
-  EXPECT_EQ(file.sentinels[0], "%");
-  EXPECT_EQ(file.sentinels[1], "");
-  EXPECT_EQ(file.sentinels[2], "+");
-  EXPECT_EQ(file.sentinels[3], "");
-
+  EXPECT_EQ(file.sentinels, (std::array<std::optional<std::string>, 4>{"%", "", "+", ""}));
   // A line feed sentinel cannot stay inside its line; the rest of the file survives.
   image.sentinels = {'%', '\n', '+', '?'};
   file = ParseConfigFile(FormatConfigFile(image));
-  EXPECT_EQ(file.sentinels[1], "");
-  EXPECT_EQ(file.sentinels[2], "+");
+  EXPECT_EQ(file.sentinels, (std::array<std::optional<std::string>, 4>{"%", "", "+", "?"}));
   EXPECT_TRUE(file.has_enhanced_section);
-}
-
-TEST(ConfigFileReader, TakesSentinelsFromFixedPositions) {
   // Position 4 is the line feed (edit unchanged), position 5 lies past the end (empty).
-  LoadedConfigFile file = ParseConfigFile(Lines({"Zyr MSR Configuration File", "5c%;"}, "\n"));
-  EXPECT_EQ(file.sentinels[0], "%");
-  EXPECT_EQ(file.sentinels[1], ";");
-  EXPECT_EQ(file.sentinels[2], std::nullopt);
-  EXPECT_EQ(file.sentinels[3], "");
+  file = ParseConfigFile("Zyr MSR Configuration File\n5c%;\n");
+  EXPECT_EQ(file.sentinels,
+            (std::array<std::optional<std::string>, 4>{"%", ";", std::nullopt, ""}));
 }
 
-TEST(ConfigFileReader, AcceptsEitherBrandAnywhereInTheHeaderLines) {
-  LoadedConfigFile file = ParseConfigFile(Lines(
-      {"# Kestrel MSR Configuration File v2", "4C", "-- Kestrel MSR Enhanced Configuration File"}));
-  EXPECT_EQ(file.status, ConfigFileStatus::kOk);
-  EXPECT_EQ(file.option_byte, 0x4C);
-  EXPECT_TRUE(file.has_enhanced_section);
-  EXPECT_EQ(file.head_wrapper, std::nullopt);  // lines 4 to 7 missing: all untouched
-  EXPECT_EQ(file.cr_byte, std::nullopt);
-  EXPECT_EQ(file.wedge_language, std::nullopt);
-}
-
-TEST(ConfigFileReader, ReportsBadHeaderAndMissingConfigurationLine) {
-  EXPECT_EQ(ParseConfigFile("").status, ConfigFileStatus::kBadHeader);
-  EXPECT_EQ(ParseConfigFile("Zyr MSR Enhanced Configuration File\r\n5c\r\n").status,
-            ConfigFileStatus::kBadHeader);
-  EXPECT_EQ(ParseConfigFile("Zyr MSR Configuration File\r\n").status,
-            ConfigFileStatus::kNoConfigurationLine);
-  // A first line longer than one read leaves its rest as line 2.
-  LoadedConfigFile file =
-      ParseConfigFile("Zyr MSR Configuration File" + std::string(60, ' ') + "\n");
-  EXPECT_EQ(file.status, ConfigFileStatus::kOk);
-  EXPECT_FALSE(file.has_enhanced_section);
-}
-
-TEST(ConfigFileReader, WrapperLines) {
-  const std::string start =
-      Lines({"Zyr MSR Configuration File", "5c%;+?", "Zyr MSR Enhanced Configuration File"});
-  LoadedConfigFile file = ParseConfigFile(start + "12H:\r\n" + "12T:A\\035");
-  EXPECT_EQ(file.head_wrapper, "");        // nothing after the key: no wrapper
-  EXPECT_EQ(file.tail_wrapper, "A\\035");  // the last line keeps all its characters
-
-  file = ParseConfigFile(start + "x12H:ABC\r\n" + "13:00\r\n");
-  EXPECT_EQ(file.head_wrapper, ":ABC");  // the key anywhere, the value at position 4
-  EXPECT_EQ(file.tail_wrapper, std::nullopt);
+TEST(ConfigFileReader, HeadersOfEitherBrandAnywhereInTheirLines) {
+  const struct {
+    std::string text;
+    ConfigFileStatus status;
+    bool enhanced;
+  } kCases[] = {
+      {Lines({"# Kestrel MSR Configuration File v2", "4C",
+              "-- Kestrel MSR Enhanced Configuration File"}),
+       ConfigFileStatus::kOk, true},
+      {"Zyr MSR Configuration File\r\n5c", ConfigFileStatus::kOk, false},
+      // A first line longer than one read leaves its rest as line 2.
+      {"Zyr MSR Configuration File" + std::string(60, ' ') + "\n", ConfigFileStatus::kOk, false},
+      {"", ConfigFileStatus::kBadHeader, false},
+      {"Zyr MSR Enhanced Configuration File\r\n5c\r\n", ConfigFileStatus::kBadHeader, false},
+      {"Zyr MSR Configuration File\r\n", ConfigFileStatus::kNoConfigurationLine, false},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.text);
+    LoadedConfigFile file = ParseConfigFile(c.text);
+    EXPECT_EQ(file.status, c.status);
+    EXPECT_EQ(file.has_enhanced_section, c.enhanced);
+    // A missing enhanced line leaves its part of the window untouched.
+    EXPECT_FALSE(file.head_wrapper || file.tail_wrapper || file.cr_byte || file.wedge_language);
+  }
+  EXPECT_EQ(ParseConfigFile(kCases[0].text).option_byte, 0x4C);
 }
 
 // A wrapper line of 59 characters or more before its line end is split, and its rest
 // shifts the later lines so that their keys are no longer where they are looked for.
-TEST(ConfigFileReader, OverlongWrapperLineShiftsTheLinesAfterIt) {
-  const std::string start =
-      Lines({"Zyr MSR Configuration File", "5c%;+?", "Zyr MSR Enhanced Configuration File"});
-  std::string head(56, 'A');
-  LoadedConfigFile file =
-      ParseConfigFile(start + Lines({"12H:" + head, "12T:B", "13:0F", "15:FF"}));
-  EXPECT_EQ(file.head_wrapper, std::string(55, 'A'));
-  EXPECT_EQ(file.tail_wrapper, std::nullopt);  // line 5 read is "A\n"
-  EXPECT_EQ(file.cr_byte, std::nullopt);       // line 6 read is "12T:B"
-  EXPECT_EQ(file.wedge_language, std::nullopt);
-
-  // One character fewer fits a single read whole.
-  head.resize(kMaxWrapperTextInFile);
-  file = ParseConfigFile(start + Lines({"12H:" + head, "12T:B", "13:0F", "15:FF"}));
-  EXPECT_EQ(file.head_wrapper, head);
-  EXPECT_EQ(file.tail_wrapper, "B");
-  EXPECT_EQ(file.wedge_language, 0xFF);
-}
-
-TEST(ConfigFileReader, NumbersAtFixedPositions) {
-  const std::string start = Lines({"Zyr MSR Configuration File", "5c%;+?",
-                                   "Zyr MSR Enhanced Configuration File", "12H:", "12T:"});
-  auto load = [&](std::string_view cr, std::string_view language) {
-    return ParseConfigFile(start + Lines({cr, language}));
+TEST(ConfigFileReader, WrapperLinesAndTheirReadingLimit) {
+  const std::string fits(kMaxWrapperTextInFile, 'A');
+  const struct {
+    std::string lines;
+    std::optional<std::string> head, tail;
+    std::optional<uint8_t> cr, language;
+  } kCases[] = {
+      {"12H:\r\n12T:A\\035", "", "A\\035", {}, {}},   // the last line keeps all its characters
+      {"x12H:ABC\r\n13:00\r\n", ":ABC", {}, {}, {}},  // key anywhere, value at position 4
+      {Lines({"12H:" + fits, "12T:B", "13:0F", "15:FF"}), fits, "B", 0x0F, 0xFF},
+      {Lines({"12H:" + fits + "A", "12T:B", "13:0F", "15:FF"}), fits + "A", {}, {}, {}},
   };
-  EXPECT_EQ(load("13:0f", "15:ff").cr_byte, 0x0F);
-  EXPECT_EQ(load("13:0f", "15:ff").wedge_language, 0xFF);
-  EXPECT_EQ(load("13:0F", "15:7").wedge_language, 0x07);
-  EXPECT_EQ(load("13:0F", "15:02").wedge_language, 0x02);
-  EXPECT_EQ(load("13:0F", "15:").wedge_language, std::nullopt);
-  EXPECT_EQ(ParseConfigFile(start + "13:0F\r\n15:").wedge_language, std::nullopt);
-  EXPECT_EQ(load("13:0F", "00").wedge_language, std::nullopt);
-  EXPECT_EQ(load("13:", "15:01").cr_byte, 0x00);
-  EXPECT_EQ(load("CR 13:0F", "15:01").cr_byte, 0x13);  // value read at position 3
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.lines);
+    LoadedConfigFile file = ParseConfigFile(kStart + c.lines);
+    EXPECT_EQ(file.head_wrapper, c.head);
+    EXPECT_EQ(file.tail_wrapper, c.tail);
+    EXPECT_EQ(file.cr_byte, c.cr);
+    EXPECT_EQ(file.wedge_language, c.language);
+  }
 }
 
-TEST(ConfigFileReader, ReadsHexLikeTheCLibrary) {
-  EXPECT_EQ(ParseHexPair('4', 'c'), 0x4C);
-  EXPECT_EQ(ParseHexPair('4', 'C'), 0x4C);
-  EXPECT_EQ(ParseHexPair(' ', '7'), 0x07);
-  EXPECT_EQ(ParseHexPair('+', 'A'), 0x0A);
-  EXPECT_EQ(ParseHexPair('7', '\n'), 0x07);
-  EXPECT_EQ(ParseHexPair('g', '1'), 0x00);
-  EXPECT_EQ(ParseHexPair('\0', '\0'), 0x00);
+TEST(ConfigFileReader, NumbersAtFixedPositionsInEitherCase) {
+  const struct {
+    std::string lines;
+    std::optional<uint8_t> cr, language;
+  } kCases[] = {
+      {"13:0f\r\n15:ff\r\n", 0x0F, 0xFF}, {"13:0F\r\n15:7\r\n", 0x0F, 0x07},
+      {"13:\r\n15:\r\n", 0x00, {}},       {"13:0F\r\n15:", 0x0F, {}},
+      {"13:0F\r\n00\r\n", 0x0F, {}},      {"CR 13:0F\r\n15:01", 0x13, 0x01},  // read at position 3
+      {"13:+A\r\n15:g1\r\n", 0x0A, 0x00},  // read the way the C library reads hexadecimal
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.lines);
+    LoadedConfigFile file = ParseConfigFile(kStart + "12H:\r\n12T:\r\n" + c.lines);
+    EXPECT_EQ(file.cr_byte, c.cr);
+    EXPECT_EQ(file.wedge_language, c.language);
+  }
 }
 
 TEST(ConfigFileReader, SurvivesArbitraryBytes) {
   std::mt19937 random(7);
-  std::string base = FormatConfigFile(ConfigFileImage{});
+  const std::string base = FormatConfigFile(ConfigFileImage{});
   for (int round = 0; round < 2000; ++round) {
     std::string bytes = base;
-    int changes = 1 + static_cast<int>(random() % 8);
-    for (int i = 0; i < changes; ++i) {
-      size_t at = random() % (bytes.size() + 1);
-      bytes.insert(at, std::string(random() % 70, static_cast<char>(random() % 256)));
+    for (int i = 0, changes = 1 + static_cast<int>(random() % 8); i < changes; ++i) {
+      bytes.insert(random() % (bytes.size() + 1),
+                   std::string(random() % 70, static_cast<char>(random() % 256)));
     }
     LoadedConfigFile file = ParseConfigFile(bytes);
     for (const auto& sentinel : file.sentinels) EXPECT_LE(sentinel.value_or("").size(), 1u);
