@@ -1,128 +1,75 @@
 // The pelgar program against pelgar-sim on a pseudo-terminal, as a script would run it.
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
-#include "SimProcess.h"
-#include "Subprocess.h"
+#include "EndToEndTest.h"
 
 namespace pelgar::e2e {
 namespace {
 
-namespace fs = std::filesystem;
+const std::string kCountdown = "\n\nThis window will close in 5 seconds.... 5 4 3 2 1 \n";
 
-constexpr double kScale = 10;
-constexpr int kRunTimeoutMs = 60'000;
-constexpr char kCountdown[] = "\n\nThis window will close in 5 seconds.... 5 4 3 2 1 \n";
-
-class PelgarEndToEndTest : public ::testing::Test {
+class PelgarEndToEndTest : public EndToEndTest {
  protected:
-  static fs::path MakeTemporaryDirectory() {
-    char pattern[] = "/tmp/pelgar-e2e-run-XXXXXX";
-    return mkdtemp(pattern) != nullptr ? fs::path(pattern) : fs::path();
-  }
-  void SetUp() override { ASSERT_FALSE(dir_.empty()); }
-  void TearDown() override {
-    sim_.Stop();
-    fs::remove_all(dir_);
-  }
-
-  void StartReader(const std::vector<std::string>& extra = {}) {
-    std::vector<std::string> args{"--port", "COM3", "--state", StateFile()};
-    args.insert(args.end(), extra.begin(), extra.end());
-    ASSERT_TRUE(sim_.Start(args)) << sim_.Errors();
-  }
-  // Runs pelgar with `args`; returns its exit status, with its output in out_ and err_.
-  int Pelgar(const std::vector<std::string>& args) {
+  // Runs pelgar with `command_line` as its one argument (none when empty); returns its
+  // exit status, with what it printed in out_ and err_.
+  int Pelgar(const std::string& command_line) {
     std::vector<std::string> argv{PELGAR_EXE};
-    argv.insert(argv.end(), args.begin(), args.end());
-    Subprocess pelgar(
-        argv, {{"PELGAR_PORT_DIR", sim_.PortDir()}, {"PELGAR_TIME_SCALE", std::to_string(kScale)}},
-        dir_.string());
-    EXPECT_TRUE(pelgar.started());
-    int status = pelgar.Wait(kRunTimeoutMs);
+    if (!command_line.empty()) argv.push_back(command_line);
+    Subprocess pelgar(argv, dir_ + "/pelgar");
+    const int status = pelgar.Wait(60'000);
     out_ = pelgar.Output();
     err_ = pelgar.Errors();
     return status;
   }
-  std::string Put(const std::string& name, const std::string& text) {
-    std::string path = (dir_ / name).string();
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-  }
-  std::string StateFile() const { return (dir_ / "reader.state").string(); }
-  std::string ReaderFlash() {
-    sim_.Stop();
-    std::ifstream in(StateFile());
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
 
-  fs::path dir_ = MakeTemporaryDirectory();
-  SimProcess sim_{dir_.string(), kScale};
   std::string out_;
   std::string err_;
 };
 
 TEST_F(PelgarEndToEndTest, AppliesAConfigurationFileAndCountsDown) {
-  StartReader({"--switch", "wedge"});
+  ASSERT_TRUE(StartSim({"--switch", "wedge"})) << sim_->Errors();
   // A lower-case name: opened as typed, although the command line is read in capitals.
-  std::string path = Put("lobby.dat",
-                         "Zyr MSR Configuration File\r\n5d%;+?\r\n"
-                         "Zyr MSR Enhanced Configuration File\r\n12H:[\r\n12T:]\r\n13:0F\r\n"
-                         "15:FF\r\n");
-  EXPECT_EQ(Pelgar({path + ",COM3,19200"}), 0) << err_;
+  const std::string path = dir_ + "/lobby.dat";
+  std::ofstream(path, std::ios::binary)
+      << "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
+         "12H:[\r\n12T:]\r\n13:0F\r\n15:FF\r\n";
+  EXPECT_EQ(Pelgar(path + ",COM3,19200"), 0) << err_;
   EXPECT_EQ(out_,
             "Entering command mode...\nEntering command mode...\nEntering command mode...\n"
             "MSR Configuration is updated successfully.\n" +
-                std::string(kCountdown));
-  std::string flash = ReaderFlash();
-  EXPECT_NE(flash.find("option_byte 41"), std::string::npos) << flash;
-  EXPECT_NE(flash.find("head_wrapper 5B"), std::string::npos) << flash;
-  EXPECT_NE(flash.find("tail_wrapper 5D"), std::string::npos) << flash;
-  EXPECT_NE(flash.find("cr_byte 1E"), std::string::npos) << flash;
-  EXPECT_NE(flash.find("wedge_language FF"), std::string::npos) << flash;
+                kCountdown);
+  EXPECT_EQ(sim_->Stop(), 0);
+  const std::string flash = ReadFile(StatePath());
+  for (const char* line : {"option_byte 41\n", "head_wrapper 5B\n", "tail_wrapper 5D\n",
+                           "cr_byte 1E\n", "wedge_language FF\n"}) {
+    EXPECT_NE(flash.find(line), std::string::npos) << line << flash;
+  }
 }
 
-TEST_F(PelgarEndToEndTest, ConfigurationThatWasNotAppliedExitsOne) {
-  StartReader();
-  EXPECT_EQ(Pelgar({(dir_ / "missing.dat").string() + ",COM3"}), 1);
-  EXPECT_NE(out_.find("There was an error found during MSR Configuration update."),
-            std::string::npos);
-  EXPECT_EQ(out_.find("updated successfully"), std::string::npos);
-
-  // A port whose device is gone: the reader cannot be claimed.
-  fs::create_symlink(dir_ / "no-such-device", fs::path(sim_.PortDir()) / "COM4");
-  EXPECT_EQ(Pelgar({Put("a.dat", "Zyr MSR Configuration File\r\n5c%;+?\r\n") + ",COM4"}), 1);
-  EXPECT_EQ(out_,
-            "The MSR has not been claimed by the application.\n   Please be sure the COM port is "
-            "not claimed by other applications." +
-                std::string(kCountdown));
-  EXPECT_NE(err_.find("Error opening com port"), std::string::npos);
-}
-
-TEST_F(PelgarEndToEndTest, DebugCommandPrintsTheReadersAnswer) {
-  StartReader({"--switch", "wedge"});
-  EXPECT_EQ(Pelgar({"/C:0100001118D6,COM3"}), 0) << err_;
-  EXPECT_NE(out_.find("Debugging MSR Command...\n\n\nMSR Command Response:\n:0100001118D6.:"),
-            std::string::npos)
-      << out_;
-  EXPECT_TRUE(out_.ends_with("\n." + std::string(kCountdown))) << out_;
-}
-
-TEST_F(PelgarEndToEndTest, UsageAndEmptyCommandLine) {
-  EXPECT_EQ(Pelgar({"--help"}), 1);
-  EXPECT_TRUE(out_.starts_with("About Unattended Mode\n\nMSR Configuration Utility v1.32\n"));
-  EXPECT_NE(out_.find("Usage: PELGAR.EXE <CONFIG.DAT>,[<COM PORT>],[<BAUD RATE>]\n"),
-            std::string::npos);
-  EXPECT_EQ(Pelgar({}), 2);
-  EXPECT_NE(err_.find("the desktop window is not available in this build"), std::string::npos);
-  EXPECT_TRUE(out_.empty());
+TEST_F(PelgarEndToEndTest, ExitStatusAndConsoleOfEachRun) {
+  const struct {
+    const char* sim_option;
+    std::string command_line;
+    int status;
+    std::string printed;
+  } cases[] = {
+      {"--switch=wedge", "/C:0100001118D6,COM3", 0,
+       "Debugging MSR Command...\n\n\nMSR Command Response:\n:0100001118D6.:03000011001801D3\n."},
+      {"--fault=silent-after=3", "/c:0100001118d6", 1,
+       "\nError processing the command.\nMSR Command Response:\n\n\nPlease unplug/plug the MSR"},
+      {"--switch=serial", "/tmp/no/such.dat,COM3", 1,
+       "There was an error found during MSR Configuration update.\n   Please make sure"},
+      {"--switch=serial", "HELP", 1, "About Unattended Mode\n\nMSR Configuration Utility v1.32\n"},
+      {"--switch=serial", "", 2, "pelgar: the desktop window is not available in this build.\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command_line);
+    ASSERT_TRUE(StartSim({c.sim_option})) << sim_->Errors();
+    EXPECT_EQ(Pelgar(c.command_line), c.status) << err_;
+    EXPECT_NE((out_ + err_).find(c.printed), std::string::npos) << out_ << err_;
+    EXPECT_EQ(out_.ends_with(kCountdown), !c.command_line.empty());  // every unattended run
+  }
 }
 
 }  // namespace
