@@ -1,18 +1,16 @@
 #pragma once
 
-#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/MessageBoxService.h"
-#include "ui/MessageOutput.h"
+#include "support/ScriptedMessageOutput.h"
 
 namespace pelgar::testing {
 
-// The platform's message boxes with a scripted user: queued answers first, then OK, or No
-// for a Yes/No question. Records every box.
-class ScriptedMessageBoxes : public app::MessageBoxService {
+// The platform's message boxes with a scripted user; records every box.
+class ScriptedMessageBoxes : public app::MessageBoxService, public ScriptedAnswers {
  public:
   struct Box {
     std::string text;
@@ -30,18 +28,7 @@ class ScriptedMessageBoxes : public app::MessageBoxService {
     return Answer(type);
   }
 
-  std::deque<int> answers;
   std::vector<Box> boxes;
-
- private:
-  int Answer(unsigned type) {
-    if (!answers.empty()) {
-      int answer = answers.front();
-      answers.pop_front();
-      return answer;
-    }
-    return (type & 0x0F) == ui::box::kYesNo ? ui::answer::kNo : ui::answer::kOk;
-  }
 };
 
 }  // namespace pelgar::testing

@@ -4,15 +4,27 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ui/MessageOutput.h"
 
 namespace pelgar::testing {
 
-// A user who reads every message and presses the scripted buttons: queued answers first,
-// then OK, or No for a Yes/No question. Records every message.
-class ScriptedMessageOutput : public ui::MessageOutput {
+// A user who presses the queued answers first, then OK, or No for a Yes/No question.
+struct ScriptedAnswers {
+  std::deque<int> answers;
+  int Answer(unsigned type) {
+    if (answers.empty())
+      return (type & 0x0F) == ui::box::kYesNo ? ui::answer::kNo : ui::answer::kOk;
+    int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+// The message output with a scripted user who reads and records every message.
+class ScriptedMessageOutput : public ui::MessageOutput, public ScriptedAnswers {
  public:
   struct Shown {
     std::string text;
@@ -22,35 +34,26 @@ class ScriptedMessageOutput : public ui::MessageOutput {
   };
 
   int ShowMessage(std::string_view text, std::string_view caption, unsigned type) override {
-    shown.push_back({std::string(text), std::string(caption), type, false});
-    if (on_show) on_show(shown.back());
-    return Answer(type);
+    return Record({std::string(text), std::string(caption), type, false});
   }
   int ShowPlainMessage(std::string_view text, unsigned type, unsigned) override {
-    shown.push_back({std::string(text), {}, type, true});
-    if (on_show) on_show(shown.back());
-    return Answer(type);
+    return Record({std::string(text), {}, type, true});
   }
-
   std::vector<std::string> Texts() const {
     std::vector<std::string> texts;
     for (const Shown& s : shown) texts.push_back(s.text);
     return texts;
   }
 
-  std::deque<int> answers;
   // Called while a message is up, e.g. to look at the window behind it.
   std::function<void(const Shown&)> on_show;
   std::vector<Shown> shown;
 
  private:
-  int Answer(unsigned type) {
-    if (!answers.empty()) {
-      int answer = answers.front();
-      answers.pop_front();
-      return answer;
-    }
-    return (type & 0x0F) == ui::box::kYesNo ? ui::answer::kNo : ui::answer::kOk;
+  int Record(Shown message) {
+    shown.push_back(std::move(message));
+    if (on_show) on_show(shown.back());
+    return Answer(shown.back().type);
   }
 };
 

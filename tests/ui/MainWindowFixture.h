@@ -1,10 +1,14 @@
 #pragma once
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "device/DeviceSession.h"
 #include "platform/VirtualClock.h"
@@ -20,46 +24,60 @@
 namespace pelgar::ui {
 
 namespace id = main_id;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using Frames = std::vector<std::string>;
 
 inline constexpr char kNotClaimed[] =
     "The MSR has not been claimed by the application.  Please be sure the COM port is not "
     "claimed by other applications.";
 
-// The main window over a control store, a scripted user and a simulated reader on COM3,
-// on virtual time.
+// One '1' or '0' per control: checked, or enabled.
+inline std::string ChecksOf(const ControlStore& store, std::initializer_list<int> ids) {
+  std::string states;
+  for (int id : ids) states += store.IsChecked(id) ? '1' : '0';
+  return states;
+}
+inline std::string EnabledOf(const ControlStore& store, std::initializer_list<int> ids) {
+  std::string states;
+  for (int id : ids) states += store.IsEnabled(id) ? '1' : '0';
+  return states;
+}
+
+// The main window over a control store, a scripted user and a simulated reader on COM3.
 class MainWindowFixture : public ::testing::Test {
  protected:
   void SetUp() override { Open(); }
-
   void Open(MainWindowSettings settings = {}) {
     window.reset();
     store = std::make_unique<ControlStore>(MainWindowTemplate());
     window = std::make_unique<MainWindow>(*store, messages, env, std::move(settings));
     window->OnInitDialog();
   }
-
-  // The frames the reader received since the last call, without the session's own
-  // enter, get-configuration, slide-switch and restore frames.
-  std::vector<std::string> ActionFrames() {
-    std::vector<std::string> frames;
+  // The frames the reader received since the last call, but those of claiming and letting go.
+  Frames ActionFrames() {
+    static const std::set<std::string> kSession = {":0100001110DE", ":020000110200EB",
+                                                   ":0100001118D6", ":0100001111DD"};
+    Frames frames;
     for (const std::string& frame : reader.received_frames()) {
-      if (frame != ":0100001110DE" && frame != ":020000110200EB" && frame != ":0100001118D6" &&
-          frame != ":0100001111DD") {
-        frames.push_back(frame);
-      }
+      if (!kSession.contains(frame)) frames.push_back(frame);
     }
     reader.ClearLog();
     return frames;
   }
-
   std::string Text(int control) { return store->Text(control); }
+  std::string Sentinels() {
+    return Text(id::kSentinel1) + "|" + Text(id::kSentinel2) + "|" + Text(id::kSentinel3) + "|" +
+           Text(id::kEndSentinel);
+  }
+  std::string Checks(std::initializer_list<int> ids) { return ChecksOf(*store, ids); }
+  std::string Enabled(std::initializer_list<int> ids) { return EnabledOf(*store, ids); }
 
   sim::SimulatedReader reader;
   platform::VirtualClock clock;
   sim::InProcessPortFactory sim_ports{reader, clock};
   testing::CorruptingPortFactory ports{sim_ports};
-  std::ostringstream out;
-  std::ostringstream err;
+  std::ostringstream out, err;
   device::DeviceEnvironment env{ports, clock, out, err};
   testing::ScriptedMessageOutput messages;
   std::unique_ptr<ControlStore> store;
