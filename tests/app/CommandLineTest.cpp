@@ -7,76 +7,47 @@
 namespace pelgar::app {
 namespace {
 
-std::string Mode(const RunSettings& s) {
-  if (s.configuration_load) return "load";
-  if (s.debug_command) return "debug";
-  if (s.usage) return "usage";
-  return "interactive";
-}
-
-TEST(CommandLine, EmptyLineIsInteractive) {
-  RunSettings s = ParseCommandLine("");
-  EXPECT_EQ(Mode(s), "interactive");
-  EXPECT_FALSE(s.Unattended());
-  EXPECT_TRUE(s.port_name.empty());
-}
-
-TEST(CommandLine, ConfigurationFileWithDefaultsOrGivenPortAndBaud) {
-  RunSettings s = ParseCommandLine("cfg.dat");
-  EXPECT_EQ(Mode(s), "load");
-  EXPECT_EQ(s.configuration_path.view(), "cfg.dat");  // matched in capitals, kept as typed
-  EXPECT_EQ(s.port_name.view(), "COM3");
-  EXPECT_EQ(s.baud_text.view(), "19200");
-
-  s = ParseCommandLine("C:\\SETTINGS\\A.DAT,com4,9600");
-  EXPECT_EQ(s.configuration_path.view(), "C:\\SETTINGS\\A.DAT");
-  EXPECT_EQ(s.port_name.view(), "COM4");
-  EXPECT_EQ(s.baud_text.view(), "9600");
-  EXPECT_TRUE(s.Unattended());
-}
-
-TEST(CommandLine, FieldsSplitLikeAStandardTokenizer) {
-  RunSettings s = ParseCommandLine("A.DAT,,9600");  // empty fields are skipped
-  EXPECT_EQ(s.port_name.view(), "9600");
-  EXPECT_EQ(s.baud_text.view(), "19200");
-  s = ParseCommandLine(",A.DAT, COM4");  // blanks are kept
-  EXPECT_EQ(s.configuration_path.view(), "A.DAT");
-  EXPECT_EQ(s.port_name.view(), " COM4");
-}
-
-TEST(CommandLine, FirmwareFilesAndUnknownTextShowTheUsage) {
-  for (const char* line : {"FIRMWARE.HEX", "X.HEX.DAT", "HELP", "--help", "/c0100"}) {
-    RunSettings s = ParseCommandLine(line);
-    EXPECT_EQ(Mode(s), "usage") << line;
-    EXPECT_TRUE(s.port_name.empty()) << line;
+TEST(CommandLine, ModeAndFieldsOfEachShape) {
+  const std::string frame = ":" + std::string(80, '0');
+  const std::string path(300, 'p');
+  const struct {
+    std::string line;
+    const char* mode;
+    std::string first;  // the configuration path or the debug command
+    std::string port;
+    std::string baud;
+  } cases[] = {
+      {"", "interactive", "", "", ""},
+      {"cfg.dat", "load", "cfg.dat", "COM3", "19200"},  // matched in capitals, kept as typed
+      {"C:\\SETTINGS\\A.DAT,com4,9600", "load", "C:\\SETTINGS\\A.DAT", "COM4", "9600"},
+      {"A.DAT,,9600", "load", "A.DAT", "9600", "19200"},    // empty fields are skipped
+      {",A.DAT, COM4", "load", "A.DAT", " COM4", "19200"},  // blanks are kept
+      {" a.dat", "load", " a.dat", "COM3", "19200"},
+      {"FIRMWARE.HEX", "usage", "", "", ""},
+      {"X.HEX.DAT", "usage", "", "", ""},  // ".HEX" first
+      {"HELP", "usage", "", "", ""},
+      {"--help", "usage", "", "", ""},
+      {"/c0100", "usage", "", "", ""},
+      {"X/C:0100001118D6", "usage", "", "", ""},  // its frame would start with "X/"
+      {"/c:0100001118d6,COM1", "debug", ":0100001118D6", "COM1", "19200"},
+      {"/C" + frame + ",COM123456789,1234567890123", "debug",
+       frame.substr(0, kDebugCommandSize - 1), "COM123456", "123456789"},
+      // The port lies past the command line's working buffer.
+      {path + ".DAT,COM4", "load", path.substr(0, kPathSize - 1), "COM3", "19200"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line.substr(0, 40));
+    const RunSettings s = ParseCommandLine(c.line);
+    const char* mode = s.configuration_load ? "load"
+                       : s.debug_command    ? "debug"
+                       : s.usage            ? "usage"
+                                            : "interactive";
+    EXPECT_STREQ(mode, c.mode);
+    EXPECT_EQ(s.configuration_load + s.debug_command + s.usage, mode[0] == 'i' ? 0 : 1);
+    EXPECT_EQ(s.debug_command ? s.debug_command_text.view() : s.configuration_path.view(), c.first);
+    EXPECT_EQ(s.port_name.view(), c.port);
+    EXPECT_EQ(s.baud_text.view(), c.baud);
   }
-}
-
-TEST(CommandLine, DebugCommandTakesTheFrameFromTheColon) {
-  RunSettings s = ParseCommandLine("/c:0100001118d6,COM1");
-  EXPECT_EQ(Mode(s), "debug");
-  EXPECT_EQ(s.debug_command_text.view(), ":0100001118D6");
-  EXPECT_EQ(s.port_name.view(), "COM1");
-  EXPECT_EQ(s.baud_text.view(), "19200");
-}
-
-TEST(CommandLine, DebugMarkerNotAtTheStartShowsTheUsage) {
-  // The frame would start with what stands before the marker.
-  EXPECT_EQ(Mode(ParseCommandLine("X/C:0100001118D6")), "usage");
-}
-
-TEST(CommandLine, OverlongFieldsAreCutAtTheirSize) {
-  std::string frame = ":" + std::string(80, '0');
-  RunSettings s = ParseCommandLine("/C" + frame + ",COM123456789,1234567890123");
-  EXPECT_EQ(s.debug_command_text.view(), frame.substr(0, kDebugCommandSize - 1));
-  EXPECT_EQ(s.port_name.view(), "COM123456");
-  EXPECT_EQ(s.baud_text.view(), "123456789");
-
-  std::string path(300, 'p');
-  s = ParseCommandLine(path + ".DAT,COM4");
-  EXPECT_EQ(Mode(s), "load");
-  EXPECT_EQ(s.configuration_path.view(), path.substr(0, kPathSize - 1));
-  EXPECT_EQ(s.port_name.view(), "COM3");  // past the command line's working buffer
 }
 
 TEST(CommandLine, ArgumentsJoinWithSingleBlanks) {
