@@ -15,8 +15,8 @@ namespace pelgar::testing {
 struct ScriptedAnswers {
   std::deque<int> answers;
   int Answer(unsigned type) {
-    if (answers.empty())
-      return (type & 0x0F) == ui::box::kYesNo ? ui::answer::kNo : ui::answer::kOk;
+    const bool question = (type & 0x0F) == ui::box::kYesNo;
+    if (answers.empty()) return question ? ui::answer::kNo : ui::answer::kOk;
     int answer = answers.front();
     answers.pop_front();
     return answer;
