@@ -43,10 +43,11 @@ TEST(SimOptions, ReadsEveryOptionAndFault) {
 }
 
 TEST(SimOptions, RefusesWhatItDoesNotUnderstand) {
-  for (const char* line : {"", "--port", "--port|COM3|--bogus", "--port|COM3|--revision|REV 2.300",
-                           "--port|COM3|--fault|silent-after=-1", "--port|COM3|--fault|noise=1",
-                           "--port|COM3|--fault|late-commit=99999999999999999999",
-                           "--port|COM3|--fault|baud=12345", "--port|COM3|--state="}) {
+  for (const char* line :
+       {"", "--port", "--port|COM3|--bogus", "--port|COM3|--switch|usb",
+        "--port|COM3|--revision|REV 2.300", "--port|COM3|--fault|silent-after=-1",
+        "--port|COM3|--fault|noise=1", "--port|COM3|--fault|late-commit=99999999999999999999",
+        "--port|COM3|--fault|baud=12345", "--port|COM3|--state="}) {
     SimOptions options;
     std::string error;
     EXPECT_FALSE(Parse(line, &options, &error)) << line;
