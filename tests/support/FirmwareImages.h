@@ -4,13 +4,42 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "firmware/FirmwareImage.h"
 
+// Firmware images and the records that carry them, built here independently of the
+// program's own HEX code so that a mistake there is not mirrored.
 namespace pelgar::testing {
 
-// Code in the low region (0x0000 onward) and/or at the top of the high region, never a line
-// of 0xFF, and `revision` at 0x1FE0 when it is not empty.
+inline std::string Hex(unsigned value, int digits) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%0*X", digits, value);
+  return text;
+}
+
+// ":" + `body` + the checksum that makes the record's bytes add up to zero.
+inline std::string Record(const std::string& body) {
+  unsigned sum = 0;
+  for (size_t i = 0; i + 1 < body.size(); i += 2) sum += std::stoul(body.substr(i, 2), nullptr, 16);
+  return ":" + body + Hex((0x100 - (sum & 0xFF)) & 0xFF, 2);
+}
+
+inline std::string DataRecord(unsigned address, const uint8_t* data, size_t length) {
+  std::string body = Hex(static_cast<unsigned>(length), 2) + Hex(address, 4) + "00";
+  for (size_t i = 0; i < length; ++i) body += Hex(data[i], 2);
+  return Record(body);
+}
+
+inline bool LineHasCode(const firmware::FirmwareImage& image, size_t line) {
+  for (size_t i = 0; i < 16; ++i) {
+    if (image[line + i] != firmware::kNoCode) return true;
+  }
+  return false;
+}
+
+// Code at the bottom of the low region and/or the top of the high region, never a line of
+// 0xFF, and `revision` at 0x1FE0 when it is not empty.
 inline firmware::FirmwareImage MakeImage(std::string_view revision, size_t low_bytes,
                                          size_t high_bytes, uint8_t seed = 1) {
   firmware::FirmwareImage image;
@@ -22,27 +51,26 @@ inline firmware::FirmwareImage MakeImage(std::string_view revision, size_t low_b
   return image;
 }
 
-// The image as Intel HEX text with CR LF line ends: a record per line that holds code, an
-// end record.
+// The image as a HEX file with CR LF line ends: a record per line that holds code.
 inline std::string ToHexText(const firmware::FirmwareImage& image) {
   std::string text;
-  char pair[32];
   for (size_t line = 0; line < image.size(); line += 16) {
-    bool code = false;
-    for (size_t i = 0; i < 16; ++i) code = code || image[line + i] != firmware::kNoCode;
-    if (!code) continue;
-    std::snprintf(pair, sizeof pair, ":10%04zX00", line);
-    text += pair;
-    unsigned sum = 0x10 + (line >> 8) + (line & 0xFF);
-    for (size_t i = 0; i < 16; ++i) {
-      std::snprintf(pair, sizeof pair, "%02X", image[line + i]);
-      text += pair;
-      sum += image[line + i];
-    }
-    std::snprintf(pair, sizeof pair, "%02X\r\n", (0x100 - (sum & 0xFF)) & 0xFF);
-    text += pair;
+    if (LineHasCode(image, line)) text += DataRecord(line, &image[line], 16) + "\r\n";
   }
   return text + ":00000001FF\r\n";
+}
+
+// The frames that program (`copies` times) and read back every line with code in
+// [start, end).
+inline std::vector<std::string> ProgramFrames(const firmware::FirmwareImage& image, size_t start,
+                                              size_t end, int copies) {
+  std::vector<std::string> frames;
+  for (size_t line = start; line < end; line += 16) {
+    if (!LineHasCode(image, line)) continue;
+    frames.insert(frames.end(), copies, DataRecord(line, &image[line], 16));
+    frames.push_back(Record("05000004" + Hex(line, 4) + Hex(line + 15, 4) + "00") + "U");
+  }
+  return frames;
 }
 
 }  // namespace pelgar::testing

@@ -11,12 +11,12 @@
 
 namespace pelgar::testing {
 
-// Passes ports through and records every write the host makes: when, at which rate, what.
+// Passes ports through and records every write of the host: when, at which rate, what.
 class RecordingPorts : public platform::PortFactory {
  public:
   struct Write {
-    int64_t at_ms = 0;
-    int32_t baud = 0;
+    int64_t at_ms;
+    int32_t baud;
     std::string bytes;
   };
 
@@ -25,7 +25,6 @@ class RecordingPorts : public platform::PortFactory {
   std::unique_ptr<platform::SerialPort> Create() override {
     return std::make_unique<Port>(inner_.Create(), *this);
   }
-
   std::vector<std::string> Frames() const {
     std::vector<std::string> frames;
     for (const Write& write : writes) frames.push_back(write.bytes);
@@ -35,33 +34,28 @@ class RecordingPorts : public platform::PortFactory {
   std::vector<Write> writes;
 
  private:
-  class Port : public platform::SerialPort {
-   public:
-    Port(std::unique_ptr<platform::SerialPort> inner, RecordingPorts& log)
-        : inner_(std::move(inner)), log_(log) {}
-    platform::OpenResult Open(const std::string& name, int32_t baud) override {
-      baud_ = baud;
-      return inner_->Open(name, baud);
+  struct Port : platform::SerialPort {
+    Port(std::unique_ptr<platform::SerialPort> port, RecordingPorts& owner)
+        : inner(std::move(port)), log(owner) {}
+    platform::OpenResult Open(const std::string& name, int32_t rate) override {
+      baud = rate;
+      return inner->Open(name, rate);
     }
-    void SetBaudRate(int32_t baud) override {
-      baud_ = baud;
-      inner_->SetBaudRate(baud);
-    }
+    void SetBaudRate(int32_t rate) override { inner->SetBaudRate(baud = rate); }
     size_t Read(uint8_t* dest, size_t count, int64_t total_ms, int64_t interval_ms) override {
-      return inner_->Read(dest, count, total_ms, interval_ms);
+      return inner->Read(dest, count, total_ms, interval_ms);
     }
     bool Write(const uint8_t* data, size_t count) override {
-      log_.writes.push_back(
-          {log_.clock_.NowMs(), baud_, std::string(reinterpret_cast<const char*>(data), count)});
-      return inner_->Write(data, count);
+      log.writes.push_back(
+          {log.clock_.NowMs(), baud, std::string(reinterpret_cast<const char*>(data), count)});
+      return inner->Write(data, count);
     }
-    bool HungUp() const override { return inner_->HungUp(); }
-    void Close() override { inner_->Close(); }
+    bool HungUp() const override { return inner->HungUp(); }
+    void Close() override { inner->Close(); }
 
-   private:
-    std::unique_ptr<platform::SerialPort> inner_;
-    RecordingPorts& log_;
-    int32_t baud_ = 0;
+    std::unique_ptr<platform::SerialPort> inner;
+    RecordingPorts& log;
+    int32_t baud = 0;
   };
 
   platform::PortFactory& inner_;
