@@ -103,14 +103,11 @@ TEST_F(ConfigFileActionsTest, FailedSaveOrLoadIsReportedAndChangesNothing) {
   EXPECT_TRUE(fs::is_directory(Path("taken.dat")));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
 
+  // The other load failures' texts reach the unattended run's summary (see the app tests).
   store->Click(id::kTrack1);
   Load("MSR Configuration\r\n5c%;+?\r\n");
   EXPECT_EQ(Last(), "Error!: Bad configuration file header.");
-  Load("Zyr MSR Configuration File\r\n");
-  EXPECT_EQ(Last(), "Error!: Error getting configuration data from file.");
-  Load("", "none.dat");
-  EXPECT_EQ(Last(), "Error!: Error opening configuration file.");
-  EXPECT_FALSE(store->IsChecked(id::kTrack1));
+  EXPECT_FALSE(store->IsChecked(id::kTrack1));  // nothing changed
 }
 
 // Before each load: wedge position, head wrapper "AB", CR track 2, enhanced Set disabled.
