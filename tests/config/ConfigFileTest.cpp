@@ -5,20 +5,33 @@
 
 #include "config/ConfigFile.h"
 #include "config/ConfigFileLines.h"
+#include "device/CommandFrame.h"
 
 namespace pelgar::config {
 namespace {
 
 using namespace std::string_literals;
 
-std::string Lines(std::initializer_list<std::string_view> lines, std::string_view end = "\r\n") {
-  std::string text;
-  for (std::string_view line : lines) text.append(line).append(end);
-  return text;
-}
-
 const std::string kStart =
-    Lines({"Zyr MSR Configuration File", "5c%;+?", "Zyr MSR Enhanced Configuration File"});
+    "Zyr MSR Configuration File\r\n5c%;+?\r\nZyr MSR Enhanced Configuration File\r\n";
+
+// A whole reading as one line: the option byte, "E" for an enhanced section, the four
+// sentinels ("_": empty, "-": unchanged), the wrappers in quotes and the two numbers
+// ("-": left as they were).
+std::string Read(std::string_view text) {
+  const LoadedConfigFile f = ParseConfigFile(text);
+  if (f.status != ConfigFileStatus::kOk) {
+    return f.status == ConfigFileStatus::kBadHeader ? "bad header" : "no line 2";
+  }
+  auto hex = [](std::optional<uint8_t> b) {
+    return b ? device::HexByte(*b, device::HexCase::kCapital) : "-";
+  };
+  auto text_of = [](const std::optional<std::string>& s) { return s ? "'" + *s + "'" : "-"; };
+  std::string read = hex(f.option_byte) + (f.has_enhanced_section ? " E " : " ");
+  for (const auto& s : f.sentinels) read += !s ? "-" : s->empty() ? "_" : *s;
+  return read + " " + text_of(f.head_wrapper) + " " + text_of(f.tail_wrapper) + " " +
+         hex(f.cr_byte) + " " + hex(f.wedge_language);
+}
 
 TEST(ConfigFileLines, ReadsLikeATextModeStream) {
   ConfigFileLines lines("ab\r\ncd\re\nlong line\nlast");
@@ -30,100 +43,46 @@ TEST(ConfigFileLines, ReadsLikeATextModeStream) {
   EXPECT_EQ(lines.Read(79), std::nullopt);
 }
 
-TEST(ConfigFileWriter, WritesTheSevenLinesWithCrLf) {
-  ConfigFileImage image{0x5C, {'%', ';', '+', '?'}, "", "", 0x00, 0x01};
-  EXPECT_EQ(FormatConfigFile(image),
-            Lines({"Zyr MSR Configuration File", "5c%;+?", "Zyr MSR Enhanced Configuration File",
-                   "12H:", "12T:", "13:00", "15:01"}));
-  image = {0x5C, {'%', ';', '+', '?'}, "AB\\\\", "\\035", 0x0F, std::nullopt};
-  EXPECT_EQ(FormatConfigFile(image), kStart + Lines({"12H:AB\\\\", "12T:\\035", "13:0F", "15:"}));
+// An empty edit is written as a zero byte, and so is a line feed sentinel, which could not
+// stay inside its line; both load back as empty edits in their places.
+TEST(ConfigFileWriter, WritesSevenLinesThatLoadBackInPlace) {
+  ConfigFileImage image{0x5C, {'%', '\n', '+', 0}, "AB\\\\", "\\035", 0x0F, std::nullopt};
+  const std::string written = FormatConfigFile(image);
+  EXPECT_EQ(written,
+            "Zyr MSR Configuration File\r\n5c%\0+\0\r\nZyr MSR Enhanced Configuration "
+            "File\r\n12H:AB\\\\\r\n12T:\\035\r\n13:0F\r\n15:\r\n"s);
+  EXPECT_EQ(Read(written), "5C E %_+_ 'AB\\\\' '\\035' 0F -");
 }
 
-// An empty edit written as nothing would move the later sentinels one position left.
-TEST(ConfigFileReader, EmptySentinelEditsLoadBackEmptyInPlace) {
-  ConfigFileImage image{0x5C, {'%', 0, '+', 0}, "", "", 0x00, {}};
-  std::string written = FormatConfigFile(image);
-  EXPECT_NE(written.find("5c%\0+\0\r\n"s), std::string::npos);
-  LoadedConfigFile file = ParseConfigFile(written);
-  EXPECT_EQ(file.sentinels, (std::array<std::optional<std::string>, 4>{"%", "", "+", ""}));
-  // A line feed sentinel cannot stay inside its line; the rest of the file survives.
-  image.sentinels = {'%', '\n', '+', '?'};
-  file = ParseConfigFile(FormatConfigFile(image));
-  EXPECT_EQ(file.sentinels, (std::array<std::optional<std::string>, 4>{"%", "", "+", "?"}));
-  EXPECT_TRUE(file.has_enhanced_section);
-  // Position 4 is the line feed (edit unchanged), position 5 lies past the end (empty).
-  file = ParseConfigFile("Zyr MSR Configuration File\n5c%;\n");
-  EXPECT_EQ(file.sentinels,
-            (std::array<std::optional<std::string>, 4>{"%", ";", std::nullopt, ""}));
-}
-
-TEST(ConfigFileReader, HeadersOfEitherBrandAnywhereInTheirLines) {
-  const struct {
-    std::string text;
-    ConfigFileStatus status;
-    bool enhanced;
-  } kCases[] = {
-      {Lines({"# Kestrel MSR Configuration File v2", "4C",
-              "-- Kestrel MSR Enhanced Configuration File"}),
-       ConfigFileStatus::kOk, true},
-      {"Zyr MSR Configuration File\r\n5c", ConfigFileStatus::kOk, false},
-      // A first line longer than one read leaves its rest as line 2.
-      {"Zyr MSR Configuration File" + std::string(60, ' ') + "\n", ConfigFileStatus::kOk, false},
-      {"", ConfigFileStatus::kBadHeader, false},
-      {"Zyr MSR Enhanced Configuration File\r\n5c\r\n", ConfigFileStatus::kBadHeader, false},
-      {"Zyr MSR Configuration File\r\n", ConfigFileStatus::kNoConfigurationLine, false},
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.text);
-    LoadedConfigFile file = ParseConfigFile(c.text);
-    EXPECT_EQ(file.status, c.status);
-    EXPECT_EQ(file.has_enhanced_section, c.enhanced);
-    // A missing enhanced line leaves its part of the window untouched.
-    EXPECT_FALSE(file.head_wrapper || file.tail_wrapper || file.cr_byte || file.wedge_language);
-  }
-  EXPECT_EQ(ParseConfigFile(kCases[0].text).option_byte, 0x4C);
-}
-
-// A wrapper line of 59 characters or more before its line end is split, and its rest
-// shifts the later lines so that their keys are no longer where they are looked for.
-TEST(ConfigFileReader, WrapperLinesAndTheirReadingLimit) {
+// Keys are found anywhere in their lines, values read at fixed positions. A line longer
+// than one read is split, and its rest takes the next line's place.
+TEST(ConfigFileReader, EachShapeOfFile) {
   const std::string fits(kMaxWrapperTextInFile, 'A');
-  const struct {
-    std::string lines;
-    std::optional<std::string> head, tail;
-    std::optional<uint8_t> cr, language;
-  } kCases[] = {
-      {"12H:\r\n12T:A\\035", "", "A\\035", {}, {}},   // the last line keeps all its characters
-      {"x12H:ABC\r\n13:00\r\n", ":ABC", {}, {}, {}},  // key anywhere, value at position 4
-      {Lines({"12H:" + fits, "12T:B", "13:0F", "15:FF"}), fits, "B", 0x0F, 0xFF},
-      {Lines({"12H:" + fits + "A", "12T:B", "13:0F", "15:FF"}), fits + "A", {}, {}, {}},
+  const std::string numbers = kStart + "12H:\r\n12T:\r\n";
+  const std::pair<std::string, std::string> kCases[] = {
+      {"", "bad header"},
+      {"Zyr MSR Enhanced Configuration File\r\n5c\r\n", "bad header"},
+      {"Zyr MSR Configuration File\r\n", "no line 2"},
+      {"# Kestrel MSR Configuration File v2\r\n4C\r\n-- Kestrel MSR Enhanced Configuration "
+       "File\r\n",
+       "4C E -___ - - - -"},
+      {"Zyr MSR Configuration File\n5c%;\n", "5C %;-_ - - - -"},
+      {"Zyr MSR Configuration File" + std::string(60, ' ') + "\n",
+       "00 " + std::string(4, ' ') + " - - - -"},
+      {kStart + "12H:\r\n12T:A\\035", "5C E %;+? '' 'A\\035' - -"},
+      {kStart + "x12H:ABC\r\n13:00\r\n", "5C E %;+? ':ABC' - - -"},
+      {kStart + "12H:" + fits + "\r\n12T:B\r\n13:0F\r\n15:FF\r\n",
+       "5C E %;+? '" + fits + "' 'B' 0F FF"},
+      {kStart + "12H:" + fits + "A\r\n12T:B\r\n13:0F\r\n15:FF\r\n",
+       "5C E %;+? '" + fits + "A' - - -"},
+      {numbers + "13:0F\r\n15:7\r\n", "5C E %;+? '' '' 0F 07"},
+      {numbers + "13:\r\n15:\r\n", "5C E %;+? '' '' 00 -"},
+      {numbers + "13:0F\r\n15:", "5C E %;+? '' '' 0F -"},
+      {numbers + "13:0F\r\n00\r\n", "5C E %;+? '' '' 0F -"},
+      {numbers + "CR 13:0F\r\n15:01", "5C E %;+? '' '' 13 01"},
+      {numbers + "13:+A\r\n15:g1\r\n", "5C E %;+? '' '' 0A 00"},  // as the C library reads hex
   };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.lines);
-    LoadedConfigFile file = ParseConfigFile(kStart + c.lines);
-    EXPECT_EQ(file.head_wrapper, c.head);
-    EXPECT_EQ(file.tail_wrapper, c.tail);
-    EXPECT_EQ(file.cr_byte, c.cr);
-    EXPECT_EQ(file.wedge_language, c.language);
-  }
-}
-
-TEST(ConfigFileReader, NumbersAtFixedPositionsInEitherCase) {
-  const struct {
-    std::string lines;
-    std::optional<uint8_t> cr, language;
-  } kCases[] = {
-      {"13:0f\r\n15:ff\r\n", 0x0F, 0xFF}, {"13:0F\r\n15:7\r\n", 0x0F, 0x07},
-      {"13:\r\n15:\r\n", 0x00, {}},       {"13:0F\r\n15:", 0x0F, {}},
-      {"13:0F\r\n00\r\n", 0x0F, {}},      {"CR 13:0F\r\n15:01", 0x13, 0x01},  // read at position 3
-      {"13:+A\r\n15:g1\r\n", 0x0A, 0x00},  // read the way the C library reads hexadecimal
-  };
-  for (const auto& c : kCases) {
-    SCOPED_TRACE(c.lines);
-    LoadedConfigFile file = ParseConfigFile(kStart + "12H:\r\n12T:\r\n" + c.lines);
-    EXPECT_EQ(file.cr_byte, c.cr);
-    EXPECT_EQ(file.wedge_language, c.language);
-  }
+  for (const auto& [text, read] : kCases) EXPECT_EQ(Read(text), read) << text;
 }
 
 TEST(ConfigFileReader, SurvivesArbitraryBytes) {

@@ -31,15 +31,15 @@ TEST(OptionByte, WireLayoutInvertsTheTrackBitsAndTheFileLayoutDoesNot) {
   }
 }
 
-// Compared as text: "REV 10.0" comes before "REV 2.30".
+// Compared as text, bytes unsigned, up to a zero: "REV 10.0" comes before "REV 2.30".
 TEST(Revision, EnhancedSettingsFromRev230AsAStringComparison) {
-  EXPECT_TRUE(SupportsEnhancedSettings("REV 2.30"));
-  EXPECT_TRUE(SupportsEnhancedSettings("REV 2.3\xC8"));  // bytes compare unsigned
-  EXPECT_FALSE(SupportsEnhancedSettings("REV 10.0"));
-  EXPECT_FALSE(
-      SupportsEnhancedSettings(std::string_view("REV 2.2\0"
-                                                "9",
-                                                9)));  // up to the zero
+  using namespace std::string_view_literals;
+  for (auto [revision, supported] : {std::pair{"REV 2.30"sv, true},
+                                     {"REV 2.3\xC8"sv, true},
+                                     {"REV 10.0"sv, false},
+                                     {"REV 2.2\0009"sv, false}}) {
+    EXPECT_EQ(SupportsEnhancedSettings(revision), supported) << revision;
+  }
 }
 
 }  // namespace
