@@ -9,33 +9,28 @@
 namespace pelgar::platform {
 
 // Sets an environment variable (nullptr: unsets it) and puts it back when it goes.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = getenv(name)) old_ = old;
+struct ScopedEnv {
+  ScopedEnv(const char* variable, const char* value) : name(variable) {
+    if (const char* old_value = getenv(name)) old = old_value;
     Set(value);
   }
-  ~ScopedEnv() { Set(old_ ? old_->c_str() : nullptr); }
-  void Set(const char* value) { value ? setenv(name_, value, 1) : unsetenv(name_); }
+  ~ScopedEnv() { Set(old ? old->c_str() : nullptr); }
+  void Set(const char* value) { value ? setenv(name, value, 1) : unsetenv(name); }
 
- private:
-  const char* name_;
-  std::optional<std::string> old_;
+  const char* name;
+  std::optional<std::string> old;
 };
 
 // A fresh directory under /tmp, removed with everything in it when it goes.
-class TempDir {
- public:
+struct TempDir {
   TempDir() {
     char pattern[] = "/tmp/pelgar-test-XXXXXX";
-    if (mkdtemp(pattern) != nullptr) path_ = pattern;
+    if (mkdtemp(pattern) != nullptr) root = pattern;
   }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  const std::filesystem::path& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+  ~TempDir() { std::filesystem::remove_all(root); }
+  std::string operator/(const std::string& name) const { return (root / name).string(); }
 
- private:
-  std::filesystem::path path_;
+  std::filesystem::path root;
 };
 
 }  // namespace pelgar::platform
