@@ -1,19 +1,75 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <spawn.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "Subprocess.h"
+extern char** environ;
 
 namespace pelgar::e2e {
 
 // PELGAR_TIME_SCALE of the programs: their 500 ms take 50 ms.
 inline constexpr int kTimeScale = 10;
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// A program started in `dir` with this process's environment, its standard output and
+// error going to `dir`/`name`.out and .err. Stopped, if still running, when it goes.
+class Subprocess {
+ public:
+  Subprocess(std::vector<std::string> argv, const std::string& dir, const std::string& name)
+      : stem_(dir + "/" + name) {
+    const std::string script = "cd '" + dir + "' && exec \"$0\" \"$@\" </dev/null >" + name;
+    argv.insert(argv.begin(), {"/bin/sh", "-c", script + ".out 2>" + name + ".err"});
+    std::vector<char*> args;
+    for (std::string& arg : argv) args.push_back(arg.data());
+    args.push_back(nullptr);
+    std::ofstream(stem_ + ".out");  // not what an earlier run printed, while the shell starts
+    if (posix_spawn(&pid_, args[0], nullptr, nullptr, args.data(), environ) != 0) pid_ = -1;
+  }
+  ~Subprocess() { Stop(); }
+
+  bool Running() {
+    int raw = 0;
+    if (pid_ > 0 && waitpid(pid_, &raw, WNOHANG) == pid_) {
+      pid_ = -1;
+      status_ = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    }
+    return pid_ > 0;
+  }
+  // The exit status (127: no such program) or 128 + signal (SIGKILL after `timeout_ms` ms).
+  int Wait(int timeout_ms) {
+    for (int waited = 0; Running(); waited += 5) {
+      if (waited >= timeout_ms) kill(pid_, SIGKILL);
+      usleep(5000);
+    }
+    return status_;
+  }
+  int Stop() {
+    if (Running()) kill(pid_, SIGTERM);
+    return Wait(5000);
+  }
+  std::string Output() const { return ReadFile(stem_ + ".out"); }
+  std::string Errors() const { return ReadFile(stem_ + ".err"); }
+
+ private:
+  std::string stem_;
+  pid_t pid_ = -1;
+  int status_ = -1;
+};
 
 // Programs run with a directory of their own that holds the port directory, the reader's
 // state file and what the programs printed; it goes, with any program left, at the end.
@@ -23,7 +79,7 @@ class EndToEndTest : public ::testing::Test {
     char pattern[] = "/tmp/pelgar-e2e-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     dir_ = pattern;
-    setenv("PELGAR_PORT_DIR", PortDir().c_str(), 1);
+    setenv("PELGAR_PORT_DIR", (dir_ + "/ports").c_str(), 1);
     setenv("PELGAR_TIME_SCALE", std::to_string(kTimeScale).c_str(), 1);
   }
   void TearDown() override {
@@ -31,20 +87,19 @@ class EndToEndTest : public ::testing::Test {
     std::filesystem::remove_all(dir_);
   }
 
-  // Starts pelgar-sim on COM3 with its flash in StatePath(); true once it says where its
-  // port is, false when it ended instead.
+  // Starts pelgar-sim on COM3 with its flash in dir_/reader.state; true once it says where
+  // its port is, false when it ended instead.
   bool StartSim(const std::vector<std::string>& extra = {}) {
-    std::vector<std::string> argv{PELGAR_SIM_EXE, "--port", "COM3", "--state", StatePath()};
+    std::vector<std::string> argv{PELGAR_SIM_EXE, "--port", "COM3", "--state", "reader.state"};
     argv.insert(argv.end(), extra.begin(), extra.end());
-    sim_ = std::make_unique<Subprocess>(argv, dir_ + "/sim");
+    sim_.reset();  // one reader on COM3 at a time
+    sim_ = std::make_unique<Subprocess>(argv, dir_, "sim");
     for (int waited = 0; waited < 10'000 && sim_->Running(); waited += 5) {
       if (sim_->Output().find(" -> ") != std::string::npos) return true;
       usleep(5000);
     }
     return false;
   }
-  std::string PortDir() const { return dir_ + "/ports"; }
-  std::string StatePath() const { return dir_ + "/reader.state"; }
 
   std::string dir_;
   std::unique_ptr<Subprocess> sim_;

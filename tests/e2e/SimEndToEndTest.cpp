@@ -2,12 +2,9 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <termios.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <string>
+#include <utility>
 
 #include "EndToEndTest.h"
 
@@ -36,21 +33,16 @@ class ReaderClient {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
   }
-  // Writes `frame`, then returns what comes back (see ReadFor).
-  std::string Exchange(const std::string& frame, int first_byte_ms = 2000) {
+  // Writes `frame`, then returns the bytes that arrive within `wait_ms` real milliseconds,
+  // then until the line is silent for as long as a host waits (500 ms at the time scale).
+  std::string Exchange(const std::string& frame, int wait_ms = 2000) {
     if (::write(fd_, frame.data(), frame.size()) != static_cast<ssize_t>(frame.size())) {
       return "<write failed>";
     }
-    return ReadFor(first_byte_ms);
-  }
-  // Bytes that arrive within `wait_ms` real milliseconds, then until the line is silent
-  // for as long as a host waits (500 ms at the time scale).
-  std::string ReadFor(int wait_ms) {
     std::string reply;
     pollfd entry{fd_, POLLIN, 0};
     char buffer[256];
-    for (int wait = wait_ms; ::poll(&entry, 1, wait) > 0 && (entry.revents & POLLIN) != 0;
-         wait = 500 / kTimeScale) {
+    for (; ::poll(&entry, 1, wait_ms) > 0 && (entry.revents & POLLIN); wait_ms = 500 / kTimeScale) {
       const ssize_t n = ::read(fd_, buffer, sizeof buffer);
       if (n <= 0) break;
       reply.append(buffer, static_cast<size_t>(n));
@@ -58,46 +50,48 @@ class ReaderClient {
     return reply;
   }
 
-  // ":" + the hex body + its checksum in capitals.
-  static std::string Frame(const std::string& body) {
-    unsigned sum = 0;
-    for (size_t i = 0; i + 1 < body.size(); i += 2)
-      sum += std::stoul(body.substr(i, 2), nullptr, 16);
-    char checksum[3];
-    std::snprintf(checksum, sizeof checksum, "%02X", (0x100 - sum % 0x100) % 0x100);
-    return ":" + body + checksum;
-  }
-
  private:
   int fd_ = -1;
 };
 
+std::string Hex2(size_t value) {
+  char text[3];
+  std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(value % 0x100));
+  return text;
+}
+// ":" + the hex body + its checksum in capitals.
+std::string Frame(const std::string& body) {
+  size_t sum = 0;
+  for (size_t i = 0; i + 1 < body.size(); i += 2) sum += std::stoul(body.substr(i, 2), nullptr, 16);
+  return ":" + body + Hex2(0x100 - sum % 0x100);
+}
+
+using Step = std::pair<std::string, std::string>;  // a frame and the whole reply to it
+
+Step Accepted(const std::string& frame) { return {frame, frame + "."}; }
+// The echo, ".", and a record with `data` after its type.
+Step Query(const std::string& frame, const std::string& data) {
+  return {frame, frame + "." + Frame(Hex2(data.size() / 2) + "000011" + data)};
+}
+// Sentinels "%;+?" and revision "REV 2.30".
+Step Configuration(const std::string& option_byte) {
+  return Query(":020000110200EB", "02" + option_byte + "253B2B3F52455620322E3330");
+}
+
 const std::string kEnter = ":0100001110DE";
-const std::string kRestore = ":0100001111DD";
-const std::string kGetConfig = ":020000110200EB";
 const std::string kSlideSwitch = ":0100001118D6";
 const std::string kCommit = ":0100001109E5";
 
 class SimEndToEndTest : public EndToEndTest {
  protected:
-  std::string Com3() const { return PortDir() + "/COM3"; }
-  void Claim(int baud = 19200) {
+  std::string Com3() const { return dir_ + "/ports/COM3"; }
+  // Claims the reader, runs `steps` and returns the reader to functional mode.
+  void Session(std::vector<Step> steps, int baud = 19200) {
     ASSERT_TRUE(client_.Open(Com3(), baud));
-    ASSERT_EQ(client_.Exchange(kEnter), kEnter + ".");
-  }
-  void Release() {
-    EXPECT_EQ(client_.Exchange(kRestore), kRestore + ".");
+    steps.insert(steps.begin(), Accepted(kEnter));
+    steps.push_back(Accepted(":0100001111DD"));
+    for (const auto& [frame, reply] : steps) EXPECT_EQ(client_.Exchange(frame), reply) << frame;
     client_.Close();
-  }
-  // The whole reply to a query: echo, ".", and the record with `data` after its type.
-  static std::string Answer(const std::string& query, const std::string& data) {
-    char length[9];
-    std::snprintf(length, sizeof length, "%02X", static_cast<unsigned>(data.size() / 2));
-    return query + "." + ReaderClient::Frame(length + std::string("000011") + data);
-  }
-  // Sentinels "%;+?" and revision "REV 2.30".
-  static std::string Configuration(const std::string& option_byte) {
-    return Answer(kGetConfig, "02" + option_byte + "253B2B3F52455620322E3330");
   }
 
   ReaderClient client_;
@@ -106,49 +100,24 @@ class SimEndToEndTest : public EndToEndTest {
 TEST_F(SimEndToEndTest, CommittedChangesAndEnhancedSettingsAreReadBackInTheNextRun) {
   ASSERT_TRUE(StartSim()) << sim_->Errors();
   EXPECT_NE(sim_->Output().find("pelgar-sim: COM3 -> /dev/pts/"), std::string::npos);
-  Claim();
-  EXPECT_EQ(client_.Exchange(kGetConfig), Configuration("00"));
-  EXPECT_EQ(client_.Exchange(kSlideSwitch), Answer(kSlideSwitch, "001800"));
-  const std::string store = ":060000110151253b2b3fcd";  // small letters, as a host writes
-  EXPECT_EQ(client_.Exchange(store), store + ".");
-  EXPECT_EQ(client_.Exchange(kCommit), kCommit + ".");
-  Release();
-  Claim();
-  EXPECT_EQ(client_.Exchange(kGetConfig), Configuration("51"));
-  Release();
+  Session({Configuration("00"), Query(kSlideSwitch, "001800"),
+           Accepted(":060000110151253b2b3fcd"),  // small letters, as a host writes
+           Accepted(kCommit)});
+  Session({Configuration("51")});
   EXPECT_EQ(sim_->Stop(), 0);
   EXPECT_FALSE(fs::exists(fs::symlink_status(Com3())));
 
   ASSERT_TRUE(StartSim({"--switch", "wedge"})) << sim_->Errors();
-  Claim();
-  EXPECT_EQ(client_.Exchange(kGetConfig), Configuration("51"));
-  EXPECT_EQ(client_.Exchange(kSlideSwitch), Answer(kSlideSwitch, "001801"));
-  const struct {
-    std::string set;  // sent first when there is one
-    std::string query;
-    std::string data;
-  } cases[] = {
-      {ReaderClient::Frame("0600001112414200075A"), ":020000111900D4", "1900414200"},  // "AB"
-      {"", ":020000111901D3", "1901075A00"},                                           // BEL "Z"
-      {ReaderClient::Frame("02000011131E"), ":0100001114DA", "00141E"},
-      {":020000111500D8", ":0100001116D8", "001600"},
-      {":0200001115FFD9", ":0100001116D8", "0016FF"},
-      {":020000111501D7", ":0100001116D8", "001601"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.set + " " + c.query);
-    if (!c.set.empty()) {
-      EXPECT_EQ(client_.Exchange(c.set), c.set + ".");
-    }
-    EXPECT_EQ(client_.Exchange(c.query), Answer(c.query, c.data));
-  }
-  // Two custom table entries, then one of them reset; only the reader's flash shows them.
-  const std::string table = ReaderClient::Frame("06000011172141007879");
-  EXPECT_EQ(client_.Exchange(table), table + ".");
-  EXPECT_EQ(client_.Exchange(":040000111721002192"), ":040000111721002192.");
-  Release();
+  Session({Configuration("51"), Query(kSlideSwitch, "001801"),
+           Accepted(Frame("0600001112414200075A")),  // "AB", BEL "Z"
+           Query(":020000111900D4", "1900414200"), Query(":020000111901D3", "1901075A00"),
+           Accepted(Frame("02000011131E")), Query(":0100001114DA", "00141E"),
+           Accepted(":020000111500D8"), Query(":0100001116D8", "001600"),
+           Accepted(":0200001115FFD9"), Query(":0100001116D8", "0016FF"),
+           Accepted(Frame("06000011172141007879")),  // two custom table entries
+           Accepted(":040000111721002192")});        // then one of them reset
   EXPECT_EQ(sim_->Stop(), 0);
-  const std::string flash = ReadFile(StatePath());
+  const std::string flash = ReadFile(dir_ + "/reader.state");
   EXPECT_NE(flash.find("custom_entry 41 79"), std::string::npos) << flash;
   EXPECT_EQ(flash.find("custom_entry 21"), std::string::npos) << flash;
 }
@@ -158,10 +127,7 @@ TEST_F(SimEndToEndTest, FaultsAndTraceFromTheCommandLine) {
       << sim_->Errors();
   ASSERT_TRUE(client_.Open(Com3(), 19200));
   EXPECT_EQ(client_.Exchange(kEnter, 300), "");
-  Claim(9600);
-  EXPECT_EQ(client_.Exchange(kCommit), kCommit);
-  EXPECT_EQ(client_.ReadFor(2000), ".");
-  Release();
+  Session({{kCommit, kCommit}, {"", "."}}, 9600);
   EXPECT_EQ(sim_->Stop(), 0);
   const std::string trace = sim_->Output();
   for (const char* line : {"] <- :0100001110DE (at 19200 baud; the reader runs at 9600)\n",
@@ -171,15 +137,14 @@ TEST_F(SimEndToEndTest, FaultsAndTraceFromTheCommandLine) {
 }
 
 TEST_F(SimEndToEndTest, MalformedStateFileOrCommandLineEndsWithStatusTwo) {
-  std::ofstream(StatePath()) << "option_byte 40\nsentinels 25 3B\n";
-  EXPECT_FALSE(StartSim());
-  EXPECT_EQ(sim_->Wait(0), 2);
-  EXPECT_NE(sim_->Errors().find("reader.state line 2: expected 4 byte(s)"), std::string::npos)
-      << sim_->Errors();
-  EXPECT_FALSE(fs::exists(fs::symlink_status(Com3())));
-  EXPECT_FALSE(StartSim({"--fault", "explode"}));
-  EXPECT_EQ(sim_->Wait(0), 2);
-  EXPECT_NE(sim_->Errors().find("unknown fault \"explode\""), std::string::npos);
+  std::ofstream(dir_ + "/reader.state") << "option_byte 40\nsentinels 25 3B\n";
+  for (auto [option, error] : {std::pair{"--trace", "reader.state line 2: expected 4 byte(s)"},
+                               {"--fault=explode", "unknown fault \"explode\""}}) {
+    EXPECT_FALSE(StartSim({option}));
+    EXPECT_EQ(sim_->Wait(0), 2);
+    EXPECT_NE(sim_->Errors().find(error), std::string::npos) << sim_->Errors();
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Com3())));
+  }
 }
 
 }  // namespace
