@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -32,14 +33,12 @@ inline std::string DataRecord(unsigned address, const uint8_t* data, size_t leng
 }
 
 inline bool LineHasCode(const firmware::FirmwareImage& image, size_t line) {
-  for (size_t i = 0; i < 16; ++i) {
-    if (image[line + i] != firmware::kNoCode) return true;
-  }
-  return false;
+  return std::any_of(&image[line], &image[line] + 16,
+                     [](uint8_t b) { return b != firmware::kNoCode; });
 }
 
 // Code at the bottom of the low region and/or the top of the high region, never a line of
-// 0xFF, and `revision` at 0x1FE0 when it is not empty.
+// 0xFF, and `revision` at 0x1FE0.
 inline firmware::FirmwareImage MakeImage(std::string_view revision, size_t low_bytes,
                                          size_t high_bytes, uint8_t seed = 1) {
   firmware::FirmwareImage image;
@@ -47,7 +46,7 @@ inline firmware::FirmwareImage MakeImage(std::string_view revision, size_t low_b
   auto value = [seed](size_t i) { return static_cast<uint8_t>((i * 7 + seed) % 0xFF); };
   for (size_t i = 0; i < low_bytes; ++i) image[i] = value(i);
   for (size_t i = 0; i < high_bytes; ++i) image[image.size() - high_bytes + i] = value(i + 3);
-  for (size_t i = 0; i < revision.size(); ++i) image[0x1FE0 + i] = revision[i];
+  std::copy(revision.begin(), revision.end(), &image[0x1FE0]);
   return image;
 }
 

@@ -13,8 +13,7 @@ namespace pelgar::testing {
 class ScriptedMessageBoxes : public app::MessageBoxService, public ScriptedAnswers {
  public:
   struct Box {
-    std::string text;
-    std::string caption;
+    std::string text, caption;
     unsigned type = 0;
     bool application_box = false;
   };

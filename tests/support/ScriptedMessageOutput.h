@@ -1,10 +1,10 @@
 #pragma once
 
+#include <cstdio>
 #include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "ui/MessageOutput.h"
@@ -23,37 +23,27 @@ struct ScriptedAnswers {
   }
 };
 
-// The message output with a scripted user who reads and records every message.
+// The message output with a scripted user who records every message as one comparable
+// line: "caption/TT: text" (TT: the box type in hex), or "TT: text" when shown plain.
 class ScriptedMessageOutput : public ui::MessageOutput, public ScriptedAnswers {
  public:
-  struct Shown {
-    std::string text;
-    std::string caption;
-    unsigned type = 0;
-    bool plain = false;  // shown with ShowPlainMessage
-  };
-
   int ShowMessage(std::string_view text, std::string_view caption, unsigned type) override {
-    return Record({std::string(text), std::string(caption), type, false});
+    return Record(std::string(caption) + "/", text, type);
   }
   int ShowPlainMessage(std::string_view text, unsigned type, unsigned) override {
-    return Record({std::string(text), {}, type, true});
-  }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> texts;
-    for (const Shown& s : shown) texts.push_back(s.text);
-    return texts;
+    return Record("", text, type);
   }
 
-  // Called while a message is up, e.g. to look at the window behind it.
-  std::function<void(const Shown&)> on_show;
-  std::vector<Shown> shown;
+  std::function<void()> on_show;  // called while a message is up
+  std::vector<std::string> shown;
 
  private:
-  int Record(Shown message) {
-    shown.push_back(std::move(message));
-    if (on_show) on_show(shown.back());
-    return Answer(shown.back().type);
+  int Record(std::string line, std::string_view text, unsigned type) {
+    char code[8];
+    std::snprintf(code, sizeof code, "%02X: ", type);
+    shown.push_back(line.append(code).append(text));
+    if (on_show) on_show();
+    return Answer(type);
   }
 };
 

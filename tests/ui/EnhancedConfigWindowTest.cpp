@@ -1,9 +1,9 @@
-#include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "MainWindowFixture.h"
-#include "ScriptedDialogHost.h"
 #include "config/ConfigurationRecord.h"
-#include "config/EnhancedSettings.h"
+#include "ui/DialogHost.h"
 #include "ui/EnhancedConfigTemplate.h"
 #include "ui/EnhancedConfigWindow.h"
 
@@ -11,64 +11,75 @@ namespace pelgar::ui {
 namespace {
 
 namespace ids = enhanced_ids;
+using Script = std::function<void(ControlStore&)>;
 
-constexpr char kFailed[] =
-    "Error occurred while applying changes to the MSR enhanced configuration.";
+const std::string kFailed =
+    "/00: Error occurred while applying changes to the MSR enhanced configuration.";
 
-// The enhanced configuration window, opened on its own (the main window stays idle).
-class EnhancedConfigWindowTest : public MainWindowFixture {
+void Fill(ControlStore& s, int row, int entry, std::string_view text) {
+  s.Choose(ids::kRowLists[row], entry);
+  s.Type(ids::kRowBoxes[row], text);
+}
+
+// The window opened on its own, on a modal host that plays `next` as the user, then presses
+// Escape if the dialog is still open; the last opening's store stays readable.
+class EnhancedConfigWindowTest : public MainWindowFixture, public DialogHost {
  protected:
   EnhancedConfigWindowTest() { dialog.SetPortTexts({"COM3", "19200"}); }
-
-  ControlStore& Show(ScriptedDialogHost::Script script = [](ControlStore&) {}) {
-    host.Then(std::move(script));
-    dialog.Open(host);
-    return host.last();
+  int RunModal(const DialogTemplate& dialog_template, DialogLogic& logic) override {
+    last = std::make_unique<ControlStore>(dialog_template);
+    last->SetEvents(&logic);
+    logic.OnOpening(*last);
+    if (next && !last->closed()) std::exchange(next, nullptr)(*last);
+    if (!last->closed()) last->PressEscape();
+    logic.OnClosed();
+    return last->result();
   }
-  // Frames of one reader command, by its command byte.
-  Frames Sent(std::string_view command) const {
-    Frames found;
+  ControlStore& Show(Script script = nullptr) {
+    next = std::move(script);
+    dialog.Open(*this);
+    return *last;
+  }
+  Lines Sent(std::string_view command) const {
+    Lines found;
     for (const std::string& frame : reader.received_frames()) {
       if (frame.substr(3, 6) == "000011" && frame.substr(9, 2) == command) found.push_back(frame);
     }
     return found;
   }
-  long Count(const std::string& text) const { return std::ranges::count(messages.Texts(), text); }
 
   EnhancedConfigWindow dialog{env, messages};
-  ScriptedDialogHost host;
+  Script next;
+  std::unique_ptr<ControlStore> last;
 };
 
-TEST(EnhancedConfigTemplate, CharacterListLabelsNameCodeAndDefaultOutput) {
-  const std::vector<std::string>& labels = CharacterListLabels();
-  ASSERT_EQ(labels.size(), 96u);
-  const std::pair<int, const char*> expected[] = {
-      {0, " - None -"},      {1, "MSRT1(20) = ' '"}, {2, "MSRT1(21) = null"}, {4, "MSRT1(23) = ?"},
-      {34, "MSRT1(41) = A"}, {65, "MSRTx(60) = `"},  {95, "MSRTx(7E) = ~"}};
-  for (const auto& [index, label] : expected) EXPECT_EQ(labels[index], label);
-  EXPECT_EQ(EnhancedConfigTemplate().Find(ids::kRowLists[6])->items, labels);
-}
-
-TEST_F(EnhancedConfigWindowTest, CarriageReturnsAreOfferedWhenAllowedAndReopenAsLastSet) {
-  ControlStore& first = Show();  // before the main window has read or written the record
-  EXPECT_EQ(EnabledOf(first, {ids::kCrTrack1, ids::kGetCr, ids::kSetCustom, ids::kRowBoxes[6]}),
-            "0000");
-  EXPECT_EQ(first.Selected(ids::kLanguageList), 0);
-  EXPECT_EQ(first.Limit(ids::kHeadBox), 14u);
-  EXPECT_EQ(first.tooltip_width(), 320);
+// Opened from the main window's menu, with what its last Get or Set Config learnt about the
+// reader's own carriage return.
+TEST_F(EnhancedConfigWindowTest, CarriageReturnsAreOfferedWhenTheRecordAllowsAndReopenAsLastSet) {
+  dialog.AttachTo(window->hooks(), *this);
+  store->ChooseMenuCommand(id::kEnhancedWindowCommand);  // before any Get or Set Config
+  EXPECT_EQ(EnabledOf(*last, {ids::kCrTrack1, ids::kGetCr, ids::kSetCustom, ids::kRowBoxes[6]}) +
+                std::to_string(last->Selected(ids::kLanguageList) + last->Limit(ids::kHeadBox)),
+            "000014");
   EXPECT_TRUE(reader.received_frames().empty());  // opening talks to nobody
 
-  dialog.SetIndividualCrAllowed(1);
-  reader.state().cr_byte = 0x0A | 0x10;  // tracks 1 and 3, capital mode
-  Show([](ControlStore& s) {
+  reader.state().active_option_byte = config::kCustomConfigurationBit;  // no carriage return
+  reader.state().cr_byte = 0x0A | 0x10;                                 // tracks 1 and 3, capital
+  store->Click(id::kGetConfig);
+  next = [](ControlStore& s) {
     EXPECT_EQ(EnabledOf(s, {ids::kCrTrack3, ids::kGetCr, ids::kSetCr}), "110");
     s.Click(ids::kGetCr);
     EXPECT_EQ(ChecksOf(s, {ids::kCrTrack1, ids::kCrTrack2, ids::kCrTrack3}), "101");
     s.Click(ids::kSetCr);
-  });
-  EXPECT_EQ(Sent("13").back(), ":02000011130AD0");  // no capital mode from this window
-  EXPECT_EQ(dialog.remembered_cr_line(), "13:0A");
-  EXPECT_EQ(ChecksOf(Show(), {ids::kCrTrack1, ids::kCrTrack2, ids::kCrTrack3}), "101");
+  };
+  store->ChooseMenuCommand(id::kEnhancedWindowCommand);
+  // No capital mode from this window.
+  EXPECT_EQ(Sent("13").back() + dialog.remembered_cr_line(), ":02000011130AD013:0A");
+  store->ChooseMenuCommand(id::kEnhancedWindowCommand);
+  EXPECT_EQ(ChecksOf(*last, {ids::kCrTrack1, ids::kCrTrack2, ids::kCrTrack3}), "101");
+  Click({id::kCarriageReturn, id::kSetConfig});  // Set Config sends it on
+  store->ChooseMenuCommand(id::kEnhancedWindowCommand);
+  EXPECT_FALSE(last->IsEnabled(ids::kCrTrack2));
 }
 
 TEST_F(EnhancedConfigWindowTest, WrapperBudgetsFollowTheDecodedTextsWhileTyping) {
@@ -80,13 +91,14 @@ TEST_F(EnhancedConfigWindowTest, WrapperBudgetsFollowTheDecodedTextsWhileTyping)
     s.Type(ids::kTailBox, "0123456789");
     s.Type(ids::kHeadBox, "Z");  // no room left
     s.Click(ids::kHeadCheck);    // unchecked, the head keeps its text and its room
-    EXPECT_EQ(s.Text(ids::kHeadBox) + "|" + s.Text(ids::kTailBox), "ABCD\\035EF|0123456");
-    EXPECT_EQ(s.Limit(ids::kTailBox), 7u);
+    EXPECT_EQ(s.Text(ids::kHeadBox) + "|" + s.Text(ids::kTailBox) +
+                  std::to_string(s.Limit(ids::kTailBox)),
+              "ABCD\\035EF|01234567");
     s.Click(ids::kSetWrapper);
   });
-  EXPECT_EQ(reader.state().head_wrapper + "|" + reader.state().tail_wrapper, "ABCD#EF|0123456");
-  EXPECT_FALSE(shown.IsEnabled(ids::kSetWrapper));
-  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(reader.state().head_wrapper + "|" + reader.state().tail_wrapper +
+                EnabledOf(shown, {ids::kSetWrapper}) + std::to_string(messages.shown.size()),
+            "ABCD#EF|012345600");
 }
 
 TEST_F(EnhancedConfigWindowTest, WrappersReappearOnReopeningAndOverlongPairsAreNotSent) {
@@ -95,9 +107,9 @@ TEST_F(EnhancedConfigWindowTest, WrappersReappearOnReopeningAndOverlongPairsAreN
     s.Type(ids::kTailBox, "AB\\\\");  // A, B and one backslash
   });
   ControlStore& again = Show([](ControlStore& s) {
-    EXPECT_EQ(s.Text(ids::kTailBox), "AB\\\\");
-    EXPECT_EQ(ChecksOf(s, {ids::kTailCheck}) + EnabledOf(s, {ids::kTailBox, ids::kSetWrapper}),
-              "110");
+    EXPECT_EQ(s.Text(ids::kTailBox) + ChecksOf(s, {ids::kTailCheck}) +
+                  EnabledOf(s, {ids::kTailBox, ids::kSetWrapper}),
+              "AB\\\\110");
     EXPECT_EQ(s.Limit(ids::kHeadBox) * 100 + s.Limit(ids::kTailBox), 1115u);
     s.Type(ids::kTailBox, "CDEFGHIJKLM");  // now 14 decoded: the head has no room
     s.Click(ids::kHeadCheck);
@@ -105,11 +117,9 @@ TEST_F(EnhancedConfigWindowTest, WrappersReappearOnReopeningAndOverlongPairsAreN
     s.Click(ids::kSetWrapper);
     s.PressEnter();  // refused too: the window stays open
   });
-  EXPECT_EQ(dialog.tail_text(), "AB\\CDEFGHIJKLM");
-  EXPECT_EQ(Count("Please enter no more than 0 characters."), 3);
-  EXPECT_TRUE(Sent("12").empty());
-  EXPECT_EQ(again.focused(), ids::kHeadBox);
-  EXPECT_EQ(again.result(), kIdCancel);  // the host's Escape closed it
+  EXPECT_EQ(dialog.tail_text() + std::to_string(Sent("12").size()), "AB\\CDEFGHIJKLM0");
+  EXPECT_EQ(messages.shown, Lines(3, "30: Please enter no more than 0 characters."));
+  EXPECT_EQ(std::pair(again.focused(), again.result()), std::pair(ids::kHeadBox, kIdCancel));
   EXPECT_EQ(Show([](ControlStore& s) { s.PressEnter(); }).result(), kIdOk);
 }
 
@@ -120,119 +130,73 @@ TEST_F(EnhancedConfigWindowTest, LanguagesWithoutAFrameSendNothingButAreRemember
     EXPECT_FALSE(s.IsEnabled(ids::kSetLanguage));
   });
   EXPECT_TRUE(Sent("15").empty());
-  EXPECT_EQ(Count(kFailed), 1);
+  EXPECT_THAT(messages.shown, ElementsAre(kFailed));
   EXPECT_EQ(dialog.remembered_language_line(), "15:07");
   EXPECT_EQ(Show().Selected(ids::kLanguageList), 7);
-
   Show([](ControlStore& s) {
-    s.Choose(ids::kLanguageList, 9);  // "Custom Table" is the reader's 0xFF
-    s.Click(ids::kSetLanguage);
-    s.Click(ids::kGetLanguage);  // a code without an entry leaves no selection
+    s.Choose(ids::kLanguageList, 9);                       // "Custom Table" is the reader's 0xFF
+    ClickEach(s, {ids::kSetLanguage, ids::kGetLanguage});  // a code without an entry: none
     EXPECT_EQ(s.Selected(ids::kLanguageList), -1);
   });
-  EXPECT_EQ(Sent("15").back(), ":0200001115FFD9");
+  EXPECT_EQ(Sent("15").back() + dialog.remembered_language_line(), ":0200001115FFD915:FF");
   EXPECT_EQ(reader.state().wedge_language, 0xFF);
-  EXPECT_EQ(dialog.remembered_language_line(), "15:FF");
-  EXPECT_EQ(Count(kFailed), 1);
+  dialog.SetPortTexts({"COM4", "19200"});  // no such port: only the Set button is disabled
+  Show([](ControlStore& s) {
+    s.Choose(ids::kLanguageList, 1);
+    ClickEach(s, {ids::kSetLanguage, ids::kGetLanguage});
+    EXPECT_EQ(EnabledOf(s, {ids::kSetLanguage, ids::kGetLanguage}), "01");
+  });
+  EXPECT_THAT(messages.shown, ElementsAre(kFailed, kNotClaimed, kNotClaimed));
 }
 
 TEST_F(EnhancedConfigWindowTest, CustomRowsAreSentInOrderOnlyFromTheOpeningThatFilledThem) {
   Show([this](ControlStore& s) {
-    s.Choose(ids::kRowLists[0], 10);
-    s.Type(ids::kRowBoxes[0], "q");
-    s.Choose(ids::kRowLists[2], 11);
-    s.Type(ids::kRowBoxes[2], "r");
+    Fill(s, 0, 10, "q");
+    Fill(s, 2, 11, "r");
     EXPECT_EQ(dialog.row_changed_mask(), 0x0A);
     s.Choose(ids::kRowLists[2], 0);  // None empties and disables its row
-    EXPECT_EQ(s.Text(ids::kRowBoxes[2]) + EnabledOf(s, {ids::kRowBoxes[2], ids::kSetCustom}), "01");
-    EXPECT_EQ(dialog.row_changed_mask(), 0x02);
+    EXPECT_EQ(s.Text(ids::kRowBoxes[2]) + EnabledOf(s, {ids::kRowBoxes[2], ids::kSetCustom}) +
+                  std::to_string(dialog.row_changed_mask()),
+              "012");
     s.Choose(ids::kRowLists[0], 0);
     EXPECT_FALSE(s.IsEnabled(ids::kSetCustom));
-    s.Choose(ids::kRowLists[6], 12);
-    s.Type(ids::kRowBoxes[6], "s");
+    Fill(s, 6, 12, "s");
   });  // closed without Set: row 7 is dropped
   ControlStore& shown = Show([](ControlStore& s) {
-    s.Choose(ids::kRowLists[4], 1);  // row 5: code 0x20
-    s.Type(ids::kRowBoxes[4], "_");
-    s.Choose(ids::kRowLists[1], 34);  // row 2: code 0x41
-    s.Type(ids::kRowBoxes[1], "xy");  // one character only
+    Fill(s, 4, 1, "_");    // row 5: code 0x20
+    Fill(s, 1, 34, "xy");  // row 2: code 0x41, one character only
     s.Click(ids::kSetCustom);
   });
   EXPECT_THAT(Sent("17"), ElementsAre(":0600001117412000785F9A"));
-  EXPECT_EQ(std::string() + char(reader.state().custom_table[0x41]) +
-                char(reader.state().custom_table[0x20]),
-            "x_");
-  EXPECT_EQ(dialog.row_changed_mask(), 0);
+  const auto& table = reader.state().custom_table;
+  EXPECT_EQ(std::string(1, char(table[0x41])) + char(table[0x20]), "x_");
+  std::string rows = std::to_string(dialog.row_changed_mask());
   for (int row = 0; row < 7; ++row) {
-    EXPECT_EQ(shown.Selected(ids::kRowLists[row]), 0);
-    EXPECT_EQ(shown.Text(ids::kRowBoxes[row]) + EnabledOf(shown, {ids::kRowBoxes[row]}), "0");
+    rows += std::to_string(shown.Selected(ids::kRowLists[row])) + shown.Text(ids::kRowBoxes[row]) +
+            EnabledOf(shown, {ids::kRowBoxes[row]});
   }
-  EXPECT_FALSE(shown.IsEnabled(ids::kSetCustom));
+  EXPECT_EQ(rows + EnabledOf(shown, {ids::kSetCustom}), "0000000000000000");
 }
 
 TEST_F(EnhancedConfigWindowTest, ResetAsksFirstThenResetsEveryCodeGoingOnPastFailures) {
   auto reset = [](ControlStore& s) { s.Click(ids::kResetCustom); };
   Show(reset);  // answered No
-  EXPECT_THAT(messages.Texts(),
-              ElementsAre("Confirm to reset the custom table back to original table?"));
-  EXPECT_EQ(messages.shown[0].caption + std::to_string(messages.shown[0].type), "Warning!4");
   EXPECT_TRUE(reader.received_frames().empty());
-
   reader.state().custom_table[0x41] = 'z';
   reader.state().custom_table[0x61] = 'y';
-  messages.answers = {answer::kYes};
+  messages.answers = {answer::kYes, answer::kYes};
   Show(reset);
-  Frames resets = Sent("17");
+  const Lines resets = Sent("17");
   ASSERT_EQ(resets.size(), 64u);
   EXPECT_EQ(resets.front() + resets.back().substr(0, 17), ":040000111720002094:04000011175F005F");
   EXPECT_EQ(reader.state().custom_table[0x41], 0x41);
-  EXPECT_EQ(reader.state().custom_table[0x61], 'y');  // outside the reset range
-  EXPECT_EQ(Count(kFailed), 0);
-
-  // Next time the reader falls silent after the claim and ten of the codes.
-  const int seen = static_cast<int>(reader.received_frames().size());
-  const int claim = seen - 64 - 1;  // all but the resets and the final restore
-  reader.ClearLog();
-  reader.faults().silent_after_frames = seen + claim + 10;
-  messages.answers = {answer::kYes};
+  EXPECT_EQ(reader.state().custom_table[0x61], 'y');      // outside the reset range
+  ports.corrupted = {resets[0], resets[30], resets[63]};  // refused, the loop goes on
   Show(reset);
-  EXPECT_EQ(Sent("17").size(), 64u);
-  EXPECT_EQ(Count(kFailed), 54);
-}
-
-TEST_F(EnhancedConfigWindowTest, UnclaimedReaderDisablesOnlyTheSetButtons) {
-  dialog.SetPortTexts({"COM4", "19200"});  // no such port
-  dialog.SetIndividualCrAllowed(1);
-  Show([](ControlStore& s) {
-    s.Choose(ids::kLanguageList, 1);
-    s.Click(ids::kSetLanguage);
-    s.Click(ids::kGetCr);
-    EXPECT_EQ(EnabledOf(s, {ids::kSetLanguage, ids::kSetCr, ids::kGetCr}), "001");
-  });
-  EXPECT_THAT(messages.Texts(), ElementsAre(kNotClaimed, kNotClaimed));
-  EXPECT_EQ(messages.shown[0].caption, "Error!");
-  EXPECT_EQ(clock.NowMs(), 2 * device::kClaimAttempts * device::kClaimPauseMs);
-  EXPECT_EQ(dialog.remembered_language_line(), "");
-}
-
-// The main window opens it from its menu, telling it what its last Get or Set Config
-// learnt about the reader's own carriage return.
-TEST_F(EnhancedConfigWindowTest, MainWindowMenuOpensItWithWhatGetAndSetConfigLearnt) {
-  dialog.AttachTo(window->hooks(), host);
-  reader.state().active_option_byte = config::kCustomConfigurationBit;  // no carriage return
-  store->Click(id::kGetConfig);
-  host.Then([](ControlStore& s) {
-    s.Click(ids::kCrTrack2);
-    s.Click(ids::kSetCr);
-  });
-  store->ChooseMenuCommand(id::kEnhancedWindowCommand);
-  EXPECT_EQ(dialog.port_texts().port + dialog.port_texts().baud, "COM319200");
-  EXPECT_EQ(reader.state().cr_byte, config::kCrTrack2Bit);
-
-  store->Click(id::kCarriageReturn);  // Set Config sends it on
-  store->Click(id::kSetConfig);
-  store->ChooseMenuCommand(id::kEnhancedWindowCommand);
-  EXPECT_FALSE(host.last().IsEnabled(ids::kCrTrack2));
+  EXPECT_EQ(Sent("17").size(), 128u);
+  const std::string question =
+      "Warning!/04: Confirm to reset the custom table back to original table?";
+  EXPECT_THAT(messages.shown, ElementsAre(question, question, question, kFailed, kFailed, kFailed));
 }
 
 }  // namespace

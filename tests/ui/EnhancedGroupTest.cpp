@@ -13,65 +13,54 @@ using EnhancedGroupTest = MainWindowFixture;
 
 TEST_F(EnhancedGroupTest, TypingOneWrapperShrinksTheOthersBudgetCountingEscapesAsOne) {
   store->Click(id::kHeadWrapper);
-  EXPECT_EQ(Enabled({id::kHeadText, id::kEnhancedSet}), "11");
-  store->Type(id::kHeadText, "AB\\035\\\\GHIJKL");  // 14 typed, 10 decoded
-  EXPECT_EQ(window->enhanced_group().head_text(), "AB#\\GHIJKL");
-  EXPECT_EQ(store->Limit(id::kHeadText), 18u);  // budget 14 plus the 4 the escapes add
+  store->Type(id::kHeadText, "AB\\035\\\\GHIJKL");  // 14 typed, 10 decoded: limit 14 + 4
+  EXPECT_EQ(Wrappers() + std::to_string(store->Limit(id::kHeadText)) + Enabled({id::kEnhancedSet}),
+            "AB\\035\\\\GHIJKL| 10 10181");
   store->Click(id::kTailWrapper);
   store->Type(id::kTailText, "WXYZQ");
-  EXPECT_EQ(Text(id::kTailText), "WXYZ");
-  EXPECT_EQ(store->Limit(id::kHeadText), 14u);
-  EXPECT_THAT(messages.Texts(), IsEmpty());
-
+  EXPECT_EQ(Wrappers() + std::to_string(store->Limit(id::kHeadText)),
+            "AB\\035\\\\GHIJKL|WXYZ 11 1114");
   store->Backspace(id::kTailText, 4);
   store->Type(id::kTailText, "\\1\\");  // refused by the decoding: help shown, text kept
-  ASSERT_FALSE(messages.shown.empty());
-  EXPECT_TRUE(messages.shown.back().plain);
-  EXPECT_EQ(messages.shown.back().text.rfind("Please make sure the input of NON-TEXT", 0), 0u);
-  EXPECT_EQ(Text(id::kTailText), "\\1\\");
-  EXPECT_EQ(store->focused(), id::kTailText);
+  EXPECT_THAT(messages.shown,
+              ElementsAre(::testing::StartsWith("00: Please make sure the input of NON-")));
+  EXPECT_EQ(Text(id::kTailText) + std::to_string(store->focused()),
+            "\\1\\" + std::to_string(id::kTailText));
 }
 
-TEST_F(EnhancedGroupTest, FourteenCharactersExcludeTheOtherWrapperAndUncheckingEmpties) {
-  store->Click(id::kTailWrapper);
-  store->Click(id::kHeadWrapper);
-  store->Type(id::kHeadText, kFourteen);
-  store->Click(id::kTailWrapper);  // refused at once
-  EXPECT_EQ(Checks({id::kTailWrapper}) + Enabled({id::kTailText}), "00");
+TEST_F(EnhancedGroupTest, FourteenCharactersTypedOrReadExcludeTheOtherWrapper) {
+  Click({id::kTailWrapper, id::kHeadWrapper});
+  store->Type(id::kHeadText, kFourteen);  // the tail is unchecked at once
+  EXPECT_EQ(Wrappers(), "ABCDEFGHIJKLMN| 10 10");
+  store->Click(id::kTailWrapper);  // and refused
+  EXPECT_EQ(Wrappers(), "ABCDEFGHIJKLMN| 10 10");
   reader.ClearLog();
   store->Click(id::kEnhancedSet);  // no tail after the separator
   EXPECT_EQ(ActionFrames().at(0), ":10000011124142434445464748494A4B4C4D4E00e4");
-
   store->Click(id::kHeadWrapper);
-  EXPECT_EQ(Text(id::kHeadText) + Enabled({id::kHeadText}), "0");
-  EXPECT_EQ(store->Limit(id::kTailText), 14u);
+  EXPECT_EQ(Wrappers() + std::to_string(store->Limit(id::kTailText)), "| 00 0014");
   store->Click(id::kEnhancedSet);
   EXPECT_EQ(ActionFrames().at(0), kEmptyWrappers);
-  EXPECT_THAT(messages.Texts(), IsEmpty());
+  EXPECT_EQ(messages.shown, Lines{});
 }
 
 TEST_F(EnhancedGroupTest, GetShowsWrappersEscapedAndAFourteenCharacterOneExcludesTheOther) {
   reader.state().head_wrapper = "AB\\";
   store->Click(id::kEnhancedGet);
-  EXPECT_EQ(Text(id::kHeadText) + "|" + Text(id::kTailText), "AB\\\\|");
-  EXPECT_EQ(Checks({id::kHeadWrapper, id::kTailWrapper}), "10");
-  EXPECT_EQ(Enabled({id::kHeadText, id::kTailText, id::kEnhancedSet, id::kSaveSettings}), "1011");
-  EXPECT_EQ(store->Limit(id::kTailText), 11u);
-
+  EXPECT_EQ(Wrappers() + Enabled({kGap, id::kEnhancedSet, id::kSaveSettings}) +
+                std::to_string(store->Limit(id::kTailText)),
+            "AB\\\\| 10 10 1111");
   // Wrappers typed before a Get must not make the new ones look too long.
   for (bool head : {true, false}) {
-    int other_check = head ? id::kTailWrapper : id::kHeadWrapper;
+    const int other_check = head ? id::kTailWrapper : id::kHeadWrapper;
     store->Click(other_check);
     store->Type(head ? id::kTailText : id::kHeadText, "XYZ");
     reader.state().head_wrapper = head ? kFourteen : "";
     reader.state().tail_wrapper = head ? "" : kFourteen;
-    store->Click(id::kEnhancedGet);
-    store->Click(other_check);  // refused at once
-    EXPECT_EQ(Text(head ? id::kHeadText : id::kTailText), kFourteen);
-    EXPECT_EQ(Checks({id::kHeadWrapper, id::kTailWrapper}), head ? "10" : "01");
-    EXPECT_EQ(Enabled({id::kHeadText, id::kTailText}), head ? "10" : "01");
+    Click({id::kEnhancedGet, other_check});  // the other check is refused at once
+    EXPECT_EQ(Wrappers(), head ? "ABCDEFGHIJKLMN| 10 10" : "|ABCDEFGHIJKLMN 01 01");
   }
-  EXPECT_THAT(messages.Texts(), IsEmpty());
+  EXPECT_EQ(messages.shown, Lines{});
 }
 
 TEST_F(EnhancedGroupTest, CapitalModeAndLanguageCountOnlyInTheWedgePosition) {
@@ -79,22 +68,16 @@ TEST_F(EnhancedGroupTest, CapitalModeAndLanguageCountOnlyInTheWedgePosition) {
   reader.state().wedge_language = 0xFF;
   store->SetCheck(id::kUsa, false);
   store->Click(id::kEnhancedGet);  // serial: USA shown, the wedge settings disabled
-  EXPECT_EQ(Checks(kCrAndLanguage) + Enabled(kWedgeOnly),
-            "110010"
-            "0000");
+  EXPECT_EQ(Checks(kCrAndLanguage) + Enabled(kWedgeOnly), "1100100000");
   store->SetCheck(id::kCapitalMode, true);  // as a loaded file may leave it
   reader.ClearLog();
   store->Click(id::kEnhancedSet);  // capital mode off, no language
   EXPECT_THAT(ActionFrames(), ElementsAre(kEmptyWrappers, ":02000011130ECC"));
   EXPECT_FALSE(store->IsEnabled(id::kEnhancedSet));
-
   reader.state().slide_switch = sim::SlideSwitch::kWedge;
   reader.state().cr_byte = 0x1E;
   store->Click(id::kEnhancedGet);
-  EXPECT_EQ(Checks(kCrAndLanguage) + Enabled(kWedgeOnly),
-            "111001"
-            "1111");
-  EXPECT_TRUE(store->IsChecked(id::kWedgeMode));
+  EXPECT_EQ(Checks(kCrAndLanguage) + Enabled(kWedgeOnly) + Checks({id::kWedgeMode}), "11100111111");
   store->Click(id::kAltNumPad);
   reader.ClearLog();
   store->Click(id::kEnhancedSet);
@@ -117,22 +100,15 @@ TEST_F(EnhancedGroupTest, EachFailureIsReportedAndTheActionGoesOn) {
   store->Click(id::kEnhancedSet);
   EXPECT_FALSE(store->IsEnabled(id::kEnhancedSet));
   sim_ports.busy = true;
-  store->Click(id::kCrTrack2);
-  store->Click(id::kEnhancedSet);
-  store->Click(id::kEnhancedGet);
+  Click({id::kCrTrack2, id::kEnhancedSet, id::kEnhancedGet});
   EXPECT_FALSE(store->IsEnabled(id::kEnhancedSet));
-  EXPECT_THAT(messages.Texts(),
-              ElementsAre("Error occurred while applying changes to the MSR enhanced Wrapper "
-                          "configuration",
-                          "Error occurred while applying changes to the MSR enhanced "
-                          "configuration.",
-                          "Error occurred while applying changes to the MSR Wrapper Configuration.",
-                          "Error occurred while applying changes to the Indivisual CR "
-                          "Configuration.",
-                          "Error occurred while applying changes to the Wedge Mode Language.",
-                          kNotClaimed, kNotClaimed));
-  EXPECT_EQ(messages.shown[0].caption + std::to_string(messages.shown[4].type), "0");
-  EXPECT_EQ(messages.shown[5].caption, "Error!");
+  const std::string kFailed = "/00: Error occurred while applying changes to the ";
+  EXPECT_THAT(
+      messages.shown,
+      ElementsAre(kFailed + "MSR enhanced Wrapper configuration",
+                  kFailed + "MSR enhanced configuration.", kFailed + "MSR Wrapper Configuration.",
+                  kFailed + "Indivisual CR Configuration.", kFailed + "Wedge Mode Language.",
+                  kNotClaimed, kNotClaimed));
 }
 
 }  // namespace

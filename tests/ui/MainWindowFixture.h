@@ -3,18 +3,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <memory>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "device/DeviceSession.h"
 #include "platform/VirtualClock.h"
 #include "sim/InProcessPort.h"
 #include "sim/SimulatedReader.h"
-#include "support/CorruptingPortFactory.h"
+#include "support/RecordingPorts.h"
 #include "support/ScriptedMessageOutput.h"
 #include "ui/ControlStore.h"
 #include "ui/MainWindow.h"
@@ -25,29 +23,33 @@ namespace pelgar::ui {
 
 namespace id = main_id;
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-using Frames = std::vector<std::string>;
+using Lines = std::vector<std::string>;  // frames or messages
 
-inline constexpr char kNotClaimed[] =
-    "The MSR has not been claimed by the application.  Please be sure the COM port is not "
-    "claimed by other applications.";
+inline const std::string kNotClaimed =
+    "Error!/00: The MSR has not been claimed by the application.  Please be sure the COM port "
+    "is not claimed by other applications.";
 
-// One '1' or '0' per control: checked, or enabled.
+// One '1' or '0' per control: checked, or enabled; a blank for kGap.
+inline constexpr int kGap = 0;
 inline std::string ChecksOf(const ControlStore& store, std::initializer_list<int> ids) {
   std::string states;
-  for (int id : ids) states += store.IsChecked(id) ? '1' : '0';
+  for (int id : ids) states += id == kGap ? ' ' : store.IsChecked(id) ? '1' : '0';
   return states;
 }
 inline std::string EnabledOf(const ControlStore& store, std::initializer_list<int> ids) {
   std::string states;
-  for (int id : ids) states += store.IsEnabled(id) ? '1' : '0';
+  for (int id : ids) states += id == kGap ? ' ' : store.IsEnabled(id) ? '1' : '0';
   return states;
+}
+
+inline void ClickEach(ControlStore& store, std::initializer_list<int> ids) {
+  for (int id : ids) store.Click(id);
 }
 
 // The main window over a control store, a scripted user and a simulated reader on COM3.
 class MainWindowFixture : public ::testing::Test {
  protected:
-  void SetUp() override { Open(); }
+  MainWindowFixture() { Open(); }
   void Open(MainWindowSettings settings = {}) {
     window.reset();
     store = std::make_unique<ControlStore>(MainWindowTemplate());
@@ -55,20 +57,27 @@ class MainWindowFixture : public ::testing::Test {
     window->OnInitDialog();
   }
   // The frames the reader received since the last call, but those of claiming and letting go.
-  Frames ActionFrames() {
+  Lines ActionFrames() {
     static const std::set<std::string> kSession = {":0100001110DE", ":020000110200EB",
                                                    ":0100001118D6", ":0100001111DD"};
-    Frames frames;
+    Lines frames;
     for (const std::string& frame : reader.received_frames()) {
       if (!kSession.contains(frame)) frames.push_back(frame);
     }
     reader.ClearLog();
     return frames;
   }
+  void Click(std::initializer_list<int> ids) { ClickEach(*store, ids); }
   std::string Text(int control) { return store->Text(control); }
   std::string Sentinels() {
     return Text(id::kSentinel1) + "|" + Text(id::kSentinel2) + "|" + Text(id::kSentinel3) + "|" +
            Text(id::kEndSentinel);
+  }
+  // The wrapper boxes as "head|tail checked enabled", e.g. "AB|C 11 11".
+  std::string Wrappers() {
+    return Text(id::kHeadText) + "|" + Text(id::kTailText) +
+           Checks({kGap, id::kHeadWrapper, id::kTailWrapper, kGap}) +
+           Enabled({id::kHeadText, id::kTailText});
   }
   std::string Checks(std::initializer_list<int> ids) { return ChecksOf(*store, ids); }
   std::string Enabled(std::initializer_list<int> ids) { return EnabledOf(*store, ids); }
@@ -76,7 +85,7 @@ class MainWindowFixture : public ::testing::Test {
   sim::SimulatedReader reader;
   platform::VirtualClock clock;
   sim::InProcessPortFactory sim_ports{reader, clock};
-  testing::CorruptingPortFactory ports{sim_ports};
+  testing::RecordingPorts ports{sim_ports};
   std::ostringstream out, err;
   device::DeviceEnvironment env{ports, clock, out, err};
   testing::ScriptedMessageOutput messages;
