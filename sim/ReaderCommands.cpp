@@ -100,11 +100,14 @@ CommandOutcome ReaderCommands::GetConfiguration(const HexRecord& frame) {
   if (frame.data.size() != 2 || frame.data[1] != 0x00) return Refused();
   // Data byte 0 is the command code, then the option byte, the four sentinels and the
   // eight revision characters: the option byte lands at reply positions 27-28.
-  std::vector<uint8_t> data{kGetConfiguration, state_.active_option_byte};
-  data.insert(data.end(), state_.active_sentinels.begin(), state_.active_sentinels.end());
   std::string revision = state_.revision.substr(0, kRevisionLength);
   revision.resize(kRevisionLength, ' ');
-  data.insert(data.end(), revision.begin(), revision.end());
+  std::vector<uint8_t> data;
+  data.reserve(2 + state_.active_sentinels.size() + kRevisionLength);
+  data.push_back(kGetConfiguration);
+  data.push_back(state_.active_option_byte);
+  for (uint8_t sentinel : state_.active_sentinels) data.push_back(sentinel);
+  for (char c : revision) data.push_back(static_cast<uint8_t>(c));
   return Accepted(HexRecord::Format(kCommandRecordType, data));
 }
 
