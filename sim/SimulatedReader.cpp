@@ -131,7 +131,8 @@ std::vector<ReplyChunk> SimulatedReader::WithLineFaults(std::vector<ReplyChunk> 
     for (size_t i = 0; first.size() + filler.size() < kLongReplyLength; ++i) {
       filler += kFiller[i % 16];
     }
-    if (!first.empty()) filler.back() = first.back();
+    // A frame may already be longer than the padding target: then there is nothing to add.
+    if (!first.empty() && !filler.empty()) filler.back() = first.back();
     first += filler;
   }
   if (faults_.noise) {

@@ -136,6 +136,13 @@ TEST_F(SimulatedReaderTest, NoiseAndAnotherRateLeaveTheReplyWhole) {
   EXPECT_EQ(Send(kGetConfig, 9600), clean);
 }
 
+// A frame longer than the padding target is answered as it is, not padded.
+TEST_F(SimulatedReaderTest, LongRepliesLeaveAnAlreadyLongReplyAsItIs) {
+  reader_.faults().long_replies = true;
+  const std::string refused = Frame("400000115F" + std::string(126, '0'));
+  EXPECT_EQ(Send(refused), refused + "?X");
+}
+
 // Steps of a reader switched to ISP mode, fresh whenever a row names its revision (and with
 // program memory of 0x0F): what the host sends at which rate, and all that comes back.
 TEST_F(SimulatedReaderTest, IspModeSpeaksEachFamilysDialect) {
