@@ -34,4 +34,10 @@ bool ExchangeMaxChars(DataExchange& dx, int id, size_t length, int max_chars) {
   return dx.Fail(id);
 }
 
+bool ExchangeWrapperBox(DataExchange& dx, int id, std::string& wrapper, int32_t& extra_count,
+                        int budget) {
+  return ExchangeWrapperText(dx, id, wrapper, extra_count) &&
+         ExchangeMaxChars(dx, id, wrapper.size(), budget + extra_count);
+}
+
 }  // namespace pelgar::ui

@@ -36,4 +36,10 @@ bool ExchangeWrapperText(DataExchange& dx, int id, std::string& wrapper, int32_t
 // MaxCharsMessage and fails; putting, `max_chars` becomes the control's typing limit.
 bool ExchangeMaxChars(DataExchange& dx, int id, size_t length, int max_chars);
 
+// A wrapper box: its text decoded into `wrapper` and `extra_count`, then checked against
+// `budget` decoded characters plus what the escapes add (the box's typing limit when
+// putting).
+bool ExchangeWrapperBox(DataExchange& dx, int id, std::string& wrapper, int32_t& extra_count,
+                        int budget);
+
 }  // namespace pelgar::ui

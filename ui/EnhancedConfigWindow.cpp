@@ -204,10 +204,8 @@ bool EnhancedConfigWindow::UpdateData(bool save_and_validate) {
   DataExchange dx{*controls_, messages_, save_and_validate};
   // Each wrapper box may hold its budget plus what its escapes add; a box with no room
   // left gets no limit (0 is the platform's default) and a typed character is reported.
-  if (!ExchangeWrapperText(dx, ids::kHeadBox, head_text_, head_extra_) ||
-      !ExchangeMaxChars(dx, ids::kHeadBox, head_text_.size(), head_budget_ + head_extra_) ||
-      !ExchangeWrapperText(dx, ids::kTailBox, tail_text_, tail_extra_) ||
-      !ExchangeMaxChars(dx, ids::kTailBox, tail_text_.size(), tail_budget_ + tail_extra_)) {
+  if (!ExchangeWrapperBox(dx, ids::kHeadBox, head_text_, head_extra_, head_budget_) ||
+      !ExchangeWrapperBox(dx, ids::kTailBox, tail_text_, tail_extra_, tail_budget_)) {
     return false;
   }
   for (int row = 0; row < kRows; ++row) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/EnhancedSettings.h"
 #include "device/DeviceSession.h"
 #include "ui/Controls.h"
 #include "ui/DialogHost.h"
@@ -24,7 +25,7 @@ namespace pelgar::ui {
 class EnhancedConfigWindow : public DialogLogic {
  public:
   // Head and tail wrapper together, counted after decoding.
-  static constexpr int kWrapperTotal = 14;
+  static constexpr int kWrapperTotal = static_cast<int>(config::kMaxWrapperTotal);
   static constexpr int kRows = 7;
   static constexpr size_t kReplacementMax = 1;
 
@@ -52,8 +53,6 @@ class EnhancedConfigWindow : public DialogLogic {
 
   // State that survives closing, for the main window and for tests.
   uint8_t individual_cr_allowed() const { return individual_cr_allowed_; }
-  int head_budget() const { return head_budget_; }
-  int tail_budget() const { return tail_budget_; }
   uint8_t row_changed_mask() const { return row_changed_mask_; }
   const std::string& remembered_cr_line() const { return remembered_cr_line_; }
   const std::string& remembered_language_line() const { return remembered_language_line_; }

@@ -56,14 +56,8 @@ bool EnhancedGroup::OnControl(int control, Notification notification) {
 }
 
 bool EnhancedGroup::Exchange(DataExchange& dx) {
-  for (Wrapper* wrapper : {&head_, &tail_}) {
-    if (!ExchangeWrapperText(dx, wrapper->box_id, wrapper->text, wrapper->extra)) return false;
-    if (!ExchangeMaxChars(dx, wrapper->box_id, wrapper->text.size(),
-                          wrapper->budget + wrapper->extra)) {
-      return false;
-    }
-  }
-  return true;
+  return ExchangeWrapperBox(dx, head_.box_id, head_.text, head_.extra, head_.budget) &&
+         ExchangeWrapperBox(dx, tail_.box_id, tail_.text, tail_.extra, tail_.budget);
 }
 
 void EnhancedGroup::EnhancedChangeRule() {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "config/EnhancedSettings.h"
 #include "device/DeviceSession.h"
 #include "ui/Controls.h"
 #include "ui/DataExchange.h"
@@ -27,7 +28,7 @@ class EnhancedGroup {
     virtual std::unique_ptr<device::DeviceSession> ClaimReader() = 0;
   };
 
-  static constexpr int kWrapperTotal = 14;
+  static constexpr int kWrapperTotal = static_cast<int>(config::kMaxWrapperTotal);
 
   EnhancedGroup(Controls& controls, MessageOutput& messages, Host& host);
 
@@ -47,14 +48,6 @@ class EnhancedGroup {
   void ApplyWrapperLengthRule();
   // Any change in the group: "Set" and "Save Current Settings" become available.
   void EnhancedChangeRule();
-
-  // The decoded wrappers, their extra counts and budgets, as last computed.
-  const std::string& head_text() const { return head_.text; }
-  const std::string& tail_text() const { return tail_.text; }
-  int32_t head_extra() const { return head_.extra; }
-  int32_t tail_extra() const { return tail_.extra; }
-  int head_budget() const { return head_.budget; }
-  int tail_budget() const { return tail_.budget; }
 
  private:
   struct Wrapper {
