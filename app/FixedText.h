@@ -15,9 +15,6 @@ class FixedText {
   static_assert(N > 0);
   static constexpr size_t kCapacity = N - 1;
 
-  FixedText() = default;
-  explicit FixedText(std::string_view text) { Assign(text); }
-
   void Assign(std::string_view text) {
     data_.fill('\0');
     std::copy_n(text.begin(), std::min(text.size(), kCapacity), data_.begin());
@@ -27,8 +24,6 @@ class FixedText {
         data_.data(),
         static_cast<size_t>(std::find(data_.begin(), data_.end(), '\0') - data_.begin()));
   }
-  const char* c_str() const { return data_.data(); }
-  bool empty() const { return data_[0] == '\0'; }
 
  private:
   std::array<char, N> data_{};
