@@ -13,6 +13,10 @@ namespace {
 // Characters of a record around its data: colon, length, address, type, checksum.
 constexpr size_t kRecordFrameLength = 11;
 constexpr size_t kDataStart = 9;
+// A record is read only when it fits in one piece of a line, which bounds its data below
+// what RecordData holds whatever its length field claims.
+static_assert((HexReader::kLineBufferSize - 1 - kRecordFrameLength) / 2 <=
+              HexReader::kMaxRecordData);
 
 std::string Hex2(unsigned value) {
   char text[3];
@@ -70,13 +74,13 @@ HexStatus HexReader::ReadRecord(uint16_t& load_address, uint8_t& record_length, 
   record_length = 0;
   problem_.clear();
   std::optional<std::string> line = ReadLine();
-  if (!line) return status_ = HexStatus::kEndOfFile;
+  if (!line) return HexStatus::kEndOfFile;
   const std::string& text = *line;
   if (text[0] != ':') return Fail(HexStatus::kInvalidFormat, "the line does not begin with ':'");
 
   const uint8_t length = HexPair(text, 1);
   const uint16_t address = HexQuad(text, 3);
-  if (HexPair(text, 7) != 0) return status_ = HexStatus::kEndOfFile;
+  if (HexPair(text, 7) != 0) return HexStatus::kEndOfFile;
 
   // Never read past the line: a record cut short (or a line longer than a piece, whose
   // first piece is cut) cannot be trusted, whatever its digits would add up to.
@@ -99,12 +103,12 @@ HexStatus HexReader::ReadRecord(uint16_t& load_address, uint8_t& record_length, 
   }
   load_address = address;
   record_length = length;
-  return status_ = HexStatus::kData;
+  return HexStatus::kData;
 }
 
 HexStatus HexReader::Fail(HexStatus status, std::string problem) {
   problem_ = std::move(problem);
-  return status_ = status;
+  return status;
 }
 
 bool LoadFirmwareImage(HexReader& reader, FirmwareImage& image, std::ostream& err,
@@ -133,7 +137,6 @@ bool LoadFirmwareImage(HexReader& reader, FirmwareImage& image, std::ostream& er
     report(status, reader.problem());
     return false;
   }
-  reader.ClearStatus();
   return true;
 }
 

@@ -38,23 +38,20 @@ class HexReader {
 
   explicit HexReader(std::istream& in) : in_(in) {}
 
-  // The next trimmed, non-empty piece of a line; nothing at the end of the file or on a
-  // read error.
-  std::optional<std::string> ReadLine();
   HexStatus ReadRecord(uint16_t& load_address, uint8_t& record_length, RecordData& data);
 
-  HexStatus status() const { return status_; }
-  void ClearStatus() { status_ = HexStatus::kData; }
   // The line (counting from 1) of the last piece read.
   int line_number() const { return piece_line_; }
   // What was wrong with the last record that failed, for standard error.
   const std::string& problem() const { return problem_; }
 
  private:
+  // The next trimmed, non-empty piece of a line; nothing at the end of the file or on a
+  // read error.
+  std::optional<std::string> ReadLine();
   HexStatus Fail(HexStatus status, std::string problem);
 
   std::istream& in_;
-  HexStatus status_ = HexStatus::kData;
   int next_line_ = 1;
   int piece_line_ = 0;
   std::string problem_;
@@ -63,8 +60,9 @@ class HexReader {
 // Reads every data record into `image` (which the caller has set to 0xFF). True when the
 // file ended normally, with or without an end-of-file record. A bad line makes it false
 // and writes "<status text> at line <n> of <source>: <what>" to `err`; the records before
-// it stay in the image. A record that would store past 0x3FFF refuses the whole file: programming
-// what fits would leave the reader with part of a firmware meant for a larger device.
+// it stay in the image. A record that would store past 0x3FFF refuses the whole file:
+// programming what fits would leave the reader with part of a firmware meant for a larger
+// device.
 bool LoadFirmwareImage(HexReader& reader, FirmwareImage& image, std::ostream& err,
                        std::string_view source = "the firmware file");
 
