@@ -5,6 +5,7 @@
 #include <istream>
 #include <ostream>
 
+#include "device/CommandFrame.h"
 #include "firmware/HexText.h"
 
 namespace pelgar::firmware {
@@ -18,11 +19,7 @@ constexpr size_t kDataStart = 9;
 static_assert((HexReader::kLineBufferSize - 1 - kRecordFrameLength) / 2 <=
               HexReader::kMaxRecordData);
 
-std::string Hex2(unsigned value) {
-  char text[3];
-  std::snprintf(text, sizeof text, "%02X", value & 0xFF);
-  return text;
-}
+std::string Hex2(uint8_t value) { return device::HexByte(value, device::HexCase::kCapital); }
 
 }  // namespace
 

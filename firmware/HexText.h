@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace pelgar::firmware {
@@ -12,14 +11,5 @@ namespace pelgar::firmware {
 // "1G" reads 1. Positions past the end read as the end of the text.
 uint8_t HexPair(std::string_view text, size_t position);
 uint16_t HexQuad(std::string_view text, size_t position);
-
-// Appends the checksum pair ("%02X") to a record built at run time: the two's complement
-// of the sum of its pairs from the length on. Trailing CR and LF are removed first. A text
-// that does not begin with ':' or whose data digits do not match its length is left as it
-// is (apart from the removed line end).
-void CompleteRecord(std::string& text);
-
-// The two's complement of the byte sum of the pairs from `position` on (checksum rule).
-uint8_t RecordChecksum(std::string_view text, size_t position);
 
 }  // namespace pelgar::firmware

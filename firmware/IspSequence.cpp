@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <ostream>
 
+#include "device/CommandFrame.h"
 #include "device/Exchange.h"
 #include "firmware/HexText.h"
 #include "firmware/RevisionCheck.h"
@@ -109,9 +109,9 @@ bool IspSequence::PageErase() {
   for (uint32_t address = start_; address < end_; address += kPageSize) {
     char command[24];
     std::snprintf(command, sizeof command, ":0300000308%04X", static_cast<unsigned>(address));
-    std::string record = command;
-    CompleteRecord(record);
-    if (!ExchangeAcknowledged(record)) return false;
+    if (!ExchangeAcknowledged(device::WithChecksum(command, device::HexCase::kCapital))) {
+      return false;
+    }
   }
   return true;
 }
@@ -139,7 +139,7 @@ bool IspSequence::ProgramLine(const FirmwareImage& image, uint16_t address) {
     std::snprintf(text, sizeof text, "%02X", image[address + k]);
     record += text;
   }
-  CompleteRecord(record);
+  record = device::WithChecksum(record, device::HexCase::kCapital);
 
   char reply[kProgramReplySize];
   const size_t count = record.size() + kDataReplyExtra;
@@ -163,14 +163,12 @@ bool IspSequence::VerifyLine(const FirmwareImage& image, FirmwareImage& read_bac
   char command[32];
   std::snprintf(command, sizeof command, ":05000004%04X%04X00", address,
                 static_cast<unsigned>(address + kLineSize - 1));
-  std::string text = command;
-  std::snprintf(command, sizeof command, "%02X", RecordChecksum(text, 1));
-  text += command;
-  text += 'U';
+  // The read-back command ends in one "U" after its checksum.
+  std::string text = device::WithChecksum(command, device::HexCase::kCapital) + 'U';
 
   char reply[kProgramReplySize];
   if (!link_.CountedExchange(text, reply, text.size() + kReadBackReplyExtra)) return false;
-  std::string_view answer(reply, strnlen(reply, sizeof reply));
+  std::string_view answer = device::ReplyText(reply);
   const uint16_t reported = HexQuad(answer, kReportedAddressPosition);
   // A reported line that is not the one asked for (or would run past the images) has
   // verified nothing; comparing it would pass an unread line as good.

@@ -1,7 +1,6 @@
 #include "firmware/RevisionCheck.h"
 
-#include <cstring>
-
+#include "device/CommandFrame.h"
 #include "device/Exchange.h"
 #include "firmware/HexText.h"
 
@@ -22,18 +21,6 @@ bool ExchangeAcknowledged(UpdaterLink& link, std::string_view command, std::span
   return link.Exchange(command, reply) && device::AcknowledgedAt(reply, command.size());
 }
 
-// String order as unsigned bytes; the shorter text is less when it is a prefix.
-int CompareBytes(std::string_view a, std::string_view b) {
-  size_t common = std::min(a.size(), b.size());
-  for (size_t i = 0; i < common; ++i) {
-    auto x = static_cast<unsigned char>(a[i]);
-    auto y = static_cast<unsigned char>(b[i]);
-    if (x != y) return x < y ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
-
 }  // namespace
 
 bool VerifyFileRevision(const FirmwareImage& image, std::string& file_revision) {
@@ -51,7 +38,7 @@ bool ReadDeviceRevision(UpdaterLink& link, std::string& device_revision) {
   if (!ExchangeAcknowledged(link, kEnterCommandMode, reply)) return false;
   if (!ExchangeAcknowledged(link, kGetConfiguration, reply)) return false;
   // Digits the reply did not bring decode as zero bytes, which end the text.
-  std::string_view text(reply, strnlen(reply, sizeof reply));
+  std::string_view text = device::ReplyText(reply);
   device_revision.clear();
   for (size_t i = 0; i < kRevisionLength; ++i) {
     uint8_t byte = HexPair(text, kRevisionReplyPosition + 2 * i);
@@ -64,11 +51,12 @@ bool ReadDeviceRevision(UpdaterLink& link, std::string& device_revision) {
 
 RevisionComparison CompareRevisions(std::string_view file_revision,
                                     std::string_view device_revision) {
-  if (CompareBytes(file_revision.substr(0, kFamilyPrefixLength),
-                   device_revision.substr(0, kFamilyPrefixLength)) != 0) {
+  if (file_revision.substr(0, kFamilyPrefixLength) !=
+      device_revision.substr(0, kFamilyPrefixLength)) {
     return RevisionComparison::kUnsupported;
   }
-  if (CompareBytes(file_revision, device_revision) <= 0) return RevisionComparison::kSameOrOlder;
+  // char_traits<char> orders as unsigned char, so 0xFF (a missing byte) sorts last.
+  if (file_revision <= device_revision) return RevisionComparison::kSameOrOlder;
   return RevisionComparison::kUpgrade;
 }
 
