@@ -17,7 +17,6 @@ namespace {
 
 namespace id = main_id;
 
-constexpr std::string_view kErrorCaption = "Error!";
 constexpr std::string_view kSaveTitle = "Select the Desired Target MSR Configuration File";
 constexpr std::string_view kOpenTitle = "Select the Desired MSR Configuration File";
 constexpr std::string_view kSaveFailed =
@@ -25,18 +24,8 @@ constexpr std::string_view kSaveFailed =
 constexpr std::string_view kOpenFailed = "Error opening configuration file.";
 constexpr std::string_view kBadHeader = "Bad configuration file header.";
 constexpr std::string_view kNoConfigurationLine = "Error getting configuration data from file.";
-constexpr std::string_view kEnableCustomQuestion =
-    "\"Use Custom Configuration\" is not selected.\n\nChanges to the MSR configuration will be "
-    "stored to flash, but will not be used by the MSR until the custom configuration is "
-    "enabled.\n\nDo you want to enable it now?";
-constexpr std::string_view kEnableCustomCaption = "Enable Custom Configuration?";
-
-// Edit texts are read as the original read them into its fixed buffers.
-constexpr size_t kSentinelReadChars = 9;
+// The wrapper edits are read into 80-character buffers.
 constexpr size_t kWrapperReadChars = 79;
-
-constexpr std::array<int, 4> kSentinelEdits = {id::kSentinel1, id::kSentinel2, id::kSentinel3,
-                                               id::kEndSentinel};
 
 // Check boxes stored in the file option byte, with their bits (tracks not inverted).
 struct OptionBox {
@@ -100,16 +89,12 @@ void ConfigFileActions::Save() {
   for (const OptionBox& option : kOptionBoxes) {
     if (controls.IsChecked(option.id)) image.option_byte |= option.bit;
   }
-  if (controls.IsChecked(id::kCustomConfiguration)) {
+  if (controls.IsChecked(id::kCustomConfiguration) || window_.AskToEnableCustomConfiguration()) {
     image.option_byte |= config::kCustomConfigurationBit;
-  } else if (messages.ShowMessage(kEnableCustomQuestion, kEnableCustomCaption,
-                                  box::kYesNo | box::kIconInformation) == answer::kYes) {
-    image.option_byte |= config::kCustomConfigurationBit;
-    controls.SetCheck(id::kCustomConfiguration, true);
   }
-  for (size_t i = 0; i < kSentinelEdits.size(); ++i) {
+  for (size_t i = 0; i < id::kSentinels.size(); ++i) {
     image.sentinels[i] =
-        config::TextToSentinel(controls.GetText(kSentinelEdits[i], kSentinelReadChars));
+        config::TextToSentinel(controls.GetText(id::kSentinels[i], kSentinelReadChars));
   }
 
   if (controls.IsChecked(id::kHeadWrapper)) {
@@ -202,8 +187,8 @@ void ConfigFileActions::LoadBasicSection(const config::LoadedConfigFile& file) {
   if ((option & config::kCustomConfigurationBit) != 0) {
     controls.SetCheck(id::kCustomConfiguration, true);
     for (const OptionBox& box : kOptionBoxes) controls.SetCheck(box.id, (option & box.bit) != 0);
-    for (size_t i = 0; i < kSentinelEdits.size(); ++i) {
-      if (file.sentinels[i]) controls.SetText(kSentinelEdits[i], *file.sentinels[i]);
+    for (size_t i = 0; i < id::kSentinels.size(); ++i) {
+      if (file.sentinels[i]) controls.SetText(id::kSentinels[i], *file.sentinels[i]);
     }
     return;
   }
@@ -211,17 +196,7 @@ void ConfigFileActions::LoadBasicSection(const config::LoadedConfigFile& file) {
   // Without the custom configuration the reader works in its default setting, which is
   // what the window shows then; the file's own sentinels are not used.
   controls.SetCheck(id::kCustomConfiguration, false);
-  config::ConfigurationRecord defaults;
-  config::ApplyDefaultConfiguration(defaults, false, false);
-  controls.SetCheck(id::kRawDataMode, defaults.raw_data_mode);
-  controls.SetCheck(id::kTrack1, defaults.track1_enabled);
-  controls.SetCheck(id::kTrack2, defaults.track2_enabled);
-  controls.SetCheck(id::kTrack3, defaults.track3_enabled);
-  controls.SetCheck(id::kStripSentinels, defaults.strip_sentinels);
-  controls.SetCheck(id::kHideErrorTracks, defaults.hide_error_tracks);
-  for (size_t i = 0; i < kSentinelEdits.size(); ++i) {
-    controls.SetText(kSentinelEdits[i], config::SentinelToText(config::kDefaultSentinels[i]));
-  }
+  window_.ShowDefaultConfiguration();
   // Carriage return follows the slide switch when one is known, else the file.
   if (controls.IsChecked(id::kWedgeMode)) {
     controls.SetCheck(id::kCarriageReturn, true);

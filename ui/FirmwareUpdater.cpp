@@ -14,13 +14,11 @@ namespace {
 using firmware::kNoCode;
 using firmware::RevisionComparison;
 
-// Box types as the platform numbers them; the stop icon is the firmware update's own.
-constexpr unsigned kStopOk = 0x10;
+constexpr unsigned kStopOk = box::kOk | box::kIconStop;
 constexpr unsigned kExclamationOk = box::kOk | box::kIconExclamation;
 constexpr unsigned kExclamationYesNo = box::kYesNo | box::kIconExclamation;
 constexpr unsigned kInformationOk = box::kOk | box::kIconInformation;
 
-constexpr std::string_view kErrorCaption = "Error!";
 constexpr std::string_view kOpenFileError = "Error opening MSR firmware hex file.";
 constexpr std::string_view kLoadFileError = "Error verifying the opened MSR firmware hex file.";
 constexpr std::string_view kFileRevisionMessage =

@@ -1,7 +1,9 @@
 #include "ui/MainWindow.h"
 
+#include <string_view>
 #include <utility>
 
+#include "config/ConfigurationRecord.h"
 #include "ui/DataExchange.h"
 #include "ui/MainWindowIds.h"
 
@@ -13,8 +15,11 @@ namespace id = main_id;
 constexpr int kOptionIds[] = {id::kRawDataMode,    id::kCarriageReturn, id::kTrack1,
                               id::kTrack2,         id::kTrack3,         id::kStripSentinels,
                               id::kHideErrorTracks};
-constexpr int kSentinelIds[] = {id::kSentinel1, id::kSentinel2, id::kSentinel3, id::kEndSentinel};
-constexpr const char* kDefaultSentinelTexts[] = {"%", ";", "+", "?"};
+constexpr std::string_view kEnableCustomQuestion =
+    "\"Use Custom Configuration\" is not selected.\n\nChanges to the MSR configuration will be "
+    "stored to flash, but will not be used by the MSR until the custom configuration is "
+    "enabled.\n\nDo you want to enable it now?";
+constexpr std::string_view kEnableCustomCaption = "Enable Custom Configuration?";
 constexpr int kDefaultPortIndex = 2;  // "COM3"
 constexpr int kDefaultBaudIndex = 0;  // "19200", the first of the sorted list
 
@@ -141,7 +146,7 @@ void MainWindow::OnOk() {
 bool MainWindow::UpdateData(bool save_and_validate) {
   DataExchange dx{controls_, messages_, save_and_validate};
   if (!group_.Exchange(dx)) return false;
-  for (int sentinel : kSentinelIds) {
+  for (int sentinel : id::kSentinels) {
     size_t length = save_and_validate ? controls_.GetText(sentinel, std::string::npos).size() : 0;
     if (!ExchangeMaxChars(dx, sentinel, length, kSentinelChars)) return false;
   }
@@ -151,7 +156,7 @@ bool MainWindow::UpdateData(bool save_and_validate) {
 void MainWindow::ApplyEnableRule() {
   bool custom = controls_.IsChecked(id::kCustomConfiguration);
   for (int option : kOptionIds) controls_.Enable(option, custom);
-  for (int sentinel : kSentinelIds) controls_.Enable(sentinel, custom);
+  for (int sentinel : id::kSentinels) controls_.Enable(sentinel, custom);
   controls_.Enable(id::kCustomConfiguration, true);
 }
 
@@ -162,9 +167,18 @@ void MainWindow::ShowDefaultConfiguration() {
   controls_.SetCheck(id::kTrack3, true);
   controls_.SetCheck(id::kStripSentinels, false);
   controls_.SetCheck(id::kHideErrorTracks, false);
-  for (size_t i = 0; i < std::size(kSentinelIds); ++i) {
-    controls_.SetText(kSentinelIds[i], kDefaultSentinelTexts[i]);
+  for (size_t i = 0; i < id::kSentinels.size(); ++i) {
+    controls_.SetText(id::kSentinels[i], config::SentinelToText(config::kDefaultSentinels[i]));
   }
+}
+
+bool MainWindow::AskToEnableCustomConfiguration() {
+  if (messages_.ShowMessage(kEnableCustomQuestion, kEnableCustomCaption,
+                            box::kYesNo | box::kIconInformation) != answer::kYes) {
+    return false;
+  }
+  controls_.SetCheck(id::kCustomConfiguration, true);
+  return true;
 }
 
 void MainWindow::ChangeRule() {

@@ -47,7 +47,8 @@ class MainWindow : public ControlEvents, public ConfigFileWindow, private Enhanc
 
   // Rules.
   void ApplyEnableRule() override;
-  void ShowDefaultConfiguration();
+  void ShowDefaultConfiguration() override;
+  bool AskToEnableCustomConfiguration() override;
   void ApplyWrapperLengthRule() override { group_.ApplyWrapperLengthRule(); }
 
   // Reader actions.

@@ -12,19 +12,10 @@ namespace {
 
 namespace id = main_id;
 
-constexpr std::string_view kEnableCustomQuestion =
-    "\"Use Custom Configuration\" is not selected.\n\nChanges to the MSR configuration will be "
-    "stored to flash, but will not be used by the MSR until the custom configuration is "
-    "enabled.\n\nDo you want to enable it now?";
-constexpr std::string_view kEnableCustomCaption = "Enable Custom Configuration?";
 constexpr std::string_view kSetFailed =
     "Error occurred while applying changes to the MSR configuration.";
 constexpr std::string_view kCommitFailed =
     "Error occurred while committing changes to the MSR configuration.";
-
-constexpr int kSentinelIds[] = {id::kSentinel1, id::kSentinel2, id::kSentinel3, id::kEndSentinel};
-// The sentinel edits are read into 10-character buffers; only the first character counts.
-constexpr size_t kSentinelReadChars = 9;
 
 uint8_t Flag(bool on) { return on ? 1 : 0; }
 
@@ -45,8 +36,8 @@ void MainWindow::GetConfig() {
     controls_.SetCheck(id::kTrack3, session->track3_enabled == 1);
     controls_.SetCheck(id::kStripSentinels, session->strip_sentinels == 1);
     controls_.SetCheck(id::kHideErrorTracks, session->hide_error_tracks == 1);
-    for (size_t i = 0; i < std::size(kSentinelIds); ++i) {
-      controls_.SetText(kSentinelIds[i], config::SentinelToText(session->sentinels[i]));
+    for (size_t i = 0; i < id::kSentinels.size(); ++i) {
+      controls_.SetText(id::kSentinels[i], config::SentinelToText(session->sentinels[i]));
     }
   } else {
     // The reader ignores its record and works in its default setting: show that.
@@ -87,20 +78,13 @@ void MainWindow::SetConfig(int store_mode) {
   session->track3_enabled = Flag(controls_.IsChecked(id::kTrack3));
   session->strip_sentinels = Flag(controls_.IsChecked(id::kStripSentinels));
   session->hide_error_tracks = Flag(controls_.IsChecked(id::kHideErrorTracks));
-  for (size_t i = 0; i < std::size(kSentinelIds); ++i) {
+  for (size_t i = 0; i < id::kSentinels.size(); ++i) {
     session->sentinels[i] =
-        config::TextToSentinel(controls_.GetText(kSentinelIds[i], kSentinelReadChars));
+        config::TextToSentinel(controls_.GetText(id::kSentinels[i], kSentinelReadChars));
   }
 
-  session->custom_configuration = Flag(controls_.IsChecked(id::kCustomConfiguration));
-  if (session->custom_configuration == 0) {
-    int answer = messages_.ShowMessage(kEnableCustomQuestion, kEnableCustomCaption,
-                                       box::kYesNo | box::kIconInformation);
-    if (answer == answer::kYes) {
-      session->custom_configuration = 1;
-      controls_.SetCheck(id::kCustomConfiguration, true);
-    }
-  }
+  session->custom_configuration =
+      Flag(controls_.IsChecked(id::kCustomConfiguration) || AskToEnableCustomConfiguration());
 
   if (!session->SetConfiguration(store_mode)) messages_.ShowMessage(kSetFailed, "", box::kOk);
   // The commit goes out even after a failed set: it stores whatever the reader now holds.

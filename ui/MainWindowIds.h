@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
+
 namespace pelgar::ui {
 
 // Resource ids of the main window (dialog 102) and its system menu.
@@ -31,6 +34,8 @@ inline constexpr int kRevision = 1023;
 inline constexpr int kWedgeMode = 1065;           // slide switch indicator
 inline constexpr int kSerialMode = 1066;          // slide switch indicator
 inline constexpr int kSetConfigTemporary = 1067;  // hidden and disabled
+// The start sentinels of tracks 1, 2 and 3, then the end sentinel.
+inline constexpr std::array<int, 4> kSentinels = {kSentinel1, kSentinel2, kSentinel3, kEndSentinel};
 
 // Enhanced group.
 inline constexpr int kHeadWrapper = 1027;
@@ -52,5 +57,8 @@ inline constexpr int kCustomTable = 1080;
 inline constexpr int kAboutCommand = 0x0010;
 inline constexpr int kEnhancedWindowCommand = 0x0020;
 }  // namespace main_id
+
+// The sentinel edits are read into 10-character buffers; only the first character counts.
+inline constexpr size_t kSentinelReadChars = 9;
 
 }  // namespace pelgar::ui

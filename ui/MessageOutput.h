@@ -9,6 +9,7 @@ namespace pelgar::ui {
 namespace box {
 inline constexpr unsigned kOk = 0x00;
 inline constexpr unsigned kYesNo = 0x04;
+inline constexpr unsigned kIconStop = 0x10;
 inline constexpr unsigned kIconExclamation = 0x30;
 inline constexpr unsigned kIconInformation = 0x40;
 }  // namespace box
@@ -18,6 +19,9 @@ inline constexpr int kOk = 1;
 inline constexpr int kYes = 6;
 inline constexpr int kNo = 7;
 }  // namespace answer
+
+// The caption of every error box.
+inline constexpr std::string_view kErrorCaption = "Error!";
 
 // Every message a user could see passes through here. Interactively it shows a message
 // box; in an unattended run it is classified into the summary and printed to the console.

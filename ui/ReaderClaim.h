@@ -14,7 +14,6 @@ namespace pelgar::ui {
 inline constexpr std::string_view kNotClaimedMessage =
     "The MSR has not been claimed by the application.  Please be sure the COM port is not "
     "claimed by other applications.";
-inline constexpr std::string_view kErrorCaption = "Error!";
 // The windows read their port and baud lists into 10-character buffers.
 inline constexpr size_t kPortTextChars = 9;
 
