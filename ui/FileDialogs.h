@@ -28,6 +28,14 @@ class FileDialogs {
   virtual ~FileDialogs() = default;
   // The chosen path, or nothing when the user cancelled.
   virtual std::optional<std::string> Choose(const FileDialogRequest& request) = 0;
+
+  // The chosen path, or nothing when the user cancelled or the path is empty or longer
+  // than the request's path buffer takes: such a path cannot be chosen, as on the platform.
+  std::optional<std::string> ChoosePath(const FileDialogRequest& request) {
+    std::optional<std::string> path = Choose(request);
+    if (!path || path->empty() || path->size() > request.max_path_chars) return std::nullopt;
+    return path;
+  }
 };
 
 }  // namespace pelgar::ui

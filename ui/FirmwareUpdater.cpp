@@ -55,7 +55,10 @@ int FirmwareUpdater::DoModal() {
   image_.fill(kNoCode);
   read_back_.fill(kNoCode);
   if (!link_.OpenPort(port_text_, baud_text_)) return 0;
-  if (!LoadFile()) return 0;
+  if (!LoadFile()) {
+    link_.ClosePort();
+    return 0;
+  }
   return services_.dialogs.RunModal(UpdateWindowTemplate(), *this);
 }
 
@@ -64,24 +67,17 @@ bool FirmwareUpdater::LoadFile() {
   request.kind = FileDialogRequest::Kind::kOpen;
   request.title = "Select the Desired MSR Firmware Hex File";
   request.filters = {{"Intel Hex (*.hex)", "*.HEX"}};
-  request.max_path_chars = kMaxPathChars;
   request.must_exist = true;
-  std::optional<std::string> chosen = services_.files.Choose(request);
-  // A path that would not fit the dialog's buffer is a dialog failure, like a cancel.
-  if (!chosen || chosen->empty() || chosen->size() > kMaxPathChars) {
-    link_.ClosePort();
-    return false;
-  }
+  std::optional<std::string> chosen = services_.files.ChoosePath(request);
+  if (!chosen) return false;
   const std::string& path = *chosen;
   std::ifstream file(path, std::ios::in | std::ios::binary);
   if (!file.is_open()) {
     services_.messages.ShowMessage(kOpenFileError, kErrorCaption, kExclamationOk);
-    link_.ClosePort();
     return false;
   }
   firmware::HexReader reader(file);
   if (!firmware::LoadFirmwareImage(reader, image_, services_.err, path)) {
-    link_.ClosePort();
     services_.messages.ShowMessage(kLoadFileError, kErrorCaption, kExclamationOk);
     return false;
   }
@@ -159,14 +155,12 @@ bool FirmwareUpdater::CheckRevisions() {
     case RevisionComparison::kSameOrOlder:
       if (services_.messages.ShowMessage(kSameOrOlderMessage, kWarningCaption, kExclamationYesNo) !=
           answer::kYes) {
-        link_.ClosePort();
         Fail(kCompareFailure);
         return false;
       }
       break;
     case RevisionComparison::kUnsupported:
       services_.messages.ShowMessage(kUnsupportedMessage, kErrorCaption, kStopOk);
-      link_.ClosePort();
       Fail(kCompareFailure);
       return false;
     case RevisionComparison::kUpgrade:

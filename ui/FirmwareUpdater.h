@@ -34,8 +34,6 @@ class FirmwareUpdater : public DialogLogic,
  public:
   // Port and baud texts are kept as at most 9 characters.
   static constexpr size_t kFieldLength = 9;
-  // The open-file dialog's file-name buffer holds 259 characters and the terminator.
-  static constexpr size_t kMaxPathChars = 259;
 
   explicit FirmwareUpdater(const UpdaterServices& services);
 
@@ -50,12 +48,7 @@ class FirmwareUpdater : public DialogLogic,
   void OnClosed() override;
   void OnTimer(int timer_id) override;
 
-  const std::string& status_text() const { return status_text_; }
-  const firmware::FirmwareImage& image() const { return image_; }
   const firmware::FirmwareImage& read_back() const { return read_back_; }
-  const std::string& file_revision() const { return file_revision_; }
-  const std::string& device_revision() const { return device_revision_; }
-  const firmware::IspSequence& isp() const { return isp_; }
   bool port_open() const { return link_.port_open(); }
 
  private:
