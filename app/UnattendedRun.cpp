@@ -74,11 +74,11 @@ int UnattendedRun::ConfigurationLoad(ui::MainWindow& window) {
   bool loaded = false;
   if ((settings_.summary_flags & summary::kNotClaimed) == 0) {
     std::string path = ConfigurationPathToOpen(std::string(settings_.configuration_path.view()));
-    ui::ConfigFileActions::LoadResult result = files_.LoadFile(path);
-    if (result.outcome == ui::ConfigFileActions::LoadOutcome::kOpenFailed) {
+    ui::ConfigFileActions::LoadOutcome outcome = files_.LoadFile(path);
+    if (outcome == ui::ConfigFileActions::LoadOutcome::kOpenFailed) {
       messages.ShowMessage(UsageText(), kUsageCaption, ui::box::kIconInformation);
     }
-    loaded = result.outcome == ui::ConfigFileActions::LoadOutcome::kLoaded;
+    loaded = outcome == ui::ConfigFileActions::LoadOutcome::kLoaded;
   }
   // Decided before the final message, which prints the summary and clears the flags of
   // a success. A configuration that did not reach the reader is never reported as a

@@ -73,8 +73,8 @@ void ConfigFileActions::Save() {
   request.title = kSaveTitle;
   request.filters = {{"All", "*.*"}, {"Text", "*.TXT"}};
   request.confirm_overwrite = true;
-  std::optional<std::string> path = dialogs_.Choose(request);
-  if (!path || path->empty() || path->size() > request.max_path_chars) return;
+  std::optional<std::string> path = dialogs_.ChoosePath(request);
+  if (!path) return;
 
   // The new content goes beside the old file and replaces it only once it is complete,
   // so a failed save never destroys the previous one.
@@ -125,42 +125,37 @@ void ConfigFileActions::Save() {
                        "Settings Saved!", box::kOk | box::kIconInformation);
 }
 
-ConfigFileActions::LoadResult ConfigFileActions::Load() {
+ConfigFileActions::LoadOutcome ConfigFileActions::Load() {
   FileDialogRequest request;
   request.kind = FileDialogRequest::Kind::kOpen;
   request.title = kOpenTitle;
   request.filters = {{"All", "*.*"}, {"Text", "*.TXT"}};
   request.must_exist = true;
-  std::optional<std::string> path = dialogs_.Choose(request);
-  if (!path || path->empty() || path->size() > request.max_path_chars) return {};
+  std::optional<std::string> path = dialogs_.ChoosePath(request);
+  if (!path) return LoadOutcome::kCancelled;
   return LoadFile(*path);
 }
 
-ConfigFileActions::LoadResult ConfigFileActions::LoadFile(const std::string& path) {
+ConfigFileActions::LoadOutcome ConfigFileActions::LoadFile(const std::string& path) {
   Controls& controls = window_.controls();
   MessageOutput& messages = window_.messages();
-  LoadResult result;
 
   std::optional<std::string> raw = platform::ReadFileStart(path, config::kMaxBytesRead);
   if (!raw) {
     messages.ShowMessage(kOpenFailed, kErrorCaption, box::kOk | box::kIconExclamation);
-    result.outcome = LoadOutcome::kOpenFailed;
     if (window_.unattended()) controls.Close(0);
-    return result;
+    return LoadOutcome::kOpenFailed;
   }
   config::LoadedConfigFile file = config::ParseConfigFile(*raw);
   if (file.status != config::ConfigFileStatus::kOk) {
     messages.ShowMessage(
         file.status == config::ConfigFileStatus::kBadHeader ? kBadHeader : kNoConfigurationLine,
         kErrorCaption, box::kOk | box::kIconExclamation);
-    result.outcome = LoadOutcome::kBadFormat;
-    return result;
+    return LoadOutcome::kBadFormat;
   }
 
   LoadBasicSection(file);
   if (file.has_enhanced_section) LoadEnhancedSection(file);
-  result.outcome = LoadOutcome::kLoaded;
-  result.has_enhanced_section = file.has_enhanced_section;
 
   if (!window_.unattended()) {
     messages.ShowMessage(
@@ -176,7 +171,7 @@ ConfigFileActions::LoadResult ConfigFileActions::LoadFile(const std::string& pat
   }
   window_.ApplyEnableRule();
   controls.Enable(id::kSetConfig, true);
-  return result;
+  return LoadOutcome::kLoaded;
 }
 
 void ConfigFileActions::LoadBasicSection(const config::LoadedConfigFile& file) {

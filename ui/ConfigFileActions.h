@@ -23,22 +23,17 @@ class ConfigFileActions {
     kBadFormat,   // bad header or no configuration line; the controls are untouched
     kLoaded,      // the controls show the file (in an unattended run: and it was sent)
   };
-  struct LoadResult {
-    LoadOutcome outcome = LoadOutcome::kCancelled;
-    bool has_enhanced_section = false;
-  };
-
   ConfigFileActions(ConfigFileWindow& window, FileDialogs& dialogs)
       : window_(window), dialogs_(dialogs) {}
 
   void Save();
   // The open dialog, then LoadFile.
-  LoadResult Load();
+  LoadOutcome Load();
   // Reads `path` into the controls. In an unattended run it then performs Set Config and,
   // for a file with an enhanced section and an enhanced-capable reader, the enhanced Set,
   // and closes the window. A file that cannot be opened closes the window too; the caller
   // shows the usage text then.
-  LoadResult LoadFile(const std::string& path);
+  LoadOutcome LoadFile(const std::string& path);
 
  private:
   void LoadBasicSection(const config::LoadedConfigFile& file);

@@ -55,8 +55,6 @@ class MainWindow : public ControlEvents, public ConfigFileWindow, private Enhanc
   void GetConfig();
   void SetConfig() override { SetConfig(kStoreToFlash); }
   void SetConfig(int store_mode);
-  void SetConfigToTemporaryMemory() { SetConfig(kStoreToTemporaryMemory); }
-  void EnhancedGet() { group_.Get(); }
   void EnhancedSet() override { group_.Set(); }
 
   // The port and baud texts an action claims with: the lists' texts, or in an unattended
@@ -81,8 +79,6 @@ class MainWindow : public ControlEvents, public ConfigFileWindow, private Enhanc
   MessageOutput& messages() override { return messages_; }
   bool unattended() const override { return settings_.unattended; }
   device::DeviceEnvironment& environment() { return env_; }
-  const MainWindowSettings& settings() const { return settings_; }
-  EnhancedGroup& enhanced_group() { return group_; }
 
  private:
   void OnClicked(int id);
