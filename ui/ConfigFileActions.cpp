@@ -10,6 +10,7 @@
 #include "device/WrapperText.h"
 #include "platform/posix/Files.h"
 #include "platform/posix/ReplacingFile.h"
+#include "ui/EnhancedGroup.h"
 #include "ui/MainWindowIds.h"
 
 namespace pelgar::ui {
@@ -109,13 +110,7 @@ void ConfigFileActions::Save() {
   cr.track2 = controls.IsChecked(id::kCrTrack2);
   cr.track3 = controls.IsChecked(id::kCrTrack3);
   image.cr_byte = config::EncodeFileCrByte(cr);
-  if (controls.IsChecked(id::kAltNumPad)) {
-    image.wedge_language = config::kWedgeLanguageAltNumPad;
-  } else if (controls.IsChecked(id::kUsa)) {
-    image.wedge_language = config::kWedgeLanguageUsa;
-  } else if (controls.IsChecked(id::kCustomTable)) {
-    image.wedge_language = config::kWedgeLanguageCustomTable;
-  }
+  image.wedge_language = EnhancedGroup::CheckedLanguage(controls);
 
   if (!file.Write(config::FormatConfigFile(image)) || !file.Commit()) {
     messages.ShowMessage(kSaveFailed, kErrorCaption, box::kOk | box::kIconExclamation);
@@ -216,12 +211,7 @@ void ConfigFileActions::LoadEnhancedSection(const config::LoadedConfigFile& file
     controls.SetCheck(id::kCrTrack2, cr.track2);
     controls.SetCheck(id::kCrTrack3, cr.track3);
   }
-  if (file.wedge_language) {
-    const uint8_t language = *file.wedge_language;
-    controls.SetCheck(id::kAltNumPad, language == config::kWedgeLanguageAltNumPad);
-    controls.SetCheck(id::kUsa, language == config::kWedgeLanguageUsa);
-    controls.SetCheck(id::kCustomTable, language == config::kWedgeLanguageCustomTable);
-  }
+  if (file.wedge_language) EnhancedGroup::ShowLanguage(controls, *file.wedge_language);
 }
 
 void ConfigFileActions::LoadWrapper(const std::string& text, int check_id, int edit_id) {

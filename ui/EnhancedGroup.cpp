@@ -7,6 +7,32 @@ namespace pelgar::ui {
 
 namespace id = main_id;
 
+namespace {
+
+// The wedge mode languages the group offers, one check box each.
+struct LanguageBox {
+  int id;
+  uint8_t code;
+};
+constexpr LanguageBox kLanguageBoxes[] = {
+    {id::kAltNumPad, config::kWedgeLanguageAltNumPad},
+    {id::kUsa, config::kWedgeLanguageUsa},
+    {id::kCustomTable, config::kWedgeLanguageCustomTable},
+};
+
+}  // namespace
+
+std::optional<uint8_t> EnhancedGroup::CheckedLanguage(const Controls& controls) {
+  for (const LanguageBox& box : kLanguageBoxes) {
+    if (controls.IsChecked(box.id)) return box.code;
+  }
+  return std::nullopt;
+}
+
+void EnhancedGroup::ShowLanguage(Controls& controls, uint8_t language) {
+  for (const LanguageBox& box : kLanguageBoxes) controls.SetCheck(box.id, box.code == language);
+}
+
 EnhancedGroup::EnhancedGroup(Controls& controls, MessageOutput& messages, Host& host)
     : controls_(controls),
       messages_(messages),
@@ -99,8 +125,8 @@ void EnhancedGroup::OnLanguageClicked(int control) {
   EnhancedChangeRule();
   // At most one language: a click on one unchecks the others; clicking the checked one
   // has already unchecked it, so none may be chosen.
-  for (int language : {id::kAltNumPad, id::kUsa, id::kCustomTable}) {
-    if (language != control) controls_.SetCheck(language, false);
+  for (const LanguageBox& box : kLanguageBoxes) {
+    if (box.id != control) controls_.SetCheck(box.id, false);
   }
 }
 

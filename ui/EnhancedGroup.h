@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,11 @@ class EnhancedGroup {
   void ApplyWrapperLengthRule();
   // Any change in the group: "Set" and "Save Current Settings" become available.
   void EnhancedChangeRule();
+
+  // The wedge mode language whose box is checked; nothing when none is.
+  static std::optional<uint8_t> CheckedLanguage(const Controls& controls);
+  // Checks the box of `language` and unchecks the others; a code without a box leaves none.
+  static void ShowLanguage(Controls& controls, uint8_t language);
 
  private:
   struct Wrapper {

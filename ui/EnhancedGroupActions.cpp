@@ -68,15 +68,10 @@ void EnhancedGroup::Get() {
     for (int control : wedge_controls) controls_.Enable(control, true);
     controls_.SetCheck(id::kCapitalMode, session->individual_cr[3] == 1);
     if (!session->GetWedgeMode()) ReportFailure(kGetEnhancedFailed);
-    uint8_t language = session->wedge_language;
-    controls_.SetCheck(id::kAltNumPad, language == config::kWedgeLanguageAltNumPad);
-    controls_.SetCheck(id::kUsa, language == config::kWedgeLanguageUsa);
-    controls_.SetCheck(id::kCustomTable, language == config::kWedgeLanguageCustomTable);
+    ShowLanguage(controls_, session->wedge_language);
   } else {
     controls_.SetCheck(id::kCapitalMode, false);
-    controls_.SetCheck(id::kUsa, true);
-    controls_.SetCheck(id::kAltNumPad, false);
-    controls_.SetCheck(id::kCustomTable, false);
+    ShowLanguage(controls_, config::kWedgeLanguageUsa);
     for (int control : wedge_controls) controls_.Enable(control, false);
   }
 }
@@ -103,17 +98,10 @@ void EnhancedGroup::Set() {
   if (wedge) {
     // With no language box checked the user has chosen none: the reader keeps its own
     // instead of being sent one nobody picked.
-    bool chosen = true;
-    if (controls_.IsChecked(id::kAltNumPad)) {
-      session->wedge_language = config::kWedgeLanguageAltNumPad;
-    } else if (controls_.IsChecked(id::kUsa)) {
-      session->wedge_language = config::kWedgeLanguageUsa;
-    } else if (controls_.IsChecked(id::kCustomTable)) {
-      session->wedge_language = config::kWedgeLanguageCustomTable;
-    } else {
-      chosen = false;
+    if (std::optional<uint8_t> language = CheckedLanguage(controls_)) {
+      session->wedge_language = *language;
+      if (!session->SetWedgeMode()) ReportFailure(kSetLanguageFailed);
     }
-    if (chosen && !session->SetWedgeMode()) ReportFailure(kSetLanguageFailed);
   }
   controls_.Enable(id::kEnhancedSet, false);
 }
