@@ -25,8 +25,6 @@ int RowOf(const std::array<int, 7>& row_ids, int id) {
   return found == row_ids.end() ? -1 : static_cast<int>(found - row_ids.begin());
 }
 
-uint8_t RowBit(int row) { return static_cast<uint8_t>(1u << (row + 1)); }
-
 int Budget(const std::string& other) {
   return static_cast<int>(config::WrapperBudget(other.size()));
 }

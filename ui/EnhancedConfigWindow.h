@@ -74,6 +74,8 @@ class EnhancedConfigWindow : public DialogLogic {
   void OnRowSelectionChanged(int row);
   void OnReplacementChanged(int row);
   void ClearRows();
+  // A custom row's bit in row_changed_mask_: rows 0 to 6 use bits 1 to 7.
+  static uint8_t RowBit(int row) { return static_cast<uint8_t>(1u << (row + 1)); }
 
   // Buttons that talk to the reader, each in its own session.
   std::unique_ptr<device::DeviceSession> Claim(int disable_on_failure);

@@ -122,7 +122,7 @@ void EnhancedConfigWindow::SetCustomTable() {
   session->replacements.fill('\0');
   size_t count = 0;
   for (int row = 0; row < kRows; ++row) {
-    if ((row_changed_mask_ & (1u << (row + 1))) == 0) continue;
+    if ((row_changed_mask_ & RowBit(row)) == 0) continue;
     int position = controls_->Selected(ids::kRowLists[row]);
     uint8_t code = position > 0 ? static_cast<uint8_t>(position + kCharacterCodeOffset) : 0;
     char replacement = replacement_texts_[row].empty() ? '\0' : replacement_texts_[row][0];
