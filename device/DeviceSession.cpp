@@ -6,13 +6,11 @@
 
 #include "config/ConfigurationRecord.h"
 #include "device/CommandFrame.h"
+#include "device/ReaderFrames.h"
 
 namespace pelgar::device {
 namespace {
 
-constexpr std::string_view kEnterCommandMode = ":0100001110DE";
-constexpr std::string_view kRestoreFunctionalMode = ":0100001111DD";
-constexpr std::string_view kGetConfiguration = ":020000110200EB";
 constexpr std::string_view kQuerySlideSwitch = ":0100001118D6";
 constexpr std::string_view kCommitConfiguration = ":0100001109E5";
 
@@ -20,8 +18,6 @@ constexpr std::string_view kCommitConfiguration = ":0100001109E5";
 // the values sit at fixed positions of the reply record after it.
 constexpr size_t kOptionBytePosition = 27;
 constexpr size_t kFirstSentinelPosition = 29;
-constexpr size_t kRevisionPosition = 37;
-constexpr size_t kRevisionLength = 8;
 constexpr size_t kSlideSwitchPosition = 26;
 constexpr std::string_view kSerialSwitchText = "800";
 constexpr std::string_view kWedgeSwitchText = "801";
@@ -93,9 +89,8 @@ bool DeviceSession::ReadConfiguration() {
   for (size_t i = 0; i < sentinels.size(); ++i) {
     sentinels[i] = ReplyByte(reply, kFirstSentinelPosition + 2 * i);
   }
-  static_assert(kRevisionLength < std::tuple_size_v<decltype(revision)>);
   for (size_t i = 0; i < kRevisionLength; ++i) {
-    revision[i] = static_cast<char>(ReplyByte(reply, kRevisionPosition + 2 * i));
+    revision[i] = static_cast<char>(ReplyByte(reply, kRevisionReplyPosition + 2 * i));
   }
   revision[kRevisionLength] = '\0';
 

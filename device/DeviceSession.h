@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "device/Exchange.h"
+#include "device/ReaderFrames.h"
 #include "device/SerialLink.h"
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
@@ -88,7 +89,7 @@ class DeviceSession {
   std::array<char, 10> replacements{};
 
   uint8_t claimed = 0;
-  std::array<char, 9> revision{};  // e.g. "REV 2.30"
+  std::array<char, kRevisionLength + 1> revision{};  // e.g. "REV 2.30", zero-terminated
 
  private:
   using ReplyBuffer = std::array<char, kReplySize>;

@@ -6,13 +6,13 @@
 
 #include "device/CommandFrame.h"
 #include "device/Exchange.h"
+#include "device/ReaderFrames.h"
 #include "firmware/HexText.h"
 #include "firmware/RevisionCheck.h"
 
 namespace pelgar::firmware {
 namespace {
 
-constexpr std::string_view kEnterCommandMode = ":0100001110DE";
 constexpr std::string_view kSwitchToIsp = ":0100001107E7";
 constexpr std::string_view kExitIsp = ":0100001100EE";
 // Family 1's ISP ROM wants these after every synchronisation.
@@ -54,7 +54,7 @@ void IspSequence::AnalyseImage(const FirmwareImage& image, std::string_view file
 bool IspSequence::EnterIspSetup() {
   if (!link_.port_open()) return false;
   link_.clock().SleepMs(kBeforeSetupCommandMs);
-  if (!ExchangeAcknowledged(kEnterCommandMode)) return false;
+  if (!ExchangeAcknowledged(device::kEnterCommandMode)) return false;
   link_.clock().SleepMs(kBeforeSetupCommandMs);
   if (!ExchangeAcknowledged(kSwitchToIsp)) return false;
   link_.clock().SleepMs(kAfterIspSwitchMs);

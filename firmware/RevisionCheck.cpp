@@ -2,16 +2,12 @@
 
 #include "device/CommandFrame.h"
 #include "device/Exchange.h"
+#include "device/ReaderFrames.h"
 #include "firmware/HexText.h"
 
 namespace pelgar::firmware {
 namespace {
 
-constexpr std::string_view kEnterCommandMode = ":0100001110DE";
-constexpr std::string_view kGetConfiguration = ":020000110200EB";
-constexpr std::string_view kRestoreFunctionalMode = ":0100001111DD";
-// The configuration reply carries the revision as 16 hexadecimal digits from here.
-constexpr size_t kRevisionReplyPosition = 37;
 // "REV " and the family digit must match for a file to suit a reader.
 constexpr size_t kFamilyPrefixLength = 5;
 constexpr size_t kFamilyPosition = 4;
@@ -35,17 +31,17 @@ bool VerifyFileRevision(const FirmwareImage& image, std::string& file_revision) 
 bool ReadDeviceRevision(UpdaterLink& link, std::string& device_revision) {
   if (!link.port_open()) return false;
   char reply[device::kReplySize];
-  if (!ExchangeAcknowledged(link, kEnterCommandMode, reply)) return false;
-  if (!ExchangeAcknowledged(link, kGetConfiguration, reply)) return false;
+  if (!ExchangeAcknowledged(link, device::kEnterCommandMode, reply)) return false;
+  if (!ExchangeAcknowledged(link, device::kGetConfiguration, reply)) return false;
   // Digits the reply did not bring decode as zero bytes, which end the text.
   std::string_view text = device::ReplyText(reply);
   device_revision.clear();
   for (size_t i = 0; i < kRevisionLength; ++i) {
-    uint8_t byte = HexPair(text, kRevisionReplyPosition + 2 * i);
+    uint8_t byte = HexPair(text, device::kRevisionReplyPosition + 2 * i);
     if (byte == 0) break;
     device_revision.push_back(static_cast<char>(byte));
   }
-  if (!ExchangeAcknowledged(link, kRestoreFunctionalMode, reply)) return false;
+  if (!ExchangeAcknowledged(link, device::kRestoreFunctionalMode, reply)) return false;
   return device_revision.starts_with(kRevisionPrefix);
 }
 

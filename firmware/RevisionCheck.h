@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "device/ReaderFrames.h"
 #include "firmware/FirmwareImage.h"
 #include "firmware/UpdaterLink.h"
 
@@ -12,7 +13,7 @@ namespace pelgar::firmware {
 // A revision reads "REV " and the version ("REV 2.30"); the character after "REV " is the
 // firmware family, which picks the programming dialect.
 inline constexpr std::string_view kRevisionPrefix = "REV ";
-inline constexpr size_t kRevisionLength = 8;
+inline constexpr size_t kRevisionLength = device::kRevisionLength;
 // Where the image carries its revision text.
 inline constexpr size_t kRevisionAddress = 0x1FE0;
 
