@@ -9,6 +9,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/posix/Files.h"
 #include "sim/HexRecord.h"
 
 namespace pelgar::sim {
@@ -183,18 +184,13 @@ bool StateFile::Load(const std::string& path, ReaderState* state, bool* existed,
     *error = path + ": not a regular file";
     return false;
   }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
+  // One byte more than a state file may hold tells a file that is too large.
+  std::optional<std::string> content = platform::ReadFileStart(path, kMaxFileSize + 1);
+  if (!content) {
     *error = path + ": cannot be opened";
     return false;
   }
-  std::string text(kMaxFileSize + 1, '\0');
-  file.read(text.data(), static_cast<std::streamsize>(text.size()));
-  if (file.bad()) {
-    *error = path + ": cannot be read";
-    return false;
-  }
-  text.resize(static_cast<size_t>(file.gcount()));
+  const std::string& text = *content;
   if (text.size() > kMaxFileSize) {
     *error = path + ": too large for a state file";
     return false;
