@@ -79,11 +79,6 @@ uint8_t FileCrToReaderCr(uint8_t file_byte) {
   return EncodeReaderCrByte(DecodeFileCrByte(file_byte));
 }
 
-bool IsKnownWedgeLanguage(uint8_t code) {
-  return code == kWedgeLanguageAltNumPad || code == kWedgeLanguageUsa ||
-         code == kWedgeLanguageCustomTable;
-}
-
 uint8_t CustomTableCodeForIndex(uint8_t index) {
   return index <= 0x0F ? index : static_cast<uint8_t>(index + 0x10);
 }

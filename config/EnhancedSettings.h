@@ -45,13 +45,7 @@ uint8_t FileCrToReaderCr(uint8_t file_byte);
 inline constexpr uint8_t kWedgeLanguageAltNumPad = 0x00;
 inline constexpr uint8_t kWedgeLanguageUsa = 0x01;
 inline constexpr uint8_t kWedgeLanguageCustomTable = 0xFF;
-bool IsKnownWedgeLanguage(uint8_t code);
 
-// One custom wedge table entry: the reader types `replacement` for card character `code`.
-struct CustomTableEntry {
-  uint8_t code = 0;
-  uint8_t replacement = 0;
-};
 // The windows send at most this many entries in one command; a session holds up to
 // kMaxSessionEntries, zero-terminated.
 inline constexpr size_t kMaxBatchEntries = 7;

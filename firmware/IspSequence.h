@@ -57,9 +57,6 @@ class IspSequence {
 
   bool low_region() const { return low_region_; }
   bool high_region() const { return high_region_; }
-  uint16_t start_address() const { return start_; }
-  uint16_t end_address() const { return end_; }
-  int family() const { return family_; }
 
  private:
   bool ExchangeAcknowledged(std::string_view command);

@@ -136,7 +136,6 @@ bool IspResponder::TakeFrame(std::string* frame, bool line_idle) {
 }
 
 std::string IspResponder::Handle(const std::string& frame) {
-  frames_.push_back(frame);
   if (faults_.isp_silent) return {};
   if (frame[0] == kSyncByte) return frame;
 

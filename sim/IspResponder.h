@@ -37,11 +37,6 @@ class IspResponder {
   // delays relative to now.
   std::vector<ReplyChunk> Idle();
 
-  // Every frame taken in ISP mode, as received (sync runs included).
-  const std::vector<std::string>& frames() const { return frames_; }
-  int32_t baud() const { return baud_; }
-  bool ipl_option() const { return ipl_option_; }
-
  private:
   // Takes whole frames off the front of pending_; false when it needs more bytes.
   bool TakeFrame(std::string* frame, bool line_idle);
@@ -63,7 +58,6 @@ class IspResponder {
   std::string pending_;
   int ipl_step_ = 0;
   bool ipl_option_ = false;
-  std::vector<std::string> frames_;
 };
 
 }  // namespace pelgar::sim
