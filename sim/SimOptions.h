@@ -10,8 +10,8 @@
 
 namespace pelgar::sim {
 
-// The command line of pelgar-sim. Options that the ISP side needs (a firmware family,
-// ISP faults) are added here and in ParseSimOption/ParseFault, next to the others.
+// The command line of pelgar-sim. The revision, family and newer-revision options all act
+// on the revision text, so they are combined only after the whole line has been read.
 struct SimOptions {
   std::string port;
   std::optional<std::string> revision;
