@@ -6,14 +6,13 @@
 #include "ui/DataExchange.h"
 #include "ui/EnhancedConfigTemplate.h"
 #include "ui/EnhancedConfigWindow.h"
+#include "ui/EnhancedGroup.h"
 
 namespace pelgar::ui {
 namespace {
 
 namespace ids = enhanced_ids;
 
-constexpr std::string_view kOperationFailed =
-    "Error occurred while applying changes to the MSR enhanced configuration.";
 constexpr std::string_view kConfirmReset =
     "Confirm to reset the custom table back to original table?";
 constexpr std::string_view kConfirmResetCaption = "Warning!";
@@ -39,7 +38,7 @@ std::unique_ptr<device::DeviceSession> EnhancedConfigWindow::Claim(int disable_o
 }
 
 void EnhancedConfigWindow::ShowOperationError() {
-  messages_.ShowMessage(kOperationFailed, "", box::kOk);
+  messages_.ShowMessage(EnhancedGroup::kEnhancedFailed, "", box::kOk);
 }
 
 void EnhancedConfigWindow::SetDataWrapper() {

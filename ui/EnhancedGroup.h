@@ -29,6 +29,9 @@ class EnhancedGroup {
     virtual std::unique_ptr<device::DeviceSession> ClaimReader() = 0;
   };
 
+  // A failed enhanced-settings command, here and in the enhanced configuration window.
+  static constexpr std::string_view kEnhancedFailed =
+      "Error occurred while applying changes to the MSR enhanced configuration.";
   static constexpr int kWrapperTotal = static_cast<int>(config::kMaxWrapperTotal);
 
   EnhancedGroup(Controls& controls, MessageOutput& messages, Host& host);

@@ -13,8 +13,6 @@ namespace id = main_id;
 
 constexpr std::string_view kGetWrapperFailed =
     "Error occurred while applying changes to the MSR enhanced Wrapper configuration";
-constexpr std::string_view kGetEnhancedFailed =
-    "Error occurred while applying changes to the MSR enhanced configuration.";
 constexpr std::string_view kSetWrapperFailed =
     "Error occurred while applying changes to the MSR Wrapper Configuration.";
 constexpr std::string_view kSetCrFailed =
@@ -57,7 +55,7 @@ void EnhancedGroup::Get() {
   if (!session->GetDataWrapper()) ReportFailure(kGetWrapperFailed);
   ShowWrappers(TextOf(session->head_text), TextOf(session->tail_text));
 
-  if (!session->GetIndividualCR()) ReportFailure(kGetEnhancedFailed);
+  if (!session->GetIndividualCR()) ReportFailure(kEnhancedFailed);
   controls_.SetCheck(id::kCrTrack1, session->individual_cr[0] == 1);
   controls_.SetCheck(id::kCrTrack2, session->individual_cr[1] == 1);
   controls_.SetCheck(id::kCrTrack3, session->individual_cr[2] == 1);
@@ -67,7 +65,7 @@ void EnhancedGroup::Get() {
   if (wedge) {
     for (int control : wedge_controls) controls_.Enable(control, true);
     controls_.SetCheck(id::kCapitalMode, session->individual_cr[3] == 1);
-    if (!session->GetWedgeMode()) ReportFailure(kGetEnhancedFailed);
+    if (!session->GetWedgeMode()) ReportFailure(kEnhancedFailed);
     ShowLanguage(controls_, session->wedge_language);
   } else {
     controls_.SetCheck(id::kCapitalMode, false);
