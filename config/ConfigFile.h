@@ -59,8 +59,8 @@ struct ConfigFileImage {
   std::optional<uint8_t> wedge_language;  // none: no language box checked
 };
 
-// The file's bytes as written to disk. Line ends are CR LF, as the original Windows
-// program wrote its files through a text-mode stream; both kinds load.
+// The file's bytes as written to disk. Line ends are CR LF, as a text-mode stream on
+// Windows writes them, so files stay interchangeable with readers set up there; both load.
 //
 // Empty sentinels: the reader takes the four sentinels from the fixed positions 2 to 5,
 // so an empty edit written as nothing would shift the sentinels after it. An empty edit
