@@ -5,13 +5,13 @@
 #include <vector>
 
 namespace pelgar::app {
-namespace {
-
 std::string ToCapitals(std::string_view text) {
   std::string upper(text);
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return upper;
 }
+
+namespace {
 
 struct Field {
   size_t begin;

@@ -18,6 +18,9 @@ namespace pelgar::app {
 // longer than its field is cut at the field's size. The command line is never refused.
 RunSettings ParseCommandLine(std::string_view command_line);
 
+// The command line's case folding: every letter in capitals.
+std::string ToCapitals(std::string_view text);
+
 // The command line of a POSIX program: its arguments after the program name, joined by
 // single blanks, as one text like the one the original platform handed over.
 std::string JoinArguments(int argc, const char* const* argv);

@@ -1,10 +1,10 @@
 #include "app/UnattendedRun.h"
 
 #include <array>
-#include <cctype>
 #include <cstdint>
 #include <string_view>
 
+#include "app/CommandLine.h"
 #include "device/Exchange.h"
 #include "platform/posix/Files.h"
 #include "ui/AboutBox.h"
@@ -55,9 +55,7 @@ std::string UnattendedRun::UsageText() {
 
 std::string UnattendedRun::ConfigurationPathToOpen(const std::string& typed) {
   if (typed.empty() || platform::PathExists(typed)) return typed;
-  std::string capitals = typed;
-  for (char& c : capitals) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return capitals;
+  return ToCapitals(typed);
 }
 
 int UnattendedRun::Run(ui::MainWindow& window) {

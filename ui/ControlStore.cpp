@@ -41,12 +41,7 @@ void ControlStore::Add(const ControlTemplate& control) {
 bool ControlStore::Has(int id) const { return controls_.count(id) != 0; }
 
 ControlStore::Control* ControlStore::Find(int id) {
-  auto it = controls_.find(id);
-  if (it == controls_.end()) {
-    unknown_ids_.push_back(id);
-    return nullptr;
-  }
-  return &it->second;
+  return const_cast<Control*>(std::as_const(*this).Find(id));
 }
 
 const ControlStore::Control* ControlStore::Find(int id) const {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "config/EnhancedSettings.h"
 #include "ui/DialogTemplate.h"
 
 namespace pelgar::ui {
@@ -44,8 +45,8 @@ const std::vector<std::string>& LanguageNames();
 
 // The character list of every custom row: position 0 is " - None -", position p stands
 // for the character code 0x1F + p (0x20 to 0x7E).
-inline constexpr int kCharacterListSize = 96;
-inline constexpr int kCharacterCodeOffset = 0x1F;
+inline constexpr int kCharacterCodeOffset = config::kFirstOfferedCode - 1;
+inline constexpr int kCharacterListSize = config::kLastOfferedCode - kCharacterCodeOffset + 1;
 const std::vector<std::string>& CharacterListLabels();
 
 const DialogTemplate& EnhancedConfigTemplate();

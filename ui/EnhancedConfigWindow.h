@@ -26,7 +26,7 @@ class EnhancedConfigWindow : public DialogLogic {
  public:
   // Head and tail wrapper together, counted after decoding.
   static constexpr int kWrapperTotal = static_cast<int>(config::kMaxWrapperTotal);
-  static constexpr int kRows = 7;
+  static constexpr int kRows = static_cast<int>(config::kMaxBatchEntries);
   static constexpr size_t kReplacementMax = 1;
 
   EnhancedConfigWindow(device::DeviceEnvironment& env, MessageOutput& messages);
