@@ -9,6 +9,7 @@
 #include "platform/VirtualClock.h"
 #include "sim/InProcessPort.h"
 #include "sim/SimulatedReader.h"
+#include "support/CannedReplyPorts.h"
 #include "support/CorruptingPortFactory.h"
 #include "tests/platform/TestEnvironment.h"
 
@@ -28,38 +29,6 @@ const std::string kError =
 const std::string kBasic = "Zyr MSR Configuration File\r\n5c%;+?\r\n";
 const std::string kFull =
     kBasic + "Zyr MSR Enhanced Configuration File\r\n12H:AB\r\n12T:\r\n13:0F\r\n15:00\r\n";
-
-// Ports on which `frame` is answered with `reply` instead of by the reader.
-struct CannedReplyPorts : platform::PortFactory {
-  explicit CannedReplyPorts(platform::PortFactory& ports) : inner(ports) {}
-  std::unique_ptr<platform::SerialPort> Create() override { return std::make_unique<Port>(*this); }
-  struct Port : platform::SerialPort {
-    explicit Port(CannedReplyPorts& owner) : canned(owner), inner(owner.inner.Create()) {}
-    platform::OpenResult Open(const std::string& n, int32_t b) override {
-      return inner->Open(n, b);
-    }
-    void SetBaudRate(int32_t baud) override { inner->SetBaudRate(baud); }
-    size_t Read(uint8_t* dest, size_t count, int64_t total, int64_t gap) override {
-      if (pending.empty() || count == 0) return inner->Read(dest, count, total, gap);
-      *dest = static_cast<uint8_t>(pending.front());
-      pending.erase(0, 1);
-      return 1;
-    }
-    bool Write(const uint8_t* data, size_t count) override {
-      pending.assign(reinterpret_cast<const char*>(data), count);
-      pending = pending == canned.frame ? canned.reply : "";
-      return !pending.empty() || inner->Write(data, count);
-    }
-    bool HungUp() const override { return inner->HungUp(); }
-    void Close() override { inner->Close(); }
-
-    CannedReplyPorts& canned;
-    std::unique_ptr<platform::SerialPort> inner;
-    std::string pending;
-  };
-  platform::PortFactory& inner;
-  std::string frame, reply;
-};
 
 // The whole program, from its command line to its exit status, against the simulated
 // reader on COM3 on virtual time.
@@ -89,7 +58,7 @@ class UnattendedRunTest : public ::testing::Test {
   platform::VirtualClock clock;
   sim::InProcessPortFactory sim_ports{reader, clock};
   testing::CorruptingPortFactory corrupting{sim_ports};
-  CannedReplyPorts ports{corrupting};
+  pelgar::testing::CannedReplyPorts ports{corrupting};
   std::ostringstream out, err;
 };
 
