@@ -1,16 +1,17 @@
 #include "device/CommandFrame.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <cstring>
 
 namespace pelgar::device {
 namespace {
 
+// -1 for a character that is not a hexadecimal digit.
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return 0;
+  return -1;
 }
 
 }  // namespace
@@ -31,13 +32,24 @@ uint8_t FrameChecksum(std::string_view frame) {
   if (!frame.empty() && frame.front() == ':') frame.remove_prefix(1);
   unsigned sum = 0;
   for (size_t i = 0; i + 1 < frame.size(); i += 2) {
-    sum += static_cast<unsigned>(HexDigit(frame[i]) * 16 + HexDigit(frame[i + 1]));
+    sum += static_cast<unsigned>(std::max(HexDigit(frame[i]), 0) * 16 +
+                                 std::max(HexDigit(frame[i + 1]), 0));
   }
   return static_cast<uint8_t>(0x100 - (sum & 0xFF));
 }
 
 std::string WithChecksum(std::string_view frame, HexCase letters) {
   return std::string(frame) + HexByte(FrameChecksum(frame), letters);
+}
+
+unsigned LeadingHexValue(std::string_view text, size_t position, size_t digits) {
+  unsigned value = 0;
+  for (size_t i = position; i < position + digits && i < text.size(); ++i) {
+    const int digit = HexDigit(text[i]);
+    if (digit < 0) break;
+    value = value * 16 + static_cast<unsigned>(digit);
+  }
+  return value;
 }
 
 std::string_view ReplyText(std::span<const char> reply) {
@@ -50,8 +62,7 @@ char ReplyChar(std::span<const char> reply, size_t position) {
 }
 
 uint8_t ReplyByte(std::span<const char> reply, size_t position) {
-  char pair[3] = {ReplyChar(reply, position), ReplyChar(reply, position + 1), '\0'};
-  return static_cast<uint8_t>(std::strtol(pair, nullptr, 16) & 0xFF);
+  return static_cast<uint8_t>(LeadingHexValue(ReplyText(reply), position, 2));
 }
 
 }  // namespace pelgar::device

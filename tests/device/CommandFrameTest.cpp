@@ -19,14 +19,15 @@ TEST(CommandFrame, ChecksumIsTwosComplementOfTheByteSumInEitherCase) {
   EXPECT_EQ(HexText("AB\xC8", HexCase::kCapital), "4142C8");  // no sign extension
 }
 
-// Read the way strtol reads two hex digits, and never past the reply's terminating zero.
+// Leading hex digits only (no blank or sign skipped), and never past the reply's
+// terminating zero.
 TEST(ReplyPositions, ReadLeadingHexDigitsOnlyWithinTheReply) {
   std::array<char, 100> reply{};
   std::strcpy(reply.data(), "C5 5G G5 -1");
   reply[12] = 'C';  // after the terminating zero: not part of the reply
   std::string read;
   for (size_t at : {0, 3, 6, 9, 12}) read += HexByte(ReplyByte(reply, at), HexCase::kCapital);
-  EXPECT_EQ(read, "C50500FF00");
+  EXPECT_EQ(read, "C505000000");
   EXPECT_EQ(std::string({ReplyChar(reply, 12), ReplyChar(reply, 500)}), std::string(2, '\0'));
   EXPECT_EQ(ReplyText(reply), "C5 5G G5 -1");
 }
