@@ -1,5 +1,6 @@
 #include "ui/FirmwareUpdater.h"
 
+#include <filesystem>
 #include <fstream>
 #include <optional>
 
@@ -55,10 +56,7 @@ int FirmwareUpdater::DoModal() {
   image_.fill(kNoCode);
   read_back_.fill(kNoCode);
   if (!link_.OpenPort(port_text_, baud_text_)) return 0;
-  if (!LoadFile()) {
-    link_.ClosePort();
-    return 0;
-  }
+  if (!LoadFile()) return 0;
   return services_.dialogs.RunModal(UpdateWindowTemplate(), *this);
 }
 
@@ -69,15 +67,26 @@ bool FirmwareUpdater::LoadFile() {
   request.filters = {{"Intel Hex (*.hex)", "*.HEX"}};
   request.must_exist = true;
   std::optional<std::string> chosen = services_.files.ChoosePath(request);
-  if (!chosen) return false;
+  if (!chosen) {
+    link_.ClosePort();
+    return false;
+  }
   const std::string& path = *chosen;
-  std::ifstream file(path, std::ios::in | std::ios::binary);
+  // Only a regular file is a firmware file: a folder opens as an empty stream and a device
+  // or a pipe may never end, and either would fail later under a misleading message.
+  std::error_code error;
+  std::ifstream file;
+  if (std::filesystem::is_regular_file(path, error)) {
+    file.open(path, std::ios::in | std::ios::binary);
+  }
   if (!file.is_open()) {
     services_.messages.ShowMessage(kOpenFileError, kErrorCaption, kExclamationOk);
+    link_.ClosePort();
     return false;
   }
   firmware::HexReader reader(file);
   if (!firmware::LoadFirmwareImage(reader, image_, services_.err, path)) {
+    link_.ClosePort();
     services_.messages.ShowMessage(kLoadFileError, kErrorCaption, kExclamationOk);
     return false;
   }

@@ -259,10 +259,14 @@ TEST(UpdateWindow, TwoUpdatesInOneRunFollowTheirOwnImages) {
   EXPECT_EQ(rig.updater.read_back()[0x3FF0], 0xFF);  // read back by the first update only
 }
 
-// The window dismissed in the 200 ms before its timer, a cancelled file dialog, a missing or
-// a bad file, a port that cannot be opened: no update, and no port left open.
+// The window dismissed in the 200 ms before its timer, a cancelled file dialog, a missing
+// file, a folder or a device, a bad file, a port that cannot be opened: no update, and no
+// port left open. The port is still open under the open error and closed under the load
+// error.
 TEST(UpdateWindow, EndingsBeforeTheUpdateLeaveNoPortOpen) {
   UpdateRig rig;
+  std::string port_at_box;
+  rig.messages.on_show = [&] { port_at_box += rig.line.is_open() ? "open " : "closed "; };
   rig.dismiss_before_timer = true;
   EXPECT_EQ(rig.Update(MakeImage("REV 2.31", 32, 0)), kIdCancel);
   EXPECT_EQ(rig.events + std::to_string(rig.ports.writes.size() + rig.line.is_open()), "-0");
@@ -270,8 +274,11 @@ TEST(UpdateWindow, EndingsBeforeTheUpdateLeaveNoPortOpen) {
   rig.choice.reset();
   EXPECT_EQ(rig.updater.DoModal(), 0);  // cancelled
   ASSERT_TRUE(rig.request && rig.request->must_exist);
-  rig.choice = ::testing::TempDir() + "/pelgar_no_such_folder/absent.hex";
-  EXPECT_EQ(rig.updater.DoModal(), 0);
+  for (std::string unreadable : {::testing::TempDir() + "/pelgar_no_such_folder/absent.hex",
+                                 ::testing::TempDir(), std::string("/dev/null")}) {
+    rig.choice = unreadable;
+    EXPECT_EQ(rig.updater.DoModal(), 0) << unreadable;
+  }
   rig.choice = WriteTempFile("bad.hex", ":0401000012345678E7\n:0401000012345678E6\n");
   EXPECT_EQ(rig.updater.DoModal(), 0);
   rig.request.reset();
@@ -279,9 +286,11 @@ TEST(UpdateWindow, EndingsBeforeTheUpdateLeaveNoPortOpen) {
   const int64_t before = rig.clock.NowMs();
   EXPECT_EQ(rig.updater.DoModal(), 0);
   EXPECT_EQ(rig.clock.NowMs() - before, 10 * 500);  // ten attempts, and no file dialog
+  const std::string open_error = "Error!/30: Error opening MSR firmware hex file.";
   EXPECT_EQ(rig.messages.shown,
-            (Lines{"Error!/30: Error opening MSR firmware hex file.",
+            (Lines{open_error, open_error, open_error,
                    "Error!/30: Error verifying the opened MSR firmware hex file."}));
+  EXPECT_EQ(port_at_box, "open open open closed ");
   EXPECT_FALSE(rig.request.has_value());
   EXPECT_EQ(std::to_string(rig.statuses.size()) + (rig.line.is_open() ? " open" : ""), "0");
 }
