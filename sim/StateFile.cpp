@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -45,6 +46,14 @@ bool ParseBytes(std::string_view text, std::vector<uint8_t>* bytes) {
   return true;
 }
 
+// Printable text, which a "revision" line holds as it is. A firmware update takes the
+// revision from whatever bytes the image holds at 0x1FE0, zero and 0xFF included: Format
+// writes such a revision as hex bytes on a "revision_bytes" line instead, and one that ends
+// in a blank too, since reading a line drops trailing blanks.
+bool PlainRevision(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
+}
+
 std::string Entry(const std::string& name, const std::string& value) {
   return value.empty() ? name + "\n" : name + " " + value + "\n";
 }
@@ -57,11 +66,9 @@ bool ParseEntry(const std::string& name, const std::string& value, ReaderState* 
       *what = "a revision has at most 8 characters";
       return false;
     }
-    for (char c : value) {
-      if (c < 0x20 || c > 0x7E) {
-        *what = "the revision holds a character that is not printable";
-        return false;
-      }
+    if (!PlainRevision(value)) {
+      *what = "the revision holds a character that is not printable";
+      return false;
     }
     state->revision = value;
     return true;
@@ -69,6 +76,14 @@ bool ParseEntry(const std::string& name, const std::string& value, ReaderState* 
   if (!ParseBytes(value, &bytes)) {
     *what = "expected hexadecimal bytes";
     return false;
+  }
+  if (name == "revision_bytes") {
+    if (bytes.size() > kRevisionLength) {
+      *what = "a revision has at most 8 characters";
+      return false;
+    }
+    state->revision.assign(bytes.begin(), bytes.end());
+    return true;
   }
   auto expect = [&](size_t count) {
     if (bytes.size() == count) return true;
@@ -124,7 +139,12 @@ std::string StateFile::Format(const ReaderState& state) {
   text += "sentinels";
   for (uint8_t s : state.sentinels) text += " " + HexPair(s);
   text += "\n";
-  text += "revision " + state.revision.substr(0, kRevisionLength) + "\n";
+  const std::string revision = state.revision.substr(0, kRevisionLength);
+  if (PlainRevision(revision) && !revision.ends_with(' ')) {
+    text += "revision " + revision + "\n";
+  } else {
+    text += "revision_bytes " + Hex(revision) + "\n";
+  }
   text += Entry("head_wrapper", Hex(state.head_wrapper));
   text += Entry("tail_wrapper", Hex(state.tail_wrapper));
   text += "cr_byte " + HexPair(state.cr_byte) + "\n";

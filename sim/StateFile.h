@@ -13,6 +13,7 @@ namespace pelgar::sim {
 //   option_byte 40
 //   sentinels 25 3B 2B 3F
 //   revision REV 2.30
+//   revision_bytes 52455620322E00FF   (instead, when the revision is not plain text)
 //   head_wrapper 4142
 //   tail_wrapper
 //   cr_byte 1E

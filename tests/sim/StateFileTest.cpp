@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "sim/StateFile.h"
 
@@ -35,6 +36,47 @@ TEST(StateFile, EveryFlashFieldSurvivesSaveAndLoad) {
   std::filesystem::remove_all(directory);
 }
 
+// What a firmware update or a host can leave in flash: every byte value in the revision
+// (0x00 and 0xFF among them), the wrappers (which never hold 0x00), the single bytes, the
+// custom table and the program.
+TEST(StateFile, EveryByteValueTheReaderHoldsComesBackAsItWas) {
+  auto fields = [](const ReaderState& s) {
+    return std::make_tuple(s.revision, s.head_wrapper, s.tail_wrapper, s.option_byte, s.sentinels,
+                           s.cr_byte, s.wedge_language, s.custom_table, s.program);
+  };
+  for (unsigned base = 0; base < 256; base += 8) {
+    ReaderState state;
+    std::string bytes;
+    for (unsigned i = 0; i < 8; ++i) bytes.push_back(static_cast<char>(base + i));
+    state.revision = bytes;
+    std::erase(bytes, '\0');
+    state.head_wrapper = bytes;
+    state.tail_wrapper = std::string(bytes.rbegin(), bytes.rend()).substr(0, 6);
+    state.sentinels = {uint8_t(base), uint8_t(base + 1), uint8_t(base + 2), uint8_t(base + 7)};
+    state.option_byte = static_cast<uint8_t>(base + 3);
+    state.cr_byte = static_cast<uint8_t>(base + 4);
+    state.wedge_language = static_cast<uint8_t>(base + 5);
+    for (size_t i = 0; i < state.custom_table.size(); ++i) {
+      state.custom_table[i] = static_cast<uint8_t>(i + base + 1);
+    }
+    for (size_t i = 0; i < state.program.size(); ++i) {
+      state.program[i] = static_cast<uint8_t>(i + base);
+    }
+    ReaderState loaded;
+    std::string error;
+    ASSERT_TRUE(StateFile::Parse(StateFile::Format(state), &loaded, &error))
+        << std::hex << base << ": " << error;
+    EXPECT_TRUE(fields(loaded) == fields(state)) << std::hex << base;
+  }
+  // A revision with a trailing blank keeps it too.
+  ReaderState state;
+  state.revision = "REV 2.3 ";
+  ReaderState loaded;
+  std::string error;
+  ASSERT_TRUE(StateFile::Parse(StateFile::Format(state), &loaded, &error)) << error;
+  EXPECT_EQ(loaded.revision, "REV 2.3 ");
+}
+
 TEST(StateFile, ReadsHandWrittenFilesAndNamesTheLineOfAMistake) {
   ReaderState state;
   std::string error;
@@ -56,6 +98,7 @@ TEST(StateFile, ReadsHandWrittenFilesAndNamesTheLineOfAMistake) {
       {"# comment\n\nrevision REV 12.345\n", "line 3: a revision has at most 8 characters"},
       {"head_wrapper 414141414141414141414141414141\n", "line 1: a wrapper has at most 14"},
       {"tail_wrapper 4100\n", "line 1: a wrapper cannot hold the byte 00"},
+      {"revision_bytes 52455620322E333031\n", "line 1: a revision has at most 8 characters"},
       {"program 3FF8 00112233445566778899AABBCCDDEEFF\n", "line 1: program lines start"},
       {"program 4000 00112233445566778899AABBCCDDEEFF\n", "line 1: program lines start"},
       {"custom_entry 41\n", "line 1: expected 2 byte(s)"},
