@@ -78,7 +78,8 @@ void ConfigFileActions::Save() {
   if (!path) return;
 
   // The new content goes beside the old file and replaces it only once it is complete,
-  // so a failed save never destroys the previous one.
+  // so a failed save never destroys the previous one (unless the file must be rewritten in
+  // place to stay the same file: see ReplacingFile).
   platform::ReplacingFile file;
   if (!file.Open(*path)) {
     messages.ShowMessage(kSaveFailed, kErrorCaption, box::kOk | box::kIconExclamation);

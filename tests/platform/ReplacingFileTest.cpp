@@ -1,10 +1,15 @@
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 
 #include "platform/posix/Files.h"
 #include "platform/posix/ReplacingFile.h"
@@ -15,9 +20,42 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Permissions hold only for a user who is not root: a test that runs as root takes on
+// nobody for them.
+constexpr uid_t kNobody = 65534;
+const bool kRoot = geteuid() == 0;
+const uid_t kUser = kRoot ? kNobody : geteuid();
+const gid_t kGroup = kRoot ? kNobody : getegid();
+
+// `body`'s result as the user above: in a child process when the test runs as root, else
+// here. Nothing when that user cannot be taken on.
+std::optional<bool> AsUser(const std::function<bool()>& body) {
+  if (!kRoot) return body();
+  pid_t child = fork();
+  if (child < 0) return std::nullopt;
+  if (child == 0) {
+    if (setgroups(0, nullptr) != 0 || setgid(kGroup) != 0 || setuid(kUser) != 0) _exit(2);
+    _exit(body() ? 0 : 1);
+  }
+  int status = 0;
+  if (waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) == 2) {
+    return std::nullopt;
+  }
+  return WEXITSTATUS(status) == 0;
+}
+
+bool Save(const std::string& path, std::string_view content) {
+  ReplacingFile file;
+  return file.Open(path) && file.Write(content) && file.Commit();
+}
+
 class ReplacingFileTest : public ::testing::Test {
  protected:
-  void SetUp() override { std::ofstream(target_, std::ios::binary) << "old"; }
+  // The folder and the file belong to the user that AsUser takes on.
+  void SetUp() override {
+    std::ofstream(target_, std::ios::binary) << "old";
+    ASSERT_EQ(chown(dir_.root.c_str(), kUser, kGroup) | chown(target_.c_str(), kUser, kGroup), 0);
+  }
   // The target's content and the number of entries: no temporary file may be left behind.
   std::string State() const {
     return ReadFileStart(target_, 100).value_or("<none>") + " " +
@@ -28,7 +66,7 @@ class ReplacingFileTest : public ::testing::Test {
   const std::string target_ = dir_ / "CONFIG.DAT";
 };
 
-TEST_F(ReplacingFileTest, ReplacesOnlyWhenCommittedKeepingModeAndLinks) {
+TEST_F(ReplacingFileTest, ReplacesOnlyWhenCommittedKeepingModeOwnerAndLinks) {
   chmod(target_.c_str(), 0640);
   fs::create_symlink(target_, dir_ / "link.dat");
   {
@@ -36,11 +74,24 @@ TEST_F(ReplacingFileTest, ReplacesOnlyWhenCommittedKeepingModeAndLinks) {
     ASSERT_TRUE(file.Open(target_) && file.Write("half"));
   }
   EXPECT_EQ(State(), "old 2");
+  struct stat before;
+  ASSERT_EQ(stat(target_.c_str(), &before), 0);
   ReplacingFile file;
   ASSERT_TRUE(file.Open(dir_ / "link.dat") && file.Write("new") && file.Commit());
+  EXPECT_FALSE(file.in_place());
   EXPECT_EQ(State(), "new 2");
   EXPECT_TRUE(fs::is_symlink(dir_ / "link.dat"));
   EXPECT_EQ(fs::status(target_).permissions(), fs::perms(0640));
+  struct stat after;
+  ASSERT_EQ(stat(target_.c_str(), &after), 0);
+  EXPECT_NE(after.st_ino, before.st_ino);  // replaced, not rewritten
+  EXPECT_EQ(std::to_string(after.st_uid) + ":" + std::to_string(after.st_gid),
+            std::to_string(kUser) + ":" + std::to_string(kGroup));
+  // A link, relative, to a file not there yet: the file is created and the link stays.
+  fs::create_symlink("fresh.dat", dir_ / "dangling");
+  EXPECT_TRUE(Save(dir_ / "dangling", "fresh"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "dangling"));
+  EXPECT_EQ(ReadFileStart(dir_ / "fresh.dat", 10), "fresh");
   EXPECT_EQ(ReadFileStart(target_, 2), "ne");  // at most the bytes asked, and only of a file
   EXPECT_FALSE(ReadFileStart(dir_ / "none", 4) || ReadFileStart(dir_.root, 4));
 }
@@ -59,6 +110,59 @@ TEST_F(ReplacingFileTest, FailedWriteLeavesTheOldFileIntact) {
   std::signal(SIGXFSZ, previous_handler);
   EXPECT_TRUE(opened && !written && !file.error().empty());
   EXPECT_EQ(State(), "old 1");
+}
+
+// A read-only file, and anything that is not a regular file, is refused and left as it is;
+// root may write a read-only file, as with any program.
+TEST_F(ReplacingFileTest, RefusesWhatMayNotBeWrittenAndLeavesItAsItIs) {
+  chmod(target_.c_str(), 0444);
+  const std::string pipe = dir_ / "pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0666), 0);
+  const std::optional<bool> refused = AsUser([&] {
+    ReplacingFile file;
+    return !file.Open(target_) && !file.error().empty() && !Save(pipe, "x") &&
+           !Save(dir_.root, "x");
+  });
+  if (!refused) GTEST_SKIP() << "cannot run as an unprivileged user";
+  EXPECT_TRUE(*refused);
+  EXPECT_EQ(State(), "old 2");
+  EXPECT_TRUE(fs::is_fifo(pipe));
+  if (kRoot) {
+    EXPECT_TRUE(Save(target_, "new"));
+    EXPECT_EQ(State(), "new 2");
+    EXPECT_EQ(fs::status(target_).permissions(), fs::perms(0444));
+  }
+}
+
+// Where a replacement could not be the same file, the file is rewritten: in a folder that
+// takes no new files, with a second hard link, and (root can make one) a shared file that
+// belongs to someone else.
+TEST_F(ReplacingFileTest, RewritesInPlaceWhereAReplacementWouldNotBeTheSameFile) {
+  chmod(dir_.root.c_str(), 0555);
+  const std::optional<bool> rewritten = AsUser([&] {
+    ReplacingFile file;
+    return file.Open(target_) && file.in_place() && file.Write("new") && file.Commit() &&
+           !Save(dir_ / "other.dat", "x");
+  });
+  chmod(dir_.root.c_str(), 0755);
+  if (!rewritten) GTEST_SKIP() << "cannot run as an unprivileged user";
+  EXPECT_TRUE(*rewritten);
+  EXPECT_EQ(State(), "new 1");
+
+  fs::create_hard_link(target_, dir_ / "second.dat");
+  EXPECT_TRUE(Save(dir_ / "second.dat", "both"));
+  EXPECT_EQ(ReadFileStart(target_, 10), "both");
+  EXPECT_EQ(fs::hard_link_count(target_), 2u);
+  fs::remove(dir_ / "second.dat");
+
+  if (kRoot) {
+    ASSERT_EQ(chown(target_.c_str(), 0, 0) | chmod(target_.c_str(), 0666), 0);
+    EXPECT_EQ(AsUser([&] { return Save(target_, "shared"); }), true);
+    struct stat info;
+    ASSERT_EQ(stat(target_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 0u);
+    EXPECT_EQ(ReadFileStart(target_, 10), "shared");
+  }
 }
 
 }  // namespace
