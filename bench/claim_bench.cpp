@@ -1,7 +1,8 @@
 // Claims the simulated reader over a pseudo-terminal at real timing, reads its
 // configuration and releases it, and compares the time taken with the protocol's floor:
 // for every exchange, its bytes on the line (10 bits each at the baud rate) plus the
-// 500 ms of silence that ends a reply. Not a test: it prints figures.
+// 500 ms of silence that ends a reply, with a wait hook installed as a desktop host would.
+// Not a test: it prints figures.
 #include <unistd.h>
 
 #include <atomic>
@@ -40,6 +41,13 @@ double FloorMs(const std::vector<std::string>& frames) {
   return floor_ms;
 }
 
+// Stands in for a desktop host's repaint, so that the figures include waits cut into slices.
+class CountingHook : public platform::WaitHook {
+ public:
+  void OnWait() override { ++calls; }
+  long long calls = 0;
+};
+
 }  // namespace
 
 int main() {
@@ -52,6 +60,8 @@ int main() {
   setenv("PELGAR_PORT_DIR", (dir / "ports").c_str(), 1);
 
   platform::RealClock clock(1.0);
+  CountingHook hook;
+  clock.SetWaitHook(&hook);
   sim::SimulatedReader reader;
   sim::PtyTransport transport(reader, clock);
   std::string error;
@@ -91,6 +101,8 @@ int main() {
                 claimed ? "" : "  (not claimed)");
     if (!claimed) ++failures;
   }
+
+  std::printf("wait hook called %lld times\n", hook.calls);
 
   stop = true;
   simulator.join();

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/WaitHook.h"
+
 namespace pelgar::platform {
 
 // Every wait, time-out and countdown of the program goes through one clock, so that tests
@@ -12,7 +14,18 @@ class Clock {
   virtual ~Clock() = default;
 
   virtual int64_t NowMs() = 0;
+  // Waits in slices of at most kWaitSliceMs, running the wait hook between them.
   virtual void SleepMs(int64_t ms) = 0;
+
+  // The host's hook, or none (nullptr): without a host a wait is only a wait. Serial ports
+  // run it too, between the slices of their polls.
+  void SetWaitHook(WaitHook* hook) { wait_hook_ = hook; }
+  void RunWaitHook() {
+    if (wait_hook_ != nullptr) wait_hook_->OnWait();
+  }
+
+ private:
+  WaitHook* wait_hook_ = nullptr;
 };
 
 }  // namespace pelgar::platform

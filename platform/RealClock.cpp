@@ -26,8 +26,21 @@ int64_t RealClock::NowMs() {
 
 void RealClock::SleepMs(int64_t ms) {
   if (ms <= 0) return;
-  std::this_thread::sleep_for(std::chrono::microseconds(
-      static_cast<int64_t>(std::ceil(static_cast<double>(ms) * 1000.0 / scale_))));
+  using std::chrono::steady_clock;
+  // The end is fixed first, so the time the hook takes is part of the wait, not added to it.
+  const steady_clock::time_point end =
+      steady_clock::now() + std::chrono::microseconds(static_cast<int64_t>(
+                                std::ceil(static_cast<double>(ms) * 1000.0 / scale_)));
+  constexpr std::chrono::milliseconds kSlice(kWaitSliceMs);
+  for (;;) {
+    const steady_clock::time_point now = steady_clock::now();
+    if (end - now <= kSlice) {
+      std::this_thread::sleep_until(end);
+      return;
+    }
+    std::this_thread::sleep_until(now + kSlice);
+    RunWaitHook();
+  }
 }
 
 int64_t RealClock::RealMs(int64_t nominal_ms) const {

@@ -6,15 +6,18 @@
 
 namespace pelgar::platform {
 
-// Time that passes only when somebody waits. Sleeping advances it at once.
+// Time that passes only when somebody waits. Sleeping advances it at once, in slices of
+// kWaitSliceMs virtual milliseconds, so that tests see the wait hook as a host would.
 class VirtualClock : public Clock {
  public:
   int64_t NowMs() override { return now_ms_; }
   void SleepMs(int64_t ms) override {
+    while (ms > kWaitSliceMs) {
+      now_ms_ += kWaitSliceMs;
+      ms -= kWaitSliceMs;
+      RunWaitHook();
+    }
     if (ms > 0) now_ms_ += ms;
-  }
-  void AdvanceTo(int64_t ms) {
-    if (ms > now_ms_) now_ms_ = ms;
   }
 
  private:

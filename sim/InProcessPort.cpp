@@ -40,10 +40,10 @@ class InProcessPort : public platform::SerialPort {
     size_t received = 0;
     while (received < count) {
       if (line_.incoming_.empty() || line_.incoming_.front().at_ms > deadline) {
-        clock.AdvanceTo(deadline);
+        clock.SleepMs(deadline - clock.NowMs());
         break;
       }
-      clock.AdvanceTo(line_.incoming_.front().at_ms);
+      clock.SleepMs(line_.incoming_.front().at_ms - clock.NowMs());
       dest[received++] = line_.incoming_.front().byte;
       line_.incoming_.pop_front();
       deadline = std::min(start + total_ms, clock.NowMs() + interval_ms);

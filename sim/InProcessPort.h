@@ -16,7 +16,8 @@ namespace pelgar::sim {
 // Serial ports wired straight to a SimulatedReader, on virtual time. Writes reach the
 // reader at once; each reply byte becomes readable at the write's time plus its chunk's
 // delay (the line itself takes no time). A read returns a byte at max(now, its time) and
-// advances the clock to it; a read that times out advances the clock by its full time-out.
+// sleeps on the clock until then; a read that times out sleeps its full time-out. Sleeping
+// runs the clock's wait hook, as a real port's polls do.
 class InProcessPortFactory : public platform::PortFactory {
  public:
   InProcessPortFactory(SimulatedReader& reader, platform::VirtualClock& clock);

@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
+#include "platform/WaitHook.h"
 #include "platform/posix/PortNames.h"
 
 namespace pelgar::platform {
@@ -103,7 +105,8 @@ OpenResult PosixSerialPort::Open(const std::string& name, int32_t baud) {
   }
   fd_ = fd;
   hung_up_ = false;
-  // Like the original platform, a rate the driver refuses does not fail the open.
+  // A rate the driver refuses leaves the port at its previous rate instead of failing the
+  // open: the reader then simply does not answer, which the caller reports.
   SetBaudRate(baud);
   tcflush(fd_, TCIOFLUSH);
   return {OpenStatus::kOk, {}};
@@ -120,22 +123,33 @@ void PosixSerialPort::SetBaudRate(int32_t baud) {
 }
 
 bool PosixSerialPort::WaitFor(short events, int64_t nominal_ms) {
-  pollfd entry{fd_, events, 0};
-  int64_t real_ms = clock_.RealMs(nominal_ms);
-  int timeout = static_cast<int>(std::min<int64_t>(real_ms, 60'000));
-  int ready;
-  do {
-    ready = ::poll(&entry, 1, timeout);
-  } while (ready < 0 && errno == EINTR);
-  if (ready < 0) {
-    hung_up_ = true;
-    return false;
+  // The end is fixed on the steady clock first, and ppoll() waits to the nanosecond, so the
+  // slices and the hook between them neither cut the wait nor lengthen it. A poll never
+  // outlasts one slice, so the window is repainted meanwhile.
+  using std::chrono::nanoseconds;
+  using std::chrono::steady_clock;
+  const steady_clock::time_point end =
+      steady_clock::now() + std::chrono::milliseconds(clock_.RealMs(nominal_ms));
+  constexpr nanoseconds kSlice = std::chrono::milliseconds(kWaitSliceMs);
+  for (;;) {
+    const nanoseconds left = end - steady_clock::now();
+    if (left <= nanoseconds::zero()) return false;
+    const nanoseconds slice = std::min(left, kSlice);
+    const timespec timeout{0, static_cast<long>(slice.count())};
+    pollfd entry{fd_, events, 0};
+    const int ready = ::ppoll(&entry, 1, &timeout, nullptr);
+    if (ready < 0 && errno != EINTR) {
+      hung_up_ = true;
+      return false;
+    }
+    if (ready > 0) {
+      if ((entry.revents & events) != 0) return true;
+      // POLLHUP or POLLERR without data: the device is gone.
+      if ((entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) hung_up_ = true;
+      return false;
+    }
+    if (steady_clock::now() < end) clock_.RunWaitHook();
   }
-  if (ready == 0) return false;
-  if ((entry.revents & events) != 0) return true;
-  // POLLHUP or POLLERR without data: the device is gone.
-  if ((entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) hung_up_ = true;
-  return false;
 }
 
 size_t PosixSerialPort::Read(uint8_t* dest, size_t count, int64_t total_ms, int64_t interval_ms) {

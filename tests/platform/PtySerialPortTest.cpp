@@ -73,6 +73,23 @@ TEST_F(PtySerialPortTest, ExclusiveAtTheHostsRateThroughThePortEntryTimingOutSca
   EXPECT_EQ(Exchange(second, ":0100001111DD"), ":0100001111DD.");  // not hung up
 }
 
+TEST_F(PtySerialPortTest, PollsInSlicesWithTheWaitHookBetweenThemKeepingTheTimeOut) {
+  struct CountingHook : WaitHook {
+    void OnWait() override { ++calls; }
+    int calls = 0;
+  } hook;
+  clock_.SetWaitHook(&hook);
+  ASSERT_TRUE(port_.Open("COM3", 19200).ok());
+  const int64_t start = clock_.NowMs();
+  uint8_t byte = 0;
+  EXPECT_EQ(port_.Read(&byte, 1, 2000, 500), 0u);  // nothing was asked
+  EXPECT_GE(clock_.NowMs() - start, 2000);
+  // 100 real ms: three slices of 30 ms and a short one, fewer on a loaded machine.
+  EXPECT_GE(hook.calls, 1);
+  EXPECT_LE(hook.calls, 3);
+  clock_.SetWaitHook(nullptr);
+}
+
 TEST(RealClockScale, ComesFromTheEnvironment) {
   ScopedEnv scale("PELGAR_TIME_SCALE", "20");
   EXPECT_EQ(RealClock(RealClock::ScaleFromEnvironment()).RealMs(500), 25);

@@ -1,0 +1,96 @@
+// The wait hook: every wait is cut into slices with the host's hook between them, and the
+// waits last exactly as long as without it.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <vector>
+
+#include "platform/RealClock.h"
+#include "platform/VirtualClock.h"
+#include "sim/InProcessPort.h"
+#include "sim/SimulatedReader.h"
+
+namespace pelgar::platform {
+namespace {
+
+// Notes the clock's time at every call.
+class RecordingHook : public WaitHook {
+ public:
+  explicit RecordingHook(Clock& clock) : clock_(clock) {}
+  void OnWait() override { calls.push_back(clock_.NowMs()); }
+
+  std::vector<int64_t> calls;
+
+ private:
+  Clock& clock_;
+};
+
+// The hook's calls from `start` to `end`, as gaps: the first from `start`, the last to `end`.
+std::vector<int64_t> Gaps(const std::vector<int64_t>& calls, int64_t start, int64_t end) {
+  std::vector<int64_t> gaps;
+  int64_t previous = start;
+  for (int64_t call : calls) {
+    gaps.push_back(call - previous);
+    previous = call;
+  }
+  gaps.push_back(end - previous);
+  return gaps;
+}
+
+TEST(WaitHook, VirtualSleepRunsItBetweenSlicesAndKeepsTheTotal) {
+  VirtualClock clock;
+  RecordingHook hook(clock);
+  clock.SetWaitHook(&hook);
+  clock.SleepMs(500);
+  EXPECT_EQ(clock.NowMs(), 500);
+  // Sixteen full slices and a last one of 20 ms, with the hook between each two.
+  ASSERT_EQ(hook.calls.size(), 16u);
+  for (int64_t gap : Gaps(hook.calls, 0, 500)) EXPECT_LE(gap, kWaitSliceMs);
+  EXPECT_EQ(hook.calls.back(), 480);
+
+  hook.calls.clear();
+  clock.SleepMs(kWaitSliceMs);  // one slice: nothing between
+  clock.SleepMs(0);
+  clock.SleepMs(-5);
+  EXPECT_TRUE(hook.calls.empty());
+  EXPECT_EQ(clock.NowMs(), 500 + kWaitSliceMs);
+}
+
+TEST(WaitHook, WithoutAHookAWaitIsOnlyAWait) {
+  VirtualClock clock;
+  RecordingHook hook(clock);
+  clock.SetWaitHook(&hook);
+  clock.SetWaitHook(nullptr);
+  clock.SleepMs(500);
+  EXPECT_EQ(clock.NowMs(), 500);
+  EXPECT_TRUE(hook.calls.empty());
+}
+
+TEST(WaitHook, InProcessReadsWaitOnTheClock) {
+  VirtualClock clock;
+  RecordingHook hook(clock);
+  clock.SetWaitHook(&hook);
+  sim::SimulatedReader reader;
+  sim::InProcessPortFactory line(reader, clock);
+  auto port = line.Create();
+  ASSERT_TRUE(port->Open("COM3", 19200).ok());
+  uint8_t byte = 0;
+  EXPECT_EQ(port->Read(&byte, 1, 500, 500), 0u);  // nothing was asked: a full time-out
+  EXPECT_EQ(clock.NowMs(), 500);
+  EXPECT_EQ(hook.calls.size(), 16u);
+}
+
+TEST(WaitHook, RealSleepRunsItAndWaitsAtLeastTheWholeTime) {
+  RealClock clock(10);  // a nominal 1000 ms is 100 real ms: three or four slices
+  RecordingHook hook(clock);
+  clock.SetWaitHook(&hook);
+  const auto start = std::chrono::steady_clock::now();
+  clock.SleepMs(1000);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+  // A loaded machine oversleeps a slice, which leaves fewer calls, never more.
+  EXPECT_GE(hook.calls.size(), 1u);
+  EXPECT_LE(hook.calls.size(), 3u);
+}
+
+}  // namespace
+}  // namespace pelgar::platform
