@@ -15,16 +15,6 @@ namespace {
 
 constexpr std::string_view kSwitchToIsp = ":0100001107E7";
 constexpr std::string_view kExitIsp = ":0100001100EE";
-// Family 1's ISP ROM wants these after every synchronisation.
-constexpr std::string_view kFamily1Setup[] = {":010000020BF2", ":020000050701F1",
-                                              ":020000050702F0"};
-// Family 1's IPL option frames go out exactly as written: they carry no checksum.
-constexpr std::string_view kFamily1IplOption[] = {":020000030400", ":030000030601FC",
-                                                  ":030000030600FF"};
-constexpr std::string_view kEraseFamily1 = ":0100000307F5";
-constexpr std::string_view kEraseFamily1High = ":020000030C30BF";
-constexpr std::string_view kEraseFamily23All = ":0100000301FB";
-
 constexpr std::string_view kNoCodeMessage = "No Firmware Code exist inside Intel hex file";
 constexpr std::string_view kUnplugMessage =
     "Please unplug/plug the MSR to enter ISP ROM mode.\nAnd press 'OK' button to continue "
@@ -48,7 +38,7 @@ void IspSequence::AnalyseImage(const FirmwareImage& image, std::string_view file
   high_region_ = AnyCode(image, kHighStart, kHighEnd);
   start_ = !low_region_ && high_region_ ? kHighStart : kLowStart;
   end_ = low_region_ && !high_region_ ? kLowEnd : kHighEnd;
-  family_ = FirmwareFamily(file_revision);
+  dialect_ = IspDialectOf(FirmwareFamily(file_revision));
 }
 
 bool IspSequence::EnterIspSetup() {
@@ -58,48 +48,48 @@ bool IspSequence::EnterIspSetup() {
   link_.clock().SleepMs(kBeforeSetupCommandMs);
   if (!ExchangeAcknowledged(kSwitchToIsp)) return false;
   link_.clock().SleepMs(kAfterIspSwitchMs);
-  if (family_ == 1) {
-    link_.SetBaudAndSync(kFamily1Baud);
-    for (std::string_view command : kFamily1Setup) {
-      if (!ExchangeAnswered(command)) return false;
-    }
-    return true;
+  if (dialect_ == nullptr || !link_.SetBaudAndSync(dialect_->baud)) return false;
+  for (std::string_view command : dialect_->setup) {
+    if (!ExchangeAnswered(command)) return false;
   }
-  if (family_ == 2 || family_ == 3) return link_.SetBaudAndSync(kFamily23Baud);
-  return false;
+  return true;
 }
 
 bool IspSequence::SetIplOption() {
-  if (!link_.port_open()) return false;
-  if (!low_region_ && family_ != 1) {
+  if (!link_.port_open() || dialect_ == nullptr) return false;
+  const bool boots_low = dialect_->ipl_option.empty();
+  if (boots_low && !low_region_) {
     messages_.ShowPlainMessage(kNoCodeMessage);
     return false;
   }
   link_.clock().SleepMs(kBeforeIplOptionMs);
-  if (family_ != 1) return true;
-  for (std::string_view command : kFamily1IplOption) {
+  if (boots_low) return true;
+  for (std::string_view command : dialect_->ipl_option) {
     if (!ExchangeAnswered(command)) return false;
   }
   // The option takes effect when the reader starts again: the user power-cycles it while
-  // the port stays open.
+  // the port stays open, and the ROM wants its setup once more.
   messages_.ShowPlainMessage(kUnplugMessage);
   link_.clock().SleepMs(kAfterIplStepMs);
-  if (!ExchangeAnswered(kFamily1Setup[0])) return false;
+  if (!ExchangeAnswered(dialect_->setup.front())) return false;
   link_.clock().SleepMs(kAfterIplStepMs);
-  return ExchangeAnswered(kFamily1Setup[1]) && ExchangeAnswered(kFamily1Setup[2]);
+  for (std::string_view command : dialect_->setup.subspan(1)) {
+    if (!ExchangeAnswered(command)) return false;
+  }
+  return true;
 }
 
 bool IspSequence::EraseFirmware() {
+  if (dialect_ == nullptr) return false;
   bool erased = false;
-  if (family_ == 1) {
-    erased = ExchangeAcknowledged(high_region_ && !low_region_ ? kEraseFamily1High : kEraseFamily1);
-  } else if (family_ == 2 || family_ == 3) {
-    if (high_region_) {
-      // Without low-region code there is nothing to boot: the option step has refused.
-      erased = low_region_ && ExchangeAcknowledged(kEraseFamily23All);
-    } else {
-      erased = PageErase();
-    }
+  if (high_region_ && !low_region_) {
+    // Where the reader boots from the low region there is nothing to boot: the option step
+    // has refused, and so does the erase.
+    erased = !dialect_->erase_high.empty() && ExchangeAcknowledged(dialect_->erase_high);
+  } else if (!high_region_ && dialect_->erase_low_by_pages) {
+    erased = PageErase();
+  } else {
+    erased = ExchangeAcknowledged(dialect_->erase_all);
   }
   if (erased) link_.clock().SleepMs(kAfterEraseMs);
   return erased;
@@ -118,6 +108,7 @@ bool IspSequence::PageErase() {
 
 bool IspSequence::ProgramAndVerify(const FirmwareImage& image, FirmwareImage& read_back,
                                    UpdateProgress& progress) {
+  if (dialect_ == nullptr) return false;
   progress.SetRange(start_, end_);
   progress.SetPosition(start_);
   for (uint32_t address = start_; address < end_; address += kLineSize) {
@@ -144,13 +135,11 @@ bool IspSequence::ProgramLine(const FirmwareImage& image, uint16_t address) {
   char reply[kProgramReplySize];
   const size_t count = record.size() + kDataReplyExtra;
   if (!link_.CountedExchange(record, reply, count)) {
-    // Families 2 and 3 send the record once more, but the line has failed either way.
-    if (family_ != 1) link_.CountedExchange(record, reply, count);
+    if (dialect_->resend_silent_record) link_.CountedExchange(record, reply, count);
     err_ << "No reply to the data record: " << record << std::endl;
     return false;
   }
-  // Family 1's ISP ROM takes every record twice; the second reply is the one that counts.
-  if (family_ == 1 && !link_.CountedExchange(record, reply, count)) return false;
+  if (dialect_->record_twice && !link_.CountedExchange(record, reply, count)) return false;
   if (!device::AcknowledgedAt(reply, record.size())) {
     err_ << "The data record was not acknowledged: " << record << std::endl;
     return false;

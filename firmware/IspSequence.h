@@ -6,15 +6,16 @@
 #include <string_view>
 
 #include "firmware/FirmwareImage.h"
+#include "firmware/IspDialect.h"
 #include "firmware/PlainMessages.h"
 #include "firmware/UpdateProgress.h"
 #include "firmware/UpdaterLink.h"
 
 namespace pelgar::firmware {
 
-// Replaces the reader's program memory through its in-system programming mode, in the two
-// dialects: family 1, and families 2 and 3. The update window calls the steps in order and
-// stops at the first that fails.
+// Replaces the reader's program memory through its in-system programming mode, in the
+// dialect of the image's family (see IspDialect). The update window calls the steps in
+// order and stops at the first that fails; none succeeds for a family without a dialect.
 class IspSequence {
  public:
   // Regions of program memory as the reader's flash divides it.
@@ -24,9 +25,6 @@ class IspSequence {
   static constexpr uint16_t kHighEnd = 0x3FFF;
   static constexpr uint16_t kLineSize = 16;
   static constexpr uint16_t kPageSize = 128;
-
-  static constexpr int32_t kFamily1Baud = 9600;
-  static constexpr int32_t kFamily23Baud = 19200;
 
   // Waits, in one place.
   static constexpr int64_t kBeforeSetupCommandMs = 100;
@@ -44,7 +42,7 @@ class IspSequence {
   IspSequence(UpdaterLink& link, PlainMessages& messages, std::ostream& err)
       : link_(link), messages_(messages), err_(err) {}
 
-  // Region flags, programming range and family, afresh from this update's image.
+  // Region flags, programming range and dialect, afresh from this update's image.
   void AnalyseImage(const FirmwareImage& image, std::string_view file_revision);
   bool EnterIspSetup();
   bool SetIplOption();
@@ -73,7 +71,7 @@ class IspSequence {
   bool high_region_ = false;
   uint16_t start_ = kLowStart;
   uint16_t end_ = kHighEnd;
-  int family_ = 0;
+  const IspDialect* dialect_ = nullptr;
 };
 
 }  // namespace pelgar::firmware
