@@ -36,10 +36,16 @@ bool ExchangeWrapperText(DataExchange& dx, int id, std::string& wrapper, int32_t
 // MaxCharsMessage and fails; putting, `max_chars` becomes the control's typing limit.
 bool ExchangeMaxChars(DataExchange& dx, int id, size_t length, int max_chars);
 
-// A wrapper box: its text decoded into `wrapper` and `extra_count`, then checked against
-// `budget` decoded characters plus what the escapes add (the box's typing limit when
-// putting).
+// A wrapper box: its text decoded into `wrapper` and `extra_count`, then checked so that
+// the decoded text holds at most `budget` characters however the text arrived; putting,
+// `budget` plus what the escapes add becomes the box's typing limit.
 bool ExchangeWrapperBox(DataExchange& dx, int id, std::string& wrapper, int32_t& extra_count,
                         int budget);
+
+// Taking, before the wrappers are sent: the head and the tail wrapper together within the
+// reader's 14 characters. Otherwise the tail box, which has what the head leaves, shows
+// its limit and fails.
+bool CheckWrapperTotal(DataExchange& dx, int tail_id, size_t head_length, size_t tail_length,
+                       int32_t tail_extra_count);
 
 }  // namespace pelgar::ui

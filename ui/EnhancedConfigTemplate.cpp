@@ -180,6 +180,16 @@ const std::vector<std::string>& LanguageNames() {
   return names;
 }
 
+int LanguagePosition(uint8_t code) {
+  if (code == config::kWedgeLanguageCustomTable) return kCustomTablePosition;
+  return code < kCustomTablePosition ? code : -1;
+}
+
+uint8_t LanguageCode(int position) {
+  if (position == kCustomTablePosition) return config::kWedgeLanguageCustomTable;
+  return static_cast<uint8_t>(position & 0xFF);
+}
+
 const std::vector<std::string>& CharacterListLabels() {
   static const std::vector<std::string> labels = MakeCharacterList();
   return labels;

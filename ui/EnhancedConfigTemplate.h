@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,9 +40,15 @@ inline constexpr std::array<int, 7> kRowLists = {1056, 1063, 1064, 1065, 1066, 1
 inline constexpr std::array<int, 7> kRowBoxes = {1040, 1045, 1049, 1057, 1058, 1059, 1060};
 }  // namespace enhanced_ids
 
-// The language list: a name's position is the reader's wedge mode language code.
+// The language list: a name's position is the reader's wedge mode language code, except
+// the last, "Custom Table", which stands for the reader's custom table code 0xFF.
 inline constexpr int kLanguageCount = 10;
+inline constexpr int kCustomTablePosition = kLanguageCount - 1;
 const std::vector<std::string>& LanguageNames();
+// The position that shows the reader's `code`; -1 (no selection) for a code without one.
+int LanguagePosition(uint8_t code);
+// The code that list position `position` stands for; no selection (-1) gives 0xFF.
+uint8_t LanguageCode(int position);
 
 // The character list of every custom row: position 0 is " - None -", position p stands
 // for the character code 0x1F + p (0x20 to 0x7E).

@@ -105,7 +105,7 @@ void EnhancedConfigWindow::OnOpening(Controls& controls) {
   controls.SetCheck(ids::kCrTrack2, (cr & config::kCrTrack2Bit) != 0);
   controls.SetCheck(ids::kCrTrack3, (cr & config::kCrTrack3Bit) != 0);
   uint8_t language = RememberedValue(remembered_language_line_);
-  controls.Select(ids::kLanguageList, language < kLanguageCount ? language : -1);
+  controls.Select(ids::kLanguageList, LanguagePosition(language));
   PutData();
 }
 
@@ -200,16 +200,25 @@ void EnhancedConfigWindow::OnClicked(int id) {
 
 bool EnhancedConfigWindow::UpdateData(bool save_and_validate) {
   DataExchange dx{*controls_, messages_, save_and_validate};
-  // Each wrapper box may hold its budget plus what its escapes add; a box with no room
-  // left gets no limit (0 is the platform's default) and a typed character is reported.
-  if (!ExchangeWrapperBox(dx, ids::kHeadBox, head_text_, head_extra_, head_budget_) ||
-      !ExchangeWrapperBox(dx, ids::kTailBox, tail_text_, tail_extra_, tail_budget_)) {
-    return false;
-  }
+  return ExchangeWrappers(dx) && ExchangeRows(dx);
+}
+
+bool EnhancedConfigWindow::UpdateRows(bool save_and_validate) {
+  DataExchange dx{*controls_, messages_, save_and_validate};
+  return ExchangeRows(dx);
+}
+
+bool EnhancedConfigWindow::ExchangeWrappers(DataExchange& dx) {
+  // Each wrapper box may hold its budget plus what its escapes add.
+  return ExchangeWrapperBox(dx, ids::kHeadBox, head_text_, head_extra_, head_budget_) &&
+         ExchangeWrapperBox(dx, ids::kTailBox, tail_text_, tail_extra_, tail_budget_);
+}
+
+bool EnhancedConfigWindow::ExchangeRows(DataExchange& dx) {
   for (int row = 0; row < kRows; ++row) {
     int box = ids::kRowBoxes[row];
     std::string& text = replacement_texts_[row];
-    if (save_and_validate) {
+    if (dx.save_and_validate) {
       text = controls_->GetText(box, kReplacementReadMax);
     } else if (controls_->GetText(box, kReplacementReadMax) != text) {
       // Written only when different: writing raises the box's change notification.
@@ -220,14 +229,20 @@ bool EnhancedConfigWindow::UpdateData(bool save_and_validate) {
   return true;
 }
 
+void EnhancedConfigWindow::EnableWrapperBox(bool head) {
+  // A box with no room left takes no typing: its typing limit would be 0, which the
+  // platform reads as no limit at all.
+  int budget = head ? head_budget_ : tail_budget_;
+  controls_->Enable(head ? ids::kHeadBox : ids::kTailBox,
+                    budget > 0 && controls_->IsChecked(head ? ids::kHeadCheck : ids::kTailCheck));
+}
+
 void EnhancedConfigWindow::OnWrapperCheckClicked(bool head) {
-  int box = head ? ids::kHeadBox : ids::kTailBox;
+  // Unchecked, the box is disabled, but its text stays and is still sent.
   if (controls_->IsChecked(head ? ids::kHeadCheck : ids::kTailCheck)) {
-    controls_->Enable(box, true);
     controls_->Enable(ids::kSetWrapper, true);
-  } else {
-    controls_->Enable(box, false);  // its text stays, and is still sent
   }
+  EnableWrapperBox(head);
   // The other wrapper's room follows this wrapper's text, which unchecking keeps; giving
   // it the whole 14 would let the two together outgrow what the reader takes.
   if (head) {
@@ -247,11 +262,15 @@ void EnhancedConfigWindow::OnWrapperTextChanged(bool head) {
   // A refused text has been reported; the budgets still follow what was decoded.
   TakeData();
   (head ? tail_budget_ : head_budget_) = Budget(text);
+  EnableWrapperBox(!head);
   PutData();
 }
 
+// The custom rows exchange only their own boxes. Taking the whole window's data would stop
+// at a wrapper box the decoding refuses, before the rows, and putting it back would then
+// write the row's old text over what the user just typed there.
 void EnhancedConfigWindow::OnRowSelectionChanged(int row) {
-  TakeData();
+  UpdateRows(true);
   int box = ids::kRowBoxes[row];
   if (controls_->Selected(ids::kRowLists[row]) <= 0) {
     replacement_texts_[row].clear();  // emptying the box below runs its change rule
@@ -259,18 +278,18 @@ void EnhancedConfigWindow::OnRowSelectionChanged(int row) {
   } else {
     controls_->Enable(box, true);
   }
-  PutData();
+  UpdateRows(false);
 }
 
 void EnhancedConfigWindow::OnReplacementChanged(int row) {
-  TakeData();
+  UpdateRows(true);
   if (replacement_texts_[row].empty()) {
     row_changed_mask_ &= static_cast<uint8_t>(~RowBit(row));
   } else {
     row_changed_mask_ |= RowBit(row);
   }
   controls_->Enable(ids::kSetCustom, row_changed_mask_ != 0);
-  PutData();
+  UpdateRows(false);
 }
 
 void EnhancedConfigWindow::ClearRows() {

@@ -18,6 +18,8 @@
 
 namespace pelgar::ui {
 
+struct DataExchange;
+
 // The enhanced configuration window (dialog 130): each enhanced setting read from or
 // written to the reader by its own buttons, and the custom wedge table. The main window
 // owns one instance for its whole life; the controls exist only while it is open, so the
@@ -66,9 +68,14 @@ class EnhancedConfigWindow : public DialogLogic {
   bool UpdateData(bool save_and_validate);
   bool TakeData() { return UpdateData(true); }
   void PutData() { UpdateData(false); }
+  // The custom rows' part of the exchange alone.
+  bool UpdateRows(bool save_and_validate);
+  bool ExchangeWrappers(DataExchange& dx);
+  bool ExchangeRows(DataExchange& dx);
 
   void OnClicked(int id);
   void ShowRememberedWrappers(const std::string& head, const std::string& tail);
+  void EnableWrapperBox(bool head);
   void OnWrapperCheckClicked(bool head);
   void OnWrapperTextChanged(bool head);
   void OnRowSelectionChanged(int row);

@@ -17,10 +17,6 @@ constexpr std::string_view kConfirmReset =
     "Confirm to reset the custom table back to original table?";
 constexpr std::string_view kConfirmResetCaption = "Warning!";
 
-// The list has no entry for the reader's custom table code 0xFF; its "Custom Table" entry
-// stands for it when the language is set.
-constexpr int kCustomTablePosition = 9;
-
 std::string HexLine(const char* prefix, uint8_t value) {
   char line[8];
   std::snprintf(line, sizeof line, "%s%02X", prefix, static_cast<unsigned>(value));
@@ -42,17 +38,13 @@ void EnhancedConfigWindow::ShowOperationError() {
 }
 
 void EnhancedConfigWindow::SetDataWrapper() {
-  // The window keeps the sum within 14 while the user types, except where a box has no
-  // room left at all; such a pair was reported when typed and is not sent.
-  size_t head_length = head_text_.size();
-  size_t tail_length = tail_text_.size();
-  if (!config::WrapperLengthsFit(head_length, tail_length)) {
-    bool head_over = head_length > static_cast<size_t>(head_budget_);
-    int box = head_over ? ids::kHeadBox : ids::kTailBox;
-    messages_.ShowPlainMessage(
-        MaxCharsMessage(head_over ? head_budget_ + head_extra_ : tail_budget_ + tail_extra_),
-        box::kIconExclamation, 0);
-    controls_->Focus(box);
+  // The wrappers go out as the boxes show them: a text rule that stopped at one box left
+  // the other undecoded. A box the decoding refuses, or that holds more than its room,
+  // stops here as it stops Enter, before the reader is claimed; so does a pair that
+  // outgrows the reader's 14 characters however it got there.
+  DataExchange dx{*controls_, messages_};
+  if (!TakeData() ||
+      !CheckWrapperTotal(dx, ids::kTailBox, head_text_.size(), tail_text_.size(), tail_extra_)) {
     return;
   }
   auto session = Claim(ids::kSetWrapper);
@@ -95,20 +87,16 @@ void EnhancedConfigWindow::GetWedgeMode() {
   auto session = Claim(kNoControlId);
   if (!session) return;
   if (!session->GetWedgeMode()) ShowOperationError();
-  // A code without an entry (0x0A and above, 0xFF among them) leaves no selection.
-  uint8_t code = session->wedge_language;
-  controls_->Select(ids::kLanguageList, code < kLanguageCount ? code : -1);
+  // A code without an entry (0x09 to 0xFE) leaves no selection.
+  controls_->Select(ids::kLanguageList, LanguagePosition(session->wedge_language));
 }
 
 void EnhancedConfigWindow::SetWedgeMode() {
   auto session = Claim(ids::kSetLanguage);
   if (!session) return;
-  // The position is the code. The reader has frames for 0x00, 0x01 and 0xFF only, so
-  // positions 2 to 8 send nothing and are reported as failed; no selection gives 0xFF.
-  int position = controls_->Selected(ids::kLanguageList);
-  session->wedge_language = position == kCustomTablePosition
-                                ? config::kWedgeLanguageCustomTable
-                                : static_cast<uint8_t>(position & 0xFF);
+  // The reader has frames for 0x00, 0x01 and 0xFF only, so positions 2 to 8 send nothing
+  // and are reported as failed.
+  session->wedge_language = LanguageCode(controls_->Selected(ids::kLanguageList));
   if (!session->SetWedgeMode()) ShowOperationError();
   remembered_language_line_ = HexLine("15:", session->wedge_language);
   controls_->Enable(ids::kSetLanguage, false);

@@ -101,7 +101,7 @@ TEST_F(EnhancedConfigWindowTest, WrapperBudgetsFollowTheDecodedTextsWhileTyping)
             "ABCD#EF|012345600");
 }
 
-TEST_F(EnhancedConfigWindowTest, WrappersReappearOnReopeningAndOverlongPairsAreNotSent) {
+TEST_F(EnhancedConfigWindowTest, WrappersReappearOnReopeningAndABoxWithNoRoomTakesNoTyping) {
   Show([](ControlStore& s) {
     s.Click(ids::kTailCheck);
     s.Type(ids::kTailBox, "AB\\\\");  // A, B and one backslash
@@ -113,14 +113,38 @@ TEST_F(EnhancedConfigWindowTest, WrappersReappearOnReopeningAndOverlongPairsAreN
     EXPECT_EQ(s.Limit(ids::kHeadBox) * 100 + s.Limit(ids::kTailBox), 1115u);
     s.Type(ids::kTailBox, "CDEFGHIJKLM");  // now 14 decoded: the head has no room
     s.Click(ids::kHeadCheck);
-    s.Type(ids::kHeadBox, "X");
+    EXPECT_FALSE(s.Type(ids::kHeadBox, "X"));
     s.Click(ids::kSetWrapper);
-    s.PressEnter();  // refused too: the window stays open
+    s.Backspace(ids::kTailBox);  // room for one again
+    EXPECT_EQ(EnabledOf(s, {ids::kHeadBox}) + std::to_string(s.Limit(ids::kHeadBox)), "11");
+    s.PressEnter();
   });
-  EXPECT_EQ(dialog.tail_text() + std::to_string(Sent("12").size()), "AB\\CDEFGHIJKLM0");
-  EXPECT_EQ(messages.shown, Lines(3, "30: Please enter no more than 0 characters."));
-  EXPECT_EQ(std::pair(again.focused(), again.result()), std::pair(ids::kHeadBox, kIdCancel));
-  EXPECT_EQ(Show([](ControlStore& s) { s.PressEnter(); }).result(), kIdOk);
+  EXPECT_EQ(reader.state().head_wrapper + "|" + reader.state().tail_wrapper, "|AB\\CDEFGHIJKLM");
+  EXPECT_EQ(dialog.tail_text() + std::to_string(again.result()), "AB\\CDEFGHIJKL1");
+  EXPECT_EQ(messages.shown, Lines{});
+}
+
+// A wrapper box the decoding refuses stops "Set Data Wrapper" before anything is sent, and
+// the other box is decoded again once it is put right; typing in the custom rows meanwhile
+// is neither lost nor answered with the wrapper's help.
+TEST_F(EnhancedConfigWindowTest, ARefusedWrapperBoxStopsItsSetButNotTheCustomRows) {
+  Show([this](ControlStore& s) {
+    ClickEach(s, {ids::kHeadCheck, ids::kTailCheck});
+    s.Type(ids::kHeadBox, "AB\\1\\");
+    s.Type(ids::kTailBox, "XY");  // not decoded while the head is refused
+    s.Click(ids::kSetWrapper);
+    EXPECT_EQ(std::to_string(Sent("12").size()) + EnabledOf(s, {ids::kSetWrapper}), "01");
+    EXPECT_EQ(s.focused(), ids::kHeadBox);
+    Fill(s, 0, 34, "q");
+    EXPECT_EQ(s.Text(ids::kRowBoxes[0]) + EnabledOf(s, {ids::kSetCustom}), "q1");
+    s.Click(ids::kSetCustom);
+    s.Backspace(ids::kHeadBox);  // an escape left unfinished is dropped
+    s.Click(ids::kSetWrapper);
+  });
+  EXPECT_THAT(Sent("17"), ElementsAre(":040000111741007122"));
+  EXPECT_EQ(reader.state().head_wrapper + "|" + reader.state().tail_wrapper, "AB|XY");
+  EXPECT_EQ(messages.shown.size(), 4u);  // the head's last key, X, Y and the first Set
+  EXPECT_THAT(messages.shown, ::testing::Each(::testing::StartsWith("00: Please make sure")));
 }
 
 TEST_F(EnhancedConfigWindowTest, LanguagesWithoutAFrameSendNothingButAreRemembered) {
@@ -135,11 +159,17 @@ TEST_F(EnhancedConfigWindowTest, LanguagesWithoutAFrameSendNothingButAreRemember
   EXPECT_EQ(Show().Selected(ids::kLanguageList), 7);
   Show([](ControlStore& s) {
     s.Choose(ids::kLanguageList, 9);                       // "Custom Table" is the reader's 0xFF
-    ClickEach(s, {ids::kSetLanguage, ids::kGetLanguage});  // a code without an entry: none
-    EXPECT_EQ(s.Selected(ids::kLanguageList), -1);
+    ClickEach(s, {ids::kSetLanguage, ids::kGetLanguage});  // and is shown as itself
+    EXPECT_EQ(s.Selected(ids::kLanguageList), 9);
   });
   EXPECT_EQ(Sent("15").back() + dialog.remembered_language_line(), ":0200001115FFD915:FF");
   EXPECT_EQ(reader.state().wedge_language, 0xFF);
+  EXPECT_EQ(Show().Selected(ids::kLanguageList), 9);
+  reader.state().wedge_language = 0x09;  // a code without an entry: none
+  Show([](ControlStore& s) {
+    s.Click(ids::kGetLanguage);
+    EXPECT_EQ(s.Selected(ids::kLanguageList), -1);
+  });
   dialog.SetPortTexts({"COM4", "19200"});  // no such port: only the Set button is disabled
   Show([](ControlStore& s) {
     s.Choose(ids::kLanguageList, 1);
