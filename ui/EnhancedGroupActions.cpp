@@ -75,6 +75,18 @@ void EnhancedGroup::Get() {
 }
 
 void EnhancedGroup::Set() {
+  // The wrappers go out as the boxes show them. A text rule that stopped at one box left
+  // the other undecoded, so the data is taken again here; a box the decoding refuses, or
+  // that holds more than its room, stops the Set before anything is sent, as it stops
+  // Enter, and keeps the focus. The rooms are last computed from texts that such a stop
+  // may have left undecoded, so the pair that would be sent is checked on its own too.
+  if (!host_.UpdateData(true)) return;
+  const std::string no_wrapper;
+  const std::string& head = controls_.IsChecked(id::kHeadWrapper) ? head_.text : no_wrapper;
+  const std::string& tail = controls_.IsChecked(id::kTailWrapper) ? tail_.text : no_wrapper;
+  DataExchange dx{controls_, messages_};
+  if (!CheckWrapperTotal(dx, tail_.box_id, head.size(), tail.size(), tail_.extra)) return;
+
   auto session = host_.ClaimReader();
   if (!session) {
     controls_.Enable(id::kEnhancedSet, false);
@@ -83,8 +95,8 @@ void EnhancedGroup::Set() {
   bool wedge = session->wedge_position == 1;
   session->head_text.fill('\0');
   session->tail_text.fill('\0');
-  if (controls_.IsChecked(id::kHeadWrapper)) CopyWrapper(head_.text, session->head_text);
-  if (controls_.IsChecked(id::kTailWrapper)) CopyWrapper(tail_.text, session->tail_text);
+  CopyWrapper(head, session->head_text);
+  CopyWrapper(tail, session->tail_text);
   if (!session->SetDataWrapper()) ReportFailure(kSetWrapperFailed);
 
   session->individual_cr[0] = controls_.IsChecked(id::kCrTrack1) ? 1 : 0;

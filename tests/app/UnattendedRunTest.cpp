@@ -95,12 +95,16 @@ TEST_F(UnattendedRunTest, NotAppliedConfigurationsFailWithTheSummary) {
     std::string file;  // empty: no such file
     std::string refused_frame{};
     bool present = true;
+    const char* commands = nullptr;  // when given, all the reader received
   } kCases[] = {
       {kFull, "", false},
       {""},
       {"Zyr MSR Enhanced Configuration File\r\n5c%;+?\r\n"},              // a bad header
       {kBasic + "Zyr MSR Enhanced Configuration File\r\n12H:\\999\r\n"},  // no such character
-      {kFull, ":0100001109E5"},                                           // the commit
+      // 15 characters once decoded: the configuration goes, no wrappers, CR or language.
+      {kBasic + "Zyr MSR Enhanced Configuration File\r\n12H:ABCDEFGHIJKLMN\\035\r\n", "", true,
+       "01 09"},
+      {kFull, ":0100001109E5"},            // the commit
       {kFull, ":02000011130ECC"},          // the enhanced Set's carriage returns
       {kFull, ":060000110140253b2b3fde"},  // Set Config
   };
@@ -112,6 +116,9 @@ TEST_F(UnattendedRunTest, NotAppliedConfigurationsFailWithTheSummary) {
     sim_ports.present_ports = {c.present ? "COM3" : "COM9"};
     EXPECT_EQ(Run(dir / "a.dat"), 1);
     EXPECT_TRUE(out.str().ends_with(c.present ? kError : kNotClaimed)) << out.str();
+    if (c.commands) {
+      EXPECT_EQ(Commands(), c.commands);
+    }
   }
 }
 

@@ -1,3 +1,5 @@
+#include <functional>
+
 #include "MainWindowFixture.h"
 
 namespace pelgar::ui {
@@ -61,6 +63,66 @@ TEST_F(EnhancedGroupTest, GetShowsWrappersEscapedAndAFourteenCharacterOneExclude
     EXPECT_EQ(Wrappers(), head ? "ABCDEFGHIJKLMN| 10 10" : "|ABCDEFGHIJKLMN 01 01");
   }
   EXPECT_EQ(messages.shown, Lines{});
+}
+
+// Set sends the wrappers as the boxes show them, or nothing at all: a box the decoding
+// refuses, or whose decoded text outgrows its room, stops it before the reader is claimed,
+// however the text arrived. Once the box is put right, the other box's wrapper goes too.
+TEST_F(EnhancedGroupTest, SetSendsWhatTheBoxesShowOrNothing) {
+  const std::string kHelp = "00: Please make sure the input of NON-TEXT characters";
+  const struct {
+    std::function<void()> arrive;
+    std::string refused;  // the message of the refused Set
+    std::string sent;     // the reader's wrappers once the head box holds "A"
+    int focused = id::kHeadText;
+  } kCases[] = {
+      {[this] {  // Get shows A\007, which cannot be typed back
+         reader.state().head_wrapper = "A\x07";
+         reader.state().tail_wrapper = "XY";
+         store->Click(id::kEnhancedGet);
+       },
+       kHelp, "A|XY"},
+      {[this] {
+         Click({id::kHeadWrapper, id::kTailWrapper});
+         store->Type(id::kHeadText, "AB\\1\\");
+         store->Type(id::kTailText, "XY");
+       },
+       kHelp, "A|XY"},
+      {[this] {  // each within the reader's 14, not together
+         reader.state().head_wrapper = "0123456789";
+         reader.state().tail_wrapper = "ABCDEFGHIJ";
+         store->Click(id::kEnhancedGet);
+       },
+       "30: Please enter no more than 4 characters.", "A|ABCDEFGHIJ"},
+      {[this] {  // pasted within the typing limit, 17 decoded
+         store->Click(id::kHeadWrapper);
+         store->Type(id::kHeadText, "\\065\\065\\065");
+         store->Paste(id::kHeadText, "\\065\\065ABCDEFGHIJKLMNO");
+       },
+       "30: Please enter no more than 20 characters.", "A|"},
+      {[this] {  // the head's room was last computed while the tail box was refused
+         reader.state().head_wrapper = "ABCDEFGHIJKLM";
+         reader.state().tail_wrapper = kFourteen;  // excludes the head, which keeps its text
+         Click({id::kEnhancedGet, id::kTailWrapper, id::kHeadWrapper, id::kTailWrapper});
+         store->Type(id::kTailText, "XYZ");
+       },
+       "30: Please enter no more than 1 characters.", "A|XYZ", id::kTailText},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.sent);
+    Open();
+    messages.shown.clear();
+    c.arrive();
+    reader.ClearLog();
+    store->Click(id::kEnhancedSet);
+    EXPECT_EQ(reader.received_frames(), Lines{});
+    EXPECT_THAT(messages.shown.back(), ::testing::StartsWith(c.refused));
+    EXPECT_EQ(std::to_string(store->focused()) + Enabled({id::kEnhancedSet}),
+              std::to_string(c.focused) + "1");
+    store->Paste(id::kHeadText, "A");
+    store->Click(id::kEnhancedSet);
+    EXPECT_EQ(reader.state().head_wrapper + "|" + reader.state().tail_wrapper, c.sent);
+  }
 }
 
 TEST_F(EnhancedGroupTest, CapitalModeAndLanguageCountOnlyInTheWedgePosition) {
