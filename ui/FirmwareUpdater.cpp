@@ -79,9 +79,10 @@ bool FirmwareUpdater::LoadFile() {
   if (std::filesystem::is_regular_file(path, error)) {
     file.open(path, std::ios::in | std::ios::binary);
   }
+  // The port is let go before either box, so it is not held while the box waits.
   if (!file.is_open()) {
-    services_.messages.ShowMessage(kOpenFileError, kErrorCaption, kExclamationOk);
     link_.ClosePort();
+    services_.messages.ShowMessage(kOpenFileError, kErrorCaption, kExclamationOk);
     return false;
   }
   firmware::HexReader reader(file);

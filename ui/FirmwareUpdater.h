@@ -57,8 +57,7 @@ class FirmwareUpdater : public DialogLogic,
   void SetPosition(int position) override;
   void ShowPlainMessage(std::string_view text) override;
 
-  // Chooses and loads the firmware file. On failure the port is closed: after the open
-  // error's box, before the load error's.
+  // Chooses and loads the firmware file. On failure the port is closed before any box.
   bool LoadFile();
   void RunUpdate();
   bool CheckRevisions();

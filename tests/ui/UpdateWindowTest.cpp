@@ -261,8 +261,7 @@ TEST(UpdateWindow, TwoUpdatesInOneRunFollowTheirOwnImages) {
 
 // The window dismissed in the 200 ms before its timer, a cancelled file dialog, a missing
 // file, a folder or a device, a bad file, a port that cannot be opened: no update, and no
-// port left open. The port is still open under the open error and closed under the load
-// error.
+// port left open, and none held while a box waits.
 TEST(UpdateWindow, EndingsBeforeTheUpdateLeaveNoPortOpen) {
   UpdateRig rig;
   std::string port_at_box;
@@ -290,7 +289,7 @@ TEST(UpdateWindow, EndingsBeforeTheUpdateLeaveNoPortOpen) {
   EXPECT_EQ(rig.messages.shown,
             (Lines{open_error, open_error, open_error,
                    "Error!/30: Error verifying the opened MSR firmware hex file."}));
-  EXPECT_EQ(port_at_box, "open open open closed ");
+  EXPECT_EQ(port_at_box, "closed closed closed closed ");
   EXPECT_FALSE(rig.request.has_value());
   EXPECT_EQ(std::to_string(rig.statuses.size()) + (rig.line.is_open() ? " open" : ""), "0");
 }
