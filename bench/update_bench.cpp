@@ -162,7 +162,9 @@ std::string HexFile(size_t code_bytes, const std::string& revision) {
   for (size_t i = 0; i < code_bytes && i < image.size(); ++i) {
     image[i] = static_cast<uint8_t>((i * 13 + 5) % 0xFF);
   }
-  for (size_t i = 0; i < revision.size(); ++i) image[0x1FE0 + i] = revision[i];
+  for (size_t i = 0; i < revision.size(); ++i) {
+    image[0x1FE0 + i] = static_cast<uint8_t>(revision[i]);
+  }
   std::string text;
   char field[24];
   for (size_t line = 0; line < image.size(); line += 16) {
@@ -171,7 +173,7 @@ std::string HexFile(size_t code_bytes, const std::string& revision) {
     if (!code) continue;
     std::snprintf(field, sizeof field, ":10%04zX00", line);
     text += field;
-    unsigned sum = 0x10 + (line >> 8) + (line & 0xFF);
+    unsigned sum = 0x10 + static_cast<unsigned>((line >> 8) + (line & 0xFF));
     for (size_t i = 0; i < 16; ++i) {
       std::snprintf(field, sizeof field, "%02X", image[line + i]);
       text += field;

@@ -3,7 +3,8 @@
 # all there already.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev)
+# clang-format checks the layout in scripts/test.sh.
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-format)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Builds Pelgar with warnings as errors, runs every test, then does the same under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Checks the layout of every C++ file, builds Pelgar with warnings as errors, runs every
+# test, then does the same under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+
+echo "== format"
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
 for preset in ci ci-asan; do
   echo "== $preset: build"

@@ -26,7 +26,7 @@ TEST(ReplyPositions, ReadLeadingHexDigitsOnlyWithinTheReply) {
   std::strcpy(reply.data(), "C5 5G G5 -1");
   reply[12] = 'C';  // after the terminating zero: not part of the reply
   std::string read;
-  for (size_t at : {0, 3, 6, 9, 12}) read += HexByte(ReplyByte(reply, at), HexCase::kCapital);
+  for (size_t at : {0u, 3u, 6u, 9u, 12u}) read += HexByte(ReplyByte(reply, at), HexCase::kCapital);
   EXPECT_EQ(read, "C505000000");
   EXPECT_EQ(std::string({ReplyChar(reply, 12), ReplyChar(reply, 500)}), std::string(2, '\0'));
   EXPECT_EQ(ReplyText(reply), "C5 5G G5 -1");

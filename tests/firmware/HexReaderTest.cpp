@@ -40,7 +40,7 @@ TEST(HexReader, LoadsWhatTheFileHoldsAndNamesTheBadLine) {
   std::ifstream data_file(PELGAR_TEST_DATA "/crlf_rev2.31_low_0x0000_64B.hex", std::ios::binary);
   struct Case {
     std::string text;
-    std::vector<std::pair<int, int>> bytes;  // address, value after the load
+    std::vector<std::pair<size_t, int>> bytes;  // address, value after the load
     std::string outcome = "loaded";
   };
   // clang-format off

@@ -53,7 +53,7 @@ inline firmware::FirmwareImage MakeImage(std::string_view revision, size_t low_b
 // The image as a HEX file with CR LF line ends: a record per line that holds code.
 inline std::string ToHexText(const firmware::FirmwareImage& image) {
   std::string text;
-  for (size_t line = 0; line < image.size(); line += 16) {
+  for (unsigned line = 0; line < image.size(); line += 16) {
     if (LineHasCode(image, line)) text += DataRecord(line, &image[line], 16) + "\r\n";
   }
   return text + ":00000001FF\r\n";
@@ -64,9 +64,9 @@ inline std::string ToHexText(const firmware::FirmwareImage& image) {
 inline std::vector<std::string> ProgramFrames(const firmware::FirmwareImage& image, size_t start,
                                               size_t end, int copies) {
   std::vector<std::string> frames;
-  for (size_t line = start; line < end; line += 16) {
+  for (auto line = static_cast<unsigned>(start); line < end; line += 16) {
     if (!LineHasCode(image, line)) continue;
-    frames.insert(frames.end(), copies, DataRecord(line, &image[line], 16));
+    frames.insert(frames.end(), static_cast<size_t>(copies), DataRecord(line, &image[line], 16));
     frames.push_back(Record("05000004" + Hex(line, 4) + Hex(line + 15, 4) + "00") + "U");
   }
   return frames;
