@@ -9,6 +9,7 @@
 #include "platform/posix/Files.h"
 #include "ui/AboutBox.h"
 #include "ui/ReaderClaim.h"
+#include "version.h"
 
 namespace pelgar::app {
 namespace {
@@ -33,7 +34,7 @@ void AppendCut(std::string& report, std::string_view text) {
 }  // namespace
 
 std::string UnattendedRun::UsageText() {
-  std::string text = "MSR Configuration Utility v1.32\n";
+  std::string text = std::string("MSR Configuration Utility v") + kVersion + "\n";
   text.append(ui::kOwnershipNotice).append("\n\n");
   text.append("Usage: PELGAR.EXE <CONFIG.DAT>,[<COM PORT>],[<BAUD RATE>]\n");
   text.append("\tload configuration setting to MSR\n");

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ui/MainWindowIds.h"
+#include "version.h"
 
 namespace pelgar::ui {
 namespace {
@@ -18,7 +19,8 @@ DialogTemplate Build() {
   dialog.controls = {
       MakeControl(kNoControlId, ControlKind::kIcon, std::to_string(main_id::kIcon),
                   {11, 17, 20, 20}),
-      MakeControl(kNoControlId, ControlKind::kStatic, kVersionLine, {40, 10, 119, 8}),
+      MakeControl(kNoControlId, ControlKind::kStatic, kVersionLinePrefix + std::string(kVersion),
+                  {40, 10, 119, 8}),
       MakeControl(kNoControlId, ControlKind::kStatic, kOwnershipNotice, {40, 25, 148, 16}),
       MakeControl(kIdOk, ControlKind::kPushButton, "OK", {178, 7, 50, 14}, style::kDefaultButton),
   };

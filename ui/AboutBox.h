@@ -5,8 +5,9 @@
 
 namespace pelgar::ui {
 
-// The program's version and ownership lines; the usage display shows them too.
-inline constexpr const char* kVersionLine = "Pelgar Version 1.32";
+// The version line is this and the version from version.h; the ownership line is shown by
+// the usage display too.
+inline constexpr const char* kVersionLinePrefix = "Pelgar Version ";
 inline constexpr const char* kOwnershipNotice = "Copyright (C) Pelgar developers";
 
 // Dialog 100, the about box: icon, version line, ownership notice and OK.

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "EndToEndTest.h"
+#include "version.h"
 
 namespace pelgar::e2e {
 namespace {
@@ -29,7 +30,8 @@ TEST_F(PelgarEndToEndTest, ExitStatusAndConsoleOfEachRun) {
        "\nError processing the command.\nMSR Command Response:\n\n\nPlease unplug/plug the MSR"},
       {"--switch=serial", "no/such.dat,COM3", 1,
        "There was an error found during MSR Configuration update.\n   Please make sure"},
-      {"--switch=serial", "HELP", 1, "About Unattended Mode\n\nMSR Configuration Utility v1.32\n"},
+      {"--switch=serial", "HELP", 1,
+       "About Unattended Mode\n\nMSR Configuration Utility v" + std::string(kVersion) + "\n"},
       {"--switch=serial", "", 2, "pelgar: the desktop window is not available in this build.\n"},
   };
   for (const auto& c : cases) {
