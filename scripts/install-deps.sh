@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs what building and testing Pelgar needs on Debian 12, and nothing when it is
-# all there already.
+# Installs what building, testing and packaging Pelgar needs on Debian 12, and nothing
+# when it is all there already.
 set -euo pipefail
 
-# clang-format checks the layout in scripts/test.sh.
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-format)
+# clang-format checks the layout in scripts/test.sh; dpkg-dev's dpkg-shlibdeps works out
+# the package's dependencies in scripts/package.sh.
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-format dpkg-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
