@@ -3,18 +3,19 @@
 #include <iosfwd>
 #include <string_view>
 
+#include "app/HostServices.h"
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
 
 namespace pelgar::app {
 
-// Shown for an empty command line, until the desktop window exists.
+// Shown for an empty command line by a build without a desktop window.
 inline constexpr int kExitNoWindow = 2;
 
-// The program: reads the command line into the run settings, creates the main window
-// over a control store and opens it. The window's initialisation performs the unattended
-// run the command line asks for, with no display involved. An empty command line asks
-// for the desktop window, which this build does not have.
+// The program: reads the command line into the run settings and runs the windows of
+// Desktop on a host. An unattended run (a configuration file, a command frame, or anything
+// else, which shows the usage) needs no display: its host is a headless one over control
+// stores. An empty command line asks for the desktop window, which a desktop host shows.
 class Application {
  public:
   // `out` is the console (the summary and the device layer's progress line), `err` takes
@@ -23,8 +24,14 @@ class Application {
               std::ostream& err)
       : ports_(ports), clock_(clock), out_(out), err_(err) {}
 
-  // Returns the process's exit status.
+  // True when the command line asks for the desktop window rather than an unattended run.
+  static bool WantsDesktop(std::string_view command_line);
+
+  // Runs what the command line asks for without a display; returns the exit status. For
+  // an empty command line it says that this build has no window and returns kExitNoWindow.
   int Run(std::string_view command_line);
+  // Shows the desktop window on `host` until it closes; returns the exit status (0).
+  int RunDesktop(const HostServices& host);
 
  private:
   platform::PortFactory& ports_;

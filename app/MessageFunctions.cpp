@@ -37,7 +37,7 @@ constexpr std::array<Prefix, 5> kFailurePrefixes = {{
 
 }  // namespace
 
-MessageFunctions::MessageFunctions(RunSettings& settings, MessageBoxService& boxes,
+MessageFunctions::MessageFunctions(RunSettings& settings, ui::MessageBoxService& boxes,
                                    platform::Clock& clock, std::ostream& console)
     : settings_(settings), boxes_(boxes), clock_(clock), console_(console) {}
 
@@ -48,8 +48,8 @@ int MessageFunctions::ShowMessage(std::string_view text, std::string_view captio
   return 0;
 }
 
-int MessageFunctions::ShowPlainMessage(std::string_view text, unsigned type, unsigned help_id) {
-  if (!settings_.Unattended()) return boxes_.ShowApplicationBox(text, type, help_id);
+int MessageFunctions::ShowPlainMessage(std::string_view text, unsigned type) {
+  if (!settings_.Unattended()) return boxes_.ShowApplicationBox(text, type);
   ConsoleOutput(text);
   return kConsoleOnlyResult;
 }

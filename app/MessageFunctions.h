@@ -4,10 +4,10 @@
 #include <iosfwd>
 #include <string_view>
 
-#include "app/MessageBoxService.h"
 #include "app/RunSettings.h"
 #include "platform/Clock.h"
-#include "ui/MessageOutput.h"
+#include "ui/host/MessageBoxService.h"
+#include "ui/host/MessageOutput.h"
 
 namespace pelgar::app {
 
@@ -34,11 +34,11 @@ inline constexpr int kConsoleOnlyResult = -1;
 // (standard output in the program; there is no separate console window on this platform).
 class MessageFunctions : public ui::MessageOutput {
  public:
-  MessageFunctions(RunSettings& settings, MessageBoxService& boxes, platform::Clock& clock,
+  MessageFunctions(RunSettings& settings, ui::MessageBoxService& boxes, platform::Clock& clock,
                    std::ostream& console);
 
   int ShowMessage(std::string_view text, std::string_view caption, unsigned type) override;
-  int ShowPlainMessage(std::string_view text, unsigned type, unsigned help_id) override;
+  int ShowPlainMessage(std::string_view text, unsigned type) override;
 
   // Adds the summary bit of the text, if it has one.
   void ClassifyMessage(std::string_view text);
@@ -54,7 +54,7 @@ class MessageFunctions : public ui::MessageOutput {
   void CountDown();
 
   RunSettings& settings_;
-  MessageBoxService& boxes_;
+  ui::MessageBoxService& boxes_;
   platform::Clock& clock_;
   std::ostream& console_;
 };

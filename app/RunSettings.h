@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "app/FixedText.h"
-#include "ui/MainWindowSettings.h"
+#include "ui/main/MainWindowSettings.h"
 
 namespace pelgar::app {
 

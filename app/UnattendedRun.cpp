@@ -7,8 +7,8 @@
 #include "app/CommandLine.h"
 #include "device/Exchange.h"
 #include "platform/posix/Files.h"
-#include "ui/AboutBox.h"
 #include "ui/ReaderClaim.h"
+#include "ui/main/AboutBox.h"
 #include "version.h"
 
 namespace pelgar::app {

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "app/RunSettings.h"
-#include "ui/ConfigFileActions.h"
-#include "ui/MainWindow.h"
+#include "ui/main/ConfigFileActions.h"
+#include "ui/main/MainWindow.h"
 
 namespace pelgar::app {
 

@@ -21,6 +21,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -31,8 +32,10 @@
 #include "platform/posix/PosixSerialPort.h"
 #include "sim/InProcessPort.h"
 #include "sim/SimulatedReader.h"
-#include "ui/ControlStore.h"
-#include "ui/FirmwareUpdater.h"
+#include "support/ScriptedHost.h"
+#include "ui/host/ControlStore.h"
+#include "ui/update/FirmwareUpdater.h"
+#include "ui/update/UpdateWindowIds.h"
 
 extern char** environ;
 
@@ -93,65 +96,43 @@ class CountingPorts : public platform::PortFactory {
   platform::PortFactory& inner_;
 };
 
-// The program's side of window 132 for an unattended bench: OK and Yes to everything,
-// the timer fired after its interval on the clock, the window closed after the update.
-class BenchHost : public ui::DialogHost,
-                  public ui::MessageOutput,
-                  public ui::WindowTimer,
-                  public ui::CloseItem,
-                  public ui::FileDialogs {
+// The program's side of window 132 for an unattended bench: the scripted host fires the
+// timer once after its interval on the clock and closes the window after the update; the
+// user says OK and Yes to everything. Only the timer event, the update itself, is timed.
+class BenchHost : public testing::ScriptedHost, public ui::MessageOutput {
  public:
-  explicit BenchHost(platform::Clock& clock) : clock_(clock) {}
-
-  int RunModal(const ui::DialogTemplate& dialog, ui::DialogLogic& logic) override {
-    ui::ControlStore store(dialog);
-    store.SetEvents(&logic);
-    logic.OnOpening(store);
-    if (target_ != nullptr) {
-      clock_.SleepMs(interval_ms_);
-      ui::TimerEvents* target = target_;
+  explicit BenchHost(platform::Clock& clock) : ScriptedHost(clock), clock_(clock) {
+    max_timer_firings = 1;
+    around_timer = [this](const std::function<void()>& fire) {
       const double cpu = CpuSeconds(RUSAGE_SELF);
       const double start = WallMs();
       const int64_t nominal_start = clock_.NowMs();
-      target->OnTimer(timer_id_);
+      fire();
       update_ms = WallMs() - start;
       update_nominal_ms = static_cast<double>(clock_.NowMs() - nominal_start);
       update_cpu_s = CpuSeconds(RUSAGE_SELF) - cpu;
-    }
-    final_status = store.Text(1062);
-    store.PressEscape();
-    logic.OnClosed();
-    return store.result();
+    };
   }
   int ShowMessage(std::string_view text, std::string_view, unsigned type) override {
     messages += std::string(text) + "\n";
     return (type & 0x0F) == ui::box::kYesNo ? ui::answer::kYes : ui::answer::kOk;
   }
-  int ShowPlainMessage(std::string_view text, unsigned, unsigned) override {
+  int ShowPlainMessage(std::string_view text, unsigned) override {
     messages += std::string(text) + "\n";
     return ui::answer::kOk;
   }
-  void SetTimer(int timer_id, int64_t interval_ms, ui::TimerEvents& target) override {
-    timer_id_ = timer_id;
-    interval_ms_ = interval_ms;
-    target_ = &target;
+  std::string FinalStatus() {
+    ui::ControlStore* window = Last(ui::update_id::kDialog);
+    return window == nullptr ? std::string() : window->Text(ui::update_id::kStatusLine);
   }
-  void KillTimer(int) override { target_ = nullptr; }
-  void EnableClose(bool) override {}
-  std::optional<std::string> Choose(const ui::FileDialogRequest&) override { return path; }
 
-  std::string path;
   std::string messages;
-  std::string final_status;
   double update_ms = 0;          // wall time
   double update_nominal_ms = 0;  // on the updater's clock
   double update_cpu_s = 0;
 
  private:
   platform::Clock& clock_;
-  ui::TimerEvents* target_ = nullptr;
-  int timer_id_ = 0;
-  int64_t interval_ms_ = 0;
 };
 
 // Code from 0x0000 (and from 0x3000 when it is large), no line of 0xFF, the revision at
@@ -197,13 +178,14 @@ struct Outcome {
 Outcome Update(platform::PortFactory& line, platform::Clock& clock, const std::string& path) {
   CountingPorts ports(line);
   BenchHost host(clock);
-  host.path = path;
+  host.choice = path;
   std::ostringstream err;
-  ui::FirmwareUpdater updater({ports, clock, host, host, host, host, host, err});
+  ui::FirmwareUpdater updater(
+      {ports, clock, static_cast<ui::MessageOutput&>(host), host, host, host, host, err});
   updater.SetPort("COM3", std::to_string(kBaud));
   updater.DoModal();
   return {host.update_ms, host.update_nominal_ms, host.update_cpu_s,
-          ports.bytes,    host.final_status,      host.messages + err.str()};
+          ports.bytes,    host.FinalStatus(),     host.messages + err.str()};
 }
 
 // The same update on virtual time against a reader of `revision`: waits and silences only.

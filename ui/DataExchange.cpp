@@ -19,7 +19,7 @@ bool ExchangeWrapperText(DataExchange& dx, int id, std::string& wrapper, int32_t
   bool ok = device::DecodeWrapperText(box, decoded, extra_count);
   wrapper = decoded.data();
   if (ok) return true;
-  dx.messages.ShowPlainMessage(device::kWrapperEscapeHelp, box::kOk, 0);
+  dx.messages.ShowPlainMessage(device::kWrapperEscapeHelp, box::kOk);
   return dx.Fail(id);
 }
 
@@ -31,7 +31,7 @@ bool ExchangeMaxChars(DataExchange& dx, int id, size_t length, int max_chars) {
     return true;
   }
   if (max_chars >= 0 && length <= static_cast<size_t>(max_chars)) return true;
-  dx.messages.ShowPlainMessage(MaxCharsMessage(max_chars), box::kIconExclamation, 0);
+  dx.messages.ShowPlainMessage(MaxCharsMessage(max_chars), box::kIconExclamation);
   return dx.Fail(id);
 }
 
@@ -49,7 +49,7 @@ bool CheckWrapperTotal(DataExchange& dx, int tail_id, size_t head_length, size_t
                        int32_t tail_extra_count) {
   if (config::WrapperLengthsFit(head_length, tail_length)) return true;
   int room = static_cast<int>(config::WrapperBudget(head_length));
-  dx.messages.ShowPlainMessage(MaxCharsMessage(room + tail_extra_count), box::kIconExclamation, 0);
+  dx.messages.ShowPlainMessage(MaxCharsMessage(room + tail_extra_count), box::kIconExclamation);
   return dx.Fail(tail_id);
 }
 

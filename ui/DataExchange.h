@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/Controls.h"
-#include "ui/MessageOutput.h"
+#include "ui/host/Controls.h"
+#include "ui/host/MessageOutput.h"
 
 namespace pelgar::ui {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "device/DeviceSession.h"
-#include "ui/MessageOutput.h"
+#include "ui/host/MessageOutput.h"
 
 namespace pelgar::ui {
 

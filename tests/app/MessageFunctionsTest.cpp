@@ -19,7 +19,7 @@ TEST(MessageFunctions, InteractiveRunsShowBoxesAndReturnTheButton) {
   MessageFunctions messages{settings, boxes, clock, console};
   boxes.answers = {ui::answer::kYes};
   EXPECT_EQ(messages.ShowMessage("Enable?", "Use Custom", 0x44), ui::answer::kYes);
-  EXPECT_EQ(messages.ShowPlainMessage("Too long.", 0x30, 0), ui::answer::kOk);
+  EXPECT_EQ(messages.ShowPlainMessage("Too long.", 0x30), ui::answer::kOk);
   std::string shown;  // caption|text|type, "+" for an application box
   for (const auto& b : boxes.boxes) {
     shown +=

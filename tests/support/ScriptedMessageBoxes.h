@@ -4,13 +4,13 @@
 #include <string_view>
 #include <vector>
 
-#include "app/MessageBoxService.h"
 #include "support/ScriptedMessageOutput.h"
+#include "ui/host/MessageBoxService.h"
 
 namespace pelgar::testing {
 
 // The platform's message boxes with a scripted user; records every box.
-class ScriptedMessageBoxes : public app::MessageBoxService, public ScriptedAnswers {
+class ScriptedMessageBoxes : public ui::MessageBoxService, public ScriptedAnswers {
  public:
   struct Box {
     std::string text, caption;
@@ -22,7 +22,7 @@ class ScriptedMessageBoxes : public app::MessageBoxService, public ScriptedAnswe
     boxes.push_back({std::string(text), std::string(caption), type, false});
     return Answer(type);
   }
-  int ShowApplicationBox(std::string_view text, unsigned type, unsigned) override {
+  int ShowApplicationBox(std::string_view text, unsigned type) override {
     boxes.push_back({std::string(text), {}, type, true});
     return Answer(type);
   }

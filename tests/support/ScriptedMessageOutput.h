@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/MessageOutput.h"
+#include "ui/host/MessageOutput.h"
 
 namespace pelgar::testing {
 
@@ -30,7 +30,7 @@ class ScriptedMessageOutput : public ui::MessageOutput, public ScriptedAnswers {
   int ShowMessage(std::string_view text, std::string_view caption, unsigned type) override {
     return Record(std::string(caption) + "/", text, type);
   }
-  int ShowPlainMessage(std::string_view text, unsigned type, unsigned) override {
+  int ShowPlainMessage(std::string_view text, unsigned type) override {
     return Record("", text, type);
   }
 

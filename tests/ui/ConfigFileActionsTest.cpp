@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "MainWindowFixture.h"
-#include "ui/ConfigFileActions.h"
+#include "ui/main/ConfigFileActions.h"
 
 namespace pelgar::ui {
 namespace {

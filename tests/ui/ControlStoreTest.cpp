@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/ControlStore.h"
+#include "ui/host/ControlStore.h"
 
 namespace pelgar::ui {
 namespace {

@@ -3,14 +3,14 @@
 
 #include "MainWindowFixture.h"
 #include "config/ConfigurationRecord.h"
-#include "ui/DialogHost.h"
-#include "ui/EnhancedConfigTemplate.h"
-#include "ui/EnhancedConfigWindow.h"
+#include "support/ScriptedHost.h"
+#include "ui/enhanced/EnhancedConfigTemplate.h"
+#include "ui/enhanced/EnhancedConfigWindow.h"
 
 namespace pelgar::ui {
 namespace {
 
-namespace ids = enhanced_ids;
+namespace ids = enhanced_id;
 using Script = std::function<void(ControlStore&)>;
 
 const std::string kFailed =
@@ -21,25 +21,25 @@ void Fill(ControlStore& s, int row, int entry, std::string_view text) {
   s.Type(ids::kRowBoxes[row], text);
 }
 
-// The window opened on its own, on a modal host that plays `next` as the user, then presses
-// Escape if the dialog is still open; the last opening's store stays readable.
-class EnhancedConfigWindowTest : public MainWindowFixture, public DialogHost {
+// The window opened on its own, on the scripted host that plays the queued script as the
+// user, then presses Escape if the dialog is still open; the last opening's store stays
+// readable.
+class EnhancedConfigWindowTest : public MainWindowFixture {
  protected:
-  EnhancedConfigWindowTest() { dialog.SetPortTexts({"COM3", "19200"}); }
-  int RunModal(const DialogTemplate& dialog_template, DialogLogic& logic) override {
-    last = std::make_unique<ControlStore>(dialog_template);
-    last->SetEvents(&logic);
-    logic.OnOpening(*last);
-    if (next && !last->closed()) std::exchange(next, nullptr)(*last);
-    if (!last->closed()) last->PressEscape();
-    logic.OnClosed();
-    return last->result();
+  EnhancedConfigWindowTest() {
+    dialog.SetPortTexts({"COM3", "19200"});
+    window->hooks().enhanced_window = [this](const PortTexts& texts, uint8_t allowed) {
+      dialog.SetPortTexts(texts);
+      dialog.SetIndividualCrAllowed(allowed);
+      dialog.Open(host);
+    };
   }
   ControlStore& Show(Script script = nullptr) {
-    next = std::move(script);
-    dialog.Open(*this);
-    return *last;
+    if (script) host.Then(ids::kDialog, std::move(script));
+    dialog.Open(host);
+    return *host.Last(ids::kDialog);
   }
+  ControlStore& last() { return *host.Last(ids::kDialog); }
   Lines Sent(std::string_view command) const {
     Lines found;
     for (const std::string& frame : reader.received_frames()) {
@@ -48,38 +48,36 @@ class EnhancedConfigWindowTest : public MainWindowFixture, public DialogHost {
     return found;
   }
 
+  testing::ScriptedHost host{clock};
   EnhancedConfigWindow dialog{env, messages};
-  Script next;
-  std::unique_ptr<ControlStore> last;
 };
 
 // Opened from the main window's menu, with what its last Get or Set Config learnt about the
 // reader's own carriage return.
 TEST_F(EnhancedConfigWindowTest, CarriageReturnsAreOfferedWhenTheRecordAllowsAndReopenAsLastSet) {
-  dialog.AttachTo(window->hooks(), *this);
   store->ChooseMenuCommand(id::kEnhancedWindowCommand);  // before any Get or Set Config
-  EXPECT_EQ(EnabledOf(*last, {ids::kCrTrack1, ids::kGetCr, ids::kSetCustom, ids::kRowBoxes[6]}) +
-                std::to_string(last->Selected(ids::kLanguageList) + last->Limit(ids::kHeadBox)),
+  EXPECT_EQ(EnabledOf(last(), {ids::kCrTrack1, ids::kGetCr, ids::kSetCustom, ids::kRowBoxes[6]}) +
+                std::to_string(last().Selected(ids::kLanguageList) + last().Limit(ids::kHeadBox)),
             "000014");
   EXPECT_TRUE(reader.received_frames().empty());  // opening talks to nobody
 
   reader.state().active_option_byte = config::kCustomConfigurationBit;  // no carriage return
   reader.state().cr_byte = 0x0A | 0x10;                                 // tracks 1 and 3, capital
   store->Click(id::kGetConfig);
-  next = [](ControlStore& s) {
+  host.Then(ids::kDialog, [](ControlStore& s) {
     EXPECT_EQ(EnabledOf(s, {ids::kCrTrack3, ids::kGetCr, ids::kSetCr}), "110");
     s.Click(ids::kGetCr);
     EXPECT_EQ(ChecksOf(s, {ids::kCrTrack1, ids::kCrTrack2, ids::kCrTrack3}), "101");
     s.Click(ids::kSetCr);
-  };
+  });
   store->ChooseMenuCommand(id::kEnhancedWindowCommand);
   // No capital mode from this window.
   EXPECT_EQ(Sent("13").back() + dialog.remembered_cr_line(), ":02000011130AD013:0A");
   store->ChooseMenuCommand(id::kEnhancedWindowCommand);
-  EXPECT_EQ(ChecksOf(*last, {ids::kCrTrack1, ids::kCrTrack2, ids::kCrTrack3}), "101");
+  EXPECT_EQ(ChecksOf(last(), {ids::kCrTrack1, ids::kCrTrack2, ids::kCrTrack3}), "101");
   Click({id::kCarriageReturn, id::kSetConfig});  // Set Config sends it on
   store->ChooseMenuCommand(id::kEnhancedWindowCommand);
-  EXPECT_FALSE(last->IsEnabled(ids::kCrTrack2));
+  EXPECT_FALSE(last().IsEnabled(ids::kCrTrack2));
 }
 
 TEST_F(EnhancedConfigWindowTest, WrapperBudgetsFollowTheDecodedTextsWhileTyping) {

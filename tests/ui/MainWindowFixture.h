@@ -14,10 +14,10 @@
 #include "sim/SimulatedReader.h"
 #include "support/RecordingPorts.h"
 #include "support/ScriptedMessageOutput.h"
-#include "ui/ControlStore.h"
-#include "ui/MainWindow.h"
-#include "ui/MainWindowIds.h"
-#include "ui/MainWindowTemplate.h"
+#include "ui/host/ControlStore.h"
+#include "ui/main/MainWindow.h"
+#include "ui/main/MainWindowIds.h"
+#include "ui/main/MainWindowTemplate.h"
 
 namespace pelgar::ui {
 
@@ -53,8 +53,9 @@ class MainWindowFixture : public ::testing::Test {
   void Open(MainWindowSettings settings = {}) {
     window.reset();
     store = std::make_unique<ControlStore>(MainWindowTemplate());
-    window = std::make_unique<MainWindow>(*store, messages, env, std::move(settings));
-    window->OnInitDialog();
+    window = std::make_unique<MainWindow>(messages, env, std::move(settings));
+    store->SetEvents(window.get());
+    window->OnOpening(*store);
   }
   // The frames the reader received since the last call, but those of claiming and letting go.
   Lines ActionFrames() {

@@ -14,10 +14,11 @@
 #include "sim/SimulatedReader.h"
 #include "support/FirmwareImages.h"
 #include "support/RecordingPorts.h"
+#include "support/ScriptedHost.h"
 #include "support/ScriptedMessageOutput.h"
-#include "ui/ControlStore.h"
-#include "ui/FirmwareUpdater.h"
-#include "ui/UpdateWindowIds.h"
+#include "ui/host/ControlStore.h"
+#include "ui/update/FirmwareUpdater.h"
+#include "ui/update/UpdateWindowIds.h"
 
 namespace pelgar::ui {
 namespace {
@@ -29,10 +30,10 @@ std::string WriteTempFile(const std::string& name, const std::string& text) {
 }
 
 // A reader of `revision` with old firmware (all 0x00) on virtual time, and the program around
-// the updater with a scripted user. Window 132 logs statuses and progress; its loop fires the
-// timer until killed (twice at most: a second firing must not update again) unless dismissed
-// first. `events`: "T" per firing, "-"/"+" per Close change, "!" for a timer left running.
-class UpdateRig : public DialogHost, public WindowTimer, public CloseItem, public FileDialogs {
+// the updater on the scripted host. Its window loop fires the timer until killed (twice at
+// most: a second firing must not update again) unless dismissed first; `events` has "T" per
+// firing, "-"/"+" per Close change, "!" for a timer left running.
+class UpdateRig {
  public:
   explicit UpdateRig(std::string_view revision = "REV 2.30") {
     reader.state().revision = std::string(revision);
@@ -43,31 +44,6 @@ class UpdateRig : public DialogHost, public WindowTimer, public CloseItem, publi
     choice = WriteTempFile(name, pelgar::testing::ToHexText(image));
     return updater.DoModal();
   }
-  int RunModal(const DialogTemplate& dialog, DialogLogic& logic) override {
-    Window window(dialog, *this);
-    window.SetEvents(&logic);
-    logic.OnOpening(window);
-    for (int fired = 0; timer_ && !dismiss_before_timer && fired < 2; ++fired) {
-      clock.SleepMs(interval_ms_);
-      events += "T";
-      timer_->OnTimer(timer_id_);
-    }
-    if (!window.closed()) window.PressEscape();
-    logic.OnClosed();
-    if (timer_) events += "!";
-    return window.result();
-  }
-  void SetTimer(int id, int64_t interval_ms, TimerEvents& target) override {
-    std::tie(timer_id_, interval_ms_, timer_) = std::tuple(id, interval_ms, &target);
-  }
-  void KillTimer(int id) override {
-    if (id == timer_id_) timer_ = nullptr;
-  }
-  void EnableClose(bool enabled) override { events += enabled ? "+" : "-"; }
-  std::optional<std::string> Choose(const FileDialogRequest& asked) override {
-    request = asked;
-    return choice;
-  }
 
   platform::VirtualClock clock;
   sim::SimulatedReader reader;
@@ -75,35 +51,15 @@ class UpdateRig : public DialogHost, public WindowTimer, public CloseItem, publi
   pelgar::testing::RecordingPorts ports{line, clock};
   pelgar::testing::ScriptedMessageOutput messages;
   std::ostringstream err;
-  std::optional<std::string> choice;  // nothing: the user cancels
-  std::optional<FileDialogRequest> request;
-  bool dismiss_before_timer = false;
-  std::string events;
-  std::vector<std::string> statuses;
-  std::pair<int, int> range;
-  std::vector<int> positions;
-  FirmwareUpdater updater{{ports, clock, messages, *this, *this, *this, *this, err}};
-
- private:
-  struct Window : ControlStore {
-    Window(const DialogTemplate& dialog, UpdateRig& owner) : ControlStore(dialog), rig(owner) {}
-    void SetText(int id, std::string_view text) override {
-      if (id == kStatusLineId) rig.statuses.emplace_back(text);
-      ControlStore::SetText(id, text);
-    }
-    void SetRange(int id, int low, int high) override {
-      if (id == kProgressBarId) rig.range = {low, high};
-      ControlStore::SetRange(id, low, high);
-    }
-    void SetPosition(int id, int position) override {
-      if (id == kProgressBarId) rig.positions.push_back(position);
-      ControlStore::SetPosition(id, position);
-    }
-    UpdateRig& rig;
-  };
-  TimerEvents* timer_ = nullptr;
-  int timer_id_ = 0;
-  int64_t interval_ms_ = 0;
+  pelgar::testing::ScriptedHost host{clock};
+  std::optional<std::string>& choice = host.choice;  // nothing: the user cancels
+  std::optional<FileDialogRequest>& request = host.request;
+  bool& dismiss_before_timer = host.dismiss_before_timer;
+  std::string& events = host.events;
+  std::vector<std::string>& statuses = host.texts[update_id::kStatusLine];
+  std::pair<int, int>& range = host.ranges[update_id::kProgressBar];
+  std::vector<int>& positions = host.positions[update_id::kProgressBar];
+  FirmwareUpdater updater{{ports, clock, messages, host, host, host, host, err}};
 };
 
 using pelgar::testing::MakeImage;

@@ -1,0 +1,199 @@
+#pragma once
+
+// The notification rules every Controls keeps, as one suite that each host runs against
+// its own controls: the in-memory store, the scripted host and the desktop hosts. The
+// window logic depends on each rule; a host that breaks one breaks a window.
+//
+// A test binary includes this header once and instantiates the suite with its harnesses:
+//   INSTANTIATE_TEST_SUITE_P(Hosts, ControlsContract,
+//                            ::testing::Values(Harness<StoreHarness>("Store")), HarnessName);
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/host/Controls.h"
+#include "ui/host/DialogTemplate.h"
+
+namespace pelgar::testing {
+
+namespace contract_id {
+inline constexpr int kCheck = 1101;
+inline constexpr int kEdit = 1102;
+inline constexpr int kList = 1103;
+inline constexpr int kButton = 1104;
+}  // namespace contract_id
+
+// A dialog with one control of each kind that notifies.
+inline const ui::DialogTemplate& ContractTemplate() {
+  static const ui::DialogTemplate dialog = [] {
+    ui::DialogTemplate d;
+    d.id = 900;
+    d.title = "Contract";
+    d.font_name = "MS Sans Serif";
+    d.font_size = 8;
+    d.width = 200;
+    d.height = 80;
+    d.controls = {
+        ui::MakeControl(contract_id::kCheck, ui::ControlKind::kCheckBox, "Check", {10, 10, 60, 10}),
+        ui::MakeControl(contract_id::kEdit, ui::ControlKind::kEdit, "", {10, 25, 80, 12}),
+        ui::MakeControl(contract_id::kButton, ui::ControlKind::kPushButton, "Button",
+                        {100, 10, 50, 14}),
+    };
+    ui::ControlTemplate list =
+        ui::MakeControl(contract_id::kList, ui::ControlKind::kDropList, "", {10, 45, 60, 50});
+    list.items = {"one", "two", "three"};
+    d.controls.push_back(list);
+    return d;
+  }();
+  return dialog;
+}
+
+// What a user does to an open dialog, as each host can play it.
+class ContractUser {
+ public:
+  virtual ~ContractUser() = default;
+  virtual void Click(int id) = 0;
+  virtual void Type(int id, std::string_view chars) = 0;
+  virtual void Choose(int id, int index) = 0;
+  virtual void PressEnter() = 0;
+  virtual void PressEscape() = 0;
+  virtual void CloseBox() = 0;
+};
+
+// Opens ContractTemplate() on one host, sends its notifications to `events` and runs
+// `body` while it is open.
+class ContractHarness {
+ public:
+  using Body = std::function<void(ui::Controls&, ContractUser&)>;
+  virtual ~ContractHarness() = default;
+  virtual void WithDialog(ui::ControlEvents& events, const Body& body) = 0;
+};
+
+// One host to run the suite on, named for the test's name.
+struct HarnessFactory {
+  const char* name;
+  std::unique_ptr<ContractHarness> (*make)();
+};
+template <class H>
+HarnessFactory Harness(const char* name) {
+  return {name, [] { return std::unique_ptr<ContractHarness>(std::make_unique<H>()); }};
+}
+inline std::string HarnessName(const ::testing::TestParamInfo<HarnessFactory>& info) {
+  return info.param.name;
+}
+inline void PrintTo(const HarnessFactory& factory, std::ostream* os) { *os << factory.name; }
+
+// Records notifications as "id:kind" and what the controls held when each arrived.
+class ContractEvents : public ui::ControlEvents {
+ public:
+  void OnControl(int id, ui::Notification notification) override {
+    static const char* kNames[] = {"click", "change", "select", "menu"};
+    log.push_back(std::to_string(id) + ":" + kNames[static_cast<int>(notification)]);
+    if (controls != nullptr) {
+      checked_when_notified = controls->IsChecked(contract_id::kCheck);
+      text_when_notified = controls->GetText(contract_id::kEdit, 100);
+    }
+  }
+  std::string Log() const {
+    std::string all;
+    for (const std::string& entry : log) all += (all.empty() ? "" : " ") + entry;
+    return all;
+  }
+  ui::Controls* controls = nullptr;
+  std::vector<std::string> log;
+  bool checked_when_notified = false;
+  std::string text_when_notified;
+};
+
+class ControlsContract : public ::testing::TestWithParam<HarnessFactory> {
+ protected:
+  void Run(const ContractHarness::Body& body) {
+    std::unique_ptr<ContractHarness> harness = GetParam().make();
+    harness->WithDialog(events, [&](ui::Controls& controls, ContractUser& user) {
+      events.controls = &controls;
+      body(controls, user);
+      events.controls = nullptr;
+    });
+  }
+  ContractEvents events;
+};
+
+// The program's write into an edit notifies before SetText returns, like typing, and again
+// for the same text; writes to other kinds say nothing.
+TEST_P(ControlsContract, ProgramTextWritesNotifyLikeTyping) {
+  Run([&](ui::Controls& controls, ContractUser&) {
+    controls.SetText(contract_id::kEdit, "AB");
+    EXPECT_EQ(events.Log(), "1102:change");
+    EXPECT_EQ(events.text_when_notified, "AB");
+    controls.SetText(contract_id::kEdit, "AB");
+    EXPECT_EQ(events.Log(), "1102:change 1102:change");
+    controls.SetText(contract_id::kList, "two");
+    EXPECT_EQ(controls.Selected(contract_id::kList), 1);
+    EXPECT_EQ(events.Log(), "1102:change 1102:change");
+  });
+}
+
+// SetCheck never clicks; a click toggles the box before its handler runs.
+TEST_P(ControlsContract, ChecksToggleBeforeTheClickAndNeverClickForTheProgram) {
+  Run([&](ui::Controls& controls, ContractUser& user) {
+    controls.SetCheck(contract_id::kCheck, true);
+    EXPECT_EQ(events.Log(), "");
+    user.Click(contract_id::kCheck);
+    EXPECT_EQ(events.Log(), "1101:click");
+    EXPECT_FALSE(events.checked_when_notified);
+    EXPECT_FALSE(controls.IsChecked(contract_id::kCheck));
+    user.Click(contract_id::kButton);
+    EXPECT_EQ(events.Log(), "1101:click 1104:click");
+  });
+}
+
+// A typing limit stops typing past it but never cuts a text already there.
+TEST_P(ControlsContract, TypingLimitNeverCutsText) {
+  Run([&](ui::Controls& controls, ContractUser& user) {
+    controls.SetText(contract_id::kEdit, "ABCDE");
+    controls.SetLimit(contract_id::kEdit, 3);
+    EXPECT_EQ(controls.GetText(contract_id::kEdit, 100), "ABCDE");
+    user.Type(contract_id::kEdit, "F");
+    EXPECT_EQ(controls.GetText(contract_id::kEdit, 100), "ABCDE");
+    controls.SetText(contract_id::kEdit, "A");
+    events.log.clear();
+    user.Type(contract_id::kEdit, "BCD");
+    EXPECT_EQ(controls.GetText(contract_id::kEdit, 100), "ABC");
+    EXPECT_EQ(events.Log(), "1102:change 1102:change");
+    EXPECT_EQ(controls.GetText(contract_id::kEdit, 2), "AB");
+  });
+}
+
+// The program's selection says nothing; the user's is a selection change.
+TEST_P(ControlsContract, OnlyTheUsersSelectionNotifies) {
+  Run([&](ui::Controls& controls, ContractUser& user) {
+    EXPECT_EQ(controls.Selected(contract_id::kList), -1);
+    EXPECT_EQ(controls.GetText(contract_id::kList, 9), "");
+    controls.Select(contract_id::kList, 2);
+    EXPECT_EQ(controls.GetText(contract_id::kList, 9), "three");
+    EXPECT_EQ(events.Log(), "");
+    user.Choose(contract_id::kList, 0);
+    EXPECT_EQ(events.Log(), "1103:select");
+    EXPECT_EQ(controls.Selected(contract_id::kList), 0);
+    controls.Select(contract_id::kList, 7);
+    EXPECT_EQ(controls.Selected(contract_id::kList), -1);
+  });
+}
+
+// Enter arrives as 1, Escape and the close box as 2, all as clicks.
+TEST_P(ControlsContract, EnterEscapeAndCloseBoxArriveAsOkAndCancel) {
+  Run([&](ui::Controls&, ContractUser& user) {
+    user.PressEnter();
+    user.PressEscape();
+    user.CloseBox();
+    EXPECT_EQ(events.Log(), "1:click 2:click 2:click");
+  });
+}
+
+}  // namespace pelgar::testing

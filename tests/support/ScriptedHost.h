@@ -1,0 +1,169 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "app/HostServices.h"
+#include "platform/Clock.h"
+#include "support/ScriptedMessageOutput.h"
+#include "ui/host/ControlStore.h"
+
+namespace pelgar::testing {
+
+// Every host service with a scripted user: the reference the desktop hosts are checked
+// against, and the host of the window tests, end-to-end tests and benchmarks.
+//
+// RunModal builds the dialog on a control store, opens it, plays the user queued for that
+// dialog (if any), then fires its timer every interval on the clock until it is killed
+// (at most `max_timer_firings` times), presses Escape if the dialog is still open and closes
+// it. The last store of each dialog stays readable afterwards.
+//
+// `events` logs what the window frame saw: "T" per timer firing, "-"/"+" per change of the
+// close item, "!" for a timer left running when the dialog closed.
+class ScriptedHost : public ui::DialogHost,
+                     public ui::WindowTimer,
+                     public ui::CloseItem,
+                     public ui::FileDialogs,
+                     public ui::MessageBoxService,
+                     public platform::WaitHook,
+                     public ScriptedAnswers {
+ public:
+  using User = std::function<void(ui::ControlStore&)>;
+
+  explicit ScriptedHost(platform::Clock& clock) : clock_(clock) {}
+
+  app::HostServices services() { return {*this, *this, *this, *this, *this, *this}; }
+
+  // Queues what the user does the next time dialog `dialog_id` opens.
+  void Then(int dialog_id, User user) { users_[dialog_id].push_back(std::move(user)); }
+  // The store of the dialog's last opening, or null.
+  ui::ControlStore* Last(int dialog_id) {
+    auto it = stores_.find(dialog_id);
+    return it == stores_.end() ? nullptr : it->second.get();
+  }
+
+  int RunModal(const ui::DialogTemplate& dialog, ui::DialogLogic& logic) override {
+    auto store = std::make_unique<Store>(dialog, *this);
+    Store& window = *store;
+    stores_[dialog.id] = std::move(store);
+    window.SetEvents(&logic);
+    logic.OnOpening(window);
+    auto& queued = users_[dialog.id];
+    if (!queued.empty() && !window.closed()) {
+      User user = std::move(queued.front());
+      queued.pop_front();
+      user(window);
+    }
+    for (int fired = 0; timer_ != nullptr && !dismiss_before_timer && !window.closed() &&
+                        fired < max_timer_firings;
+         ++fired) {
+      clock_.SleepMs(interval_ms_);
+      events += "T";
+      ui::TimerEvents* target = timer_;
+      int timer_id = timer_id_;
+      auto fire = [target, timer_id] { target->OnTimer(timer_id); };
+      if (around_timer) {
+        around_timer(fire);
+      } else {
+        fire();
+      }
+    }
+    if (!window.closed()) window.PressEscape();
+    logic.OnClosed();
+    if (timer_ != nullptr) events += "!";
+    timer_ = nullptr;
+    window.SetEvents(nullptr);
+    return window.result();
+  }
+
+  void SetTimer(int timer_id, int64_t interval_ms, ui::TimerEvents& target) override {
+    timer_id_ = timer_id;
+    interval_ms_ = interval_ms;
+    timer_ = &target;
+  }
+  void KillTimer(int timer_id) override {
+    if (timer_id == timer_id_) timer_ = nullptr;
+  }
+  void EnableClose(bool enabled) override { events += enabled ? "+" : "-"; }
+
+  std::optional<std::string> Choose(const ui::FileDialogRequest& asked) override {
+    request = asked;
+    return choice;
+  }
+
+  // Boxes as one comparable line each: "caption/TT: text", or "TT: text" for the
+  // program's own box (TT: the box type in hex).
+  int ShowBox(std::string_view text, std::string_view caption, unsigned type) override {
+    return Record(std::string(caption) + "/", text, type);
+  }
+  int ShowApplicationBox(std::string_view text, unsigned type) override {
+    return Record("", text, type);
+  }
+
+  void OnWait() override { ++waits; }
+
+  // What the program wrote into a control, in order (texts, and progress positions).
+  std::map<int, std::vector<std::string>> texts;
+  std::map<int, std::vector<int>> positions;
+  std::map<int, std::pair<int, int>> ranges;
+
+  std::optional<std::string> choice;  // nothing: the user cancels
+  std::optional<ui::FileDialogRequest> request;
+  std::vector<std::string> shown;  // boxes
+  std::function<void()> on_box;    // called while a box is up
+  // Runs each timer event, for a caller that measures or watches it.
+  std::function<void(const std::function<void()>& fire)> around_timer;
+  std::string events;
+  int max_timer_firings = 2;  // a second firing shows whether the handler re-entered
+  bool dismiss_before_timer = false;
+  int64_t waits = 0;
+
+ private:
+  // A control store that tells the host what the program writes.
+  class Store : public ui::ControlStore {
+   public:
+    Store(const ui::DialogTemplate& dialog, ScriptedHost& host)
+        : ControlStore(dialog), host_(host) {}
+    void SetText(int id, std::string_view text) override {
+      host_.texts[id].emplace_back(text);
+      ControlStore::SetText(id, text);
+    }
+    void SetRange(int id, int low, int high) override {
+      host_.ranges[id] = {low, high};
+      ControlStore::SetRange(id, low, high);
+    }
+    void SetPosition(int id, int position) override {
+      host_.positions[id].push_back(position);
+      ControlStore::SetPosition(id, position);
+    }
+
+   private:
+    ScriptedHost& host_;
+  };
+
+  int Record(std::string line, std::string_view text, unsigned type) {
+    char code[8];
+    std::snprintf(code, sizeof code, "%02X: ", type);
+    shown.push_back(line.append(code).append(text));
+    if (on_box) on_box();
+    return Answer(type);
+  }
+
+  platform::Clock& clock_;
+  std::map<int, std::deque<User>> users_;
+  std::map<int, std::unique_ptr<Store>> stores_;
+  ui::TimerEvents* timer_ = nullptr;
+  int timer_id_ = 0;
+  int64_t interval_ms_ = 0;
+};
+
+}  // namespace pelgar::testing

@@ -1,0 +1,171 @@
+#include "ui/main/EnhancedGroup.h"
+
+#include "config/EnhancedSettings.h"
+#include "ui/main/MainWindowIds.h"
+
+namespace pelgar::ui {
+
+namespace id = main_id;
+
+namespace {
+
+// The wedge mode languages the group offers, one check box each.
+struct LanguageBox {
+  int id;
+  uint8_t code;
+};
+constexpr LanguageBox kLanguageBoxes[] = {
+    {id::kAltNumPad, config::kWedgeLanguageAltNumPad},
+    {id::kUsa, config::kWedgeLanguageUsa},
+    {id::kCustomTable, config::kWedgeLanguageCustomTable},
+};
+
+}  // namespace
+
+std::optional<uint8_t> EnhancedGroup::CheckedLanguage(const Controls& controls) {
+  for (const LanguageBox& box : kLanguageBoxes) {
+    if (controls.IsChecked(box.id)) return box.code;
+  }
+  return std::nullopt;
+}
+
+void EnhancedGroup::ShowLanguage(Controls& controls, uint8_t language) {
+  for (const LanguageBox& box : kLanguageBoxes) controls.SetCheck(box.id, box.code == language);
+}
+
+EnhancedGroup::EnhancedGroup(MessageOutput& messages, Host& host)
+    : messages_(messages),
+      host_(host),
+      head_{id::kHeadWrapper, id::kHeadText, {}},
+      tail_{id::kTailWrapper, id::kTailText, {}} {}
+
+bool EnhancedGroup::OnControl(int control, Notification notification) {
+  if (notification == Notification::kChanged) {
+    if (control == id::kHeadText) {
+      OnTextChanged(head_, tail_);
+    } else if (control == id::kTailText) {
+      OnTextChanged(tail_, head_);
+    } else {
+      return false;
+    }
+    return true;
+  }
+  if (notification != Notification::kClicked) return false;
+  switch (control) {
+    case id::kEnhancedGet:
+      Get();
+      return true;
+    case id::kEnhancedSet:
+      Set();
+      return true;
+    case id::kHeadWrapper:
+      OnCheckClicked(head_, tail_);
+      return true;
+    case id::kTailWrapper:
+      OnCheckClicked(tail_, head_);
+      return true;
+    case id::kCrTrack1:
+    case id::kCrTrack2:
+    case id::kCrTrack3:
+    case id::kCapitalMode:
+      EnhancedChangeRule();
+      return true;
+    case id::kAltNumPad:
+    case id::kUsa:
+    case id::kCustomTable:
+      OnLanguageClicked(control);
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool EnhancedGroup::Exchange(DataExchange& dx) {
+  return ExchangeWrapperBox(dx, head_.box_id, head_.text, head_.extra, head_.budget) &&
+         ExchangeWrapperBox(dx, tail_.box_id, tail_.text, tail_.extra, tail_.budget);
+}
+
+void EnhancedGroup::EnhancedChangeRule() {
+  controls().Enable(id::kEnhancedSet, true);
+  controls().Enable(id::kSaveSettings, true);
+}
+
+void EnhancedGroup::OnCheckClicked(Wrapper& self, Wrapper& other) {
+  EnhancedChangeRule();
+  if (other.text.size() < kWrapperTotal && controls().IsChecked(self.check_id)) {
+    controls().Enable(self.box_id, true);
+    // This box was emptied when its box was last unchecked, so the other may have it all.
+    other.budget = kWrapperTotal;
+  } else {
+    controls().Enable(self.box_id, false);
+    controls().SetCheck(self.check_id, false);
+    controls().SetText(self.box_id, "");  // runs this box's text rule
+  }
+}
+
+void EnhancedGroup::OnTextChanged(Wrapper& self, Wrapper& other) {
+  self.text.clear();
+  EnhancedChangeRule();
+  host_.UpdateData(true);
+  // A wrapper that has reached the whole budget excludes the other; its text stays.
+  // (At or beyond: a longer text, written by a program, must not leave the other box
+  // open with no budget.)
+  if (self.text.size() >= kWrapperTotal) {
+    controls().Enable(other.box_id, false);
+    controls().SetCheck(other.check_id, false);
+  } else {
+    other.budget = kWrapperTotal - static_cast<int>(self.text.size());
+    if (controls().IsChecked(other.check_id)) controls().Enable(other.box_id, true);
+  }
+  host_.UpdateData(false);
+}
+
+void EnhancedGroup::OnLanguageClicked(int control) {
+  EnhancedChangeRule();
+  // At most one language: a click on one unchecks the others; clicking the checked one
+  // has already unchecked it, so none may be chosen.
+  for (const LanguageBox& box : kLanguageBoxes) {
+    if (box.id != control) controls().SetCheck(box.id, false);
+  }
+}
+
+void EnhancedGroup::ShowWrapper(Wrapper& wrapper, const std::string& escaped) {
+  if (!escaped.empty()) {
+    controls().SetCheck(wrapper.check_id, true);
+    controls().Enable(wrapper.box_id, true);
+    controls().SetText(wrapper.box_id, escaped);
+  } else {
+    controls().SetCheck(wrapper.check_id, false);
+    controls().SetText(wrapper.box_id, "");
+    controls().Enable(wrapper.box_id, false);
+  }
+}
+
+void EnhancedGroup::ShowWrappers(std::string_view head, std::string_view tail) {
+  std::string head_escaped = config::FormatWrapperText(head);
+  std::string tail_escaped = config::FormatWrapperText(tail);
+  ShowWrapper(head_, head_escaped);
+  ShowWrapper(tail_, tail_escaped);
+  ApplyWrapperLengthRule();
+}
+
+void EnhancedGroup::ApplyWrapperLengthRule() {
+  host_.UpdateData(true);
+  if (tail_.text.size() >= kWrapperTotal) {
+    controls().Enable(head_.box_id, false);
+    controls().SetCheck(head_.check_id, false);
+  } else if (head_.text.size() >= kWrapperTotal) {
+    controls().Enable(tail_.box_id, false);
+    controls().SetCheck(tail_.check_id, false);
+  } else {
+    head_.budget = kWrapperTotal - static_cast<int>(tail_.text.size());
+    tail_.budget = kWrapperTotal - static_cast<int>(head_.text.size());
+  }
+  host_.UpdateData(false);
+}
+
+void EnhancedGroup::ReportFailure(std::string_view text) {
+  messages_.ShowMessage(text, "", box::kOk);
+}
+
+}  // namespace pelgar::ui

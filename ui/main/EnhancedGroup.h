@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "config/EnhancedSettings.h"
+#include "device/DeviceSession.h"
+#include "ui/DataExchange.h"
+#include "ui/host/Controls.h"
+#include "ui/host/MessageOutput.h"
+
+namespace pelgar::ui {
+
+// The "MSR Enhanced Configuration" group of the main window: the data wrappers with their
+// shared 14-character budget, the per-track carriage returns, capital mode and the wedge
+// mode language, read by "Get" (1077) and written by "Set" (1078).
+class EnhancedGroup {
+ public:
+  // What the group needs of its window.
+  class Host {
+   public:
+    virtual ~Host() = default;
+    // The window's whole data exchange (the wrapper boxes and the sentinel edits).
+    virtual bool UpdateData(bool save_and_validate) = 0;
+    // Claims the reader with the port and baud of the run, or shows why it could not.
+    virtual std::unique_ptr<device::DeviceSession> ClaimReader() = 0;
+    // The window's controls while it is open.
+    virtual Controls& controls() = 0;
+  };
+
+  // A failed enhanced-settings command, here and in the enhanced configuration window.
+  static constexpr std::string_view kEnhancedFailed =
+      "Error occurred while applying changes to the MSR enhanced configuration.";
+  static constexpr int kWrapperTotal = static_cast<int>(config::kMaxWrapperTotal);
+
+  EnhancedGroup(MessageOutput& messages, Host& host);
+
+  // Handles a notification of one of the group's controls; false when `id` is not one.
+  bool OnControl(int id, Notification notification);
+  // The group's part of the window's data exchange: the two wrapper boxes.
+  bool Exchange(DataExchange& dx);
+
+  void Get();
+  void Set();
+
+  // Shows two wrappers read from a reader (zero-terminated bytes) in their escaped form,
+  // checking and enabling each one that is not empty, then applies the length rule.
+  void ShowWrappers(std::string_view head, std::string_view tail);
+  // Takes the wrapper texts from the boxes, lets a 14-character wrapper exclude the other
+  // or else recomputes both budgets, and puts the new typing limits into the boxes.
+  void ApplyWrapperLengthRule();
+  // Any change in the group: "Set" and "Save Current Settings" become available.
+  void EnhancedChangeRule();
+
+  // The wedge mode language whose box is checked; nothing when none is.
+  static std::optional<uint8_t> CheckedLanguage(const Controls& controls);
+  // Checks the box of `language` and unchecks the others; a code without a box leaves none.
+  static void ShowLanguage(Controls& controls, uint8_t language);
+
+ private:
+  struct Wrapper {
+    int check_id;
+    int box_id;
+    std::string text;  // decoded; a box holds at most 58 characters, so this fits 60 bytes
+    int32_t extra = 0;
+    int budget = kWrapperTotal;
+  };
+
+  void OnCheckClicked(Wrapper& self, Wrapper& other);
+  void OnTextChanged(Wrapper& self, Wrapper& other);
+  void OnLanguageClicked(int id);
+  void ShowWrapper(Wrapper& wrapper, const std::string& escaped);
+  void ReportFailure(std::string_view text);
+
+  Controls& controls() { return host_.controls(); }
+
+  MessageOutput& messages_;
+  Host& host_;
+  Wrapper head_;
+  Wrapper tail_;
+};
+
+}  // namespace pelgar::ui
