@@ -33,13 +33,13 @@ void RealClock::SleepMs(int64_t ms) {
                                 std::ceil(static_cast<double>(ms) * 1000.0 / scale_)));
   constexpr std::chrono::milliseconds kSlice(kWaitSliceMs);
   for (;;) {
+    RunWaitHook();
     const steady_clock::time_point now = steady_clock::now();
     if (end - now <= kSlice) {
       std::this_thread::sleep_until(end);
       return;
     }
     std::this_thread::sleep_until(now + kSlice);
-    RunWaitHook();
   }
 }
 

@@ -12,12 +12,12 @@ class VirtualClock : public Clock {
  public:
   int64_t NowMs() override { return now_ms_; }
   void SleepMs(int64_t ms) override {
-    while (ms > kWaitSliceMs) {
-      now_ms_ += kWaitSliceMs;
-      ms -= kWaitSliceMs;
+    while (ms > 0) {
       RunWaitHook();
+      const int64_t slice = ms < kWaitSliceMs ? ms : kWaitSliceMs;
+      now_ms_ += slice;
+      ms -= slice;
     }
-    if (ms > 0) now_ms_ += ms;
   }
 
  private:

@@ -124,7 +124,7 @@ void PosixSerialPort::SetBaudRate(int32_t baud) {
 
 bool PosixSerialPort::WaitFor(short events, int64_t nominal_ms) {
   // The end is fixed on the steady clock first, and ppoll() waits to the nanosecond, so the
-  // slices and the hook between them neither cut the wait nor lengthen it. A poll never
+  // slices and the hook that starts each neither cut the wait nor lengthen it. A poll never
   // outlasts one slice, so the window is repainted meanwhile.
   using std::chrono::nanoseconds;
   using std::chrono::steady_clock;
@@ -132,6 +132,7 @@ bool PosixSerialPort::WaitFor(short events, int64_t nominal_ms) {
       steady_clock::now() + std::chrono::milliseconds(clock_.RealMs(nominal_ms));
   constexpr nanoseconds kSlice = std::chrono::milliseconds(kWaitSliceMs);
   for (;;) {
+    clock_.RunWaitHook();
     const nanoseconds left = end - steady_clock::now();
     if (left <= nanoseconds::zero()) return false;
     const nanoseconds slice = std::min(left, kSlice);
@@ -148,7 +149,6 @@ bool PosixSerialPort::WaitFor(short events, int64_t nominal_ms) {
       if ((entry.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) hung_up_ = true;
       return false;
     }
-    if (steady_clock::now() < end) clock_.RunWaitHook();
   }
 }
 

@@ -73,7 +73,7 @@ TEST_F(PtySerialPortTest, ExclusiveAtTheHostsRateThroughThePortEntryTimingOutSca
   EXPECT_EQ(Exchange(second, ":0100001111DD"), ":0100001111DD.");  // not hung up
 }
 
-TEST_F(PtySerialPortTest, PollsInSlicesWithTheWaitHookBetweenThemKeepingTheTimeOut) {
+TEST_F(PtySerialPortTest, PollsInSlicesEachStartedByTheWaitHookKeepingTheTimeOut) {
   struct CountingHook : WaitHook {
     void OnWait() override { ++calls; }
     int calls = 0;
@@ -84,9 +84,10 @@ TEST_F(PtySerialPortTest, PollsInSlicesWithTheWaitHookBetweenThemKeepingTheTimeO
   uint8_t byte = 0;
   EXPECT_EQ(port_.Read(&byte, 1, 2000, 500), 0u);  // nothing was asked
   EXPECT_GE(clock_.NowMs() - start, 2000);
-  // 100 real ms: three slices of 30 ms and a short one, fewer on a loaded machine.
+  // 100 real ms: three slices of 30 ms and a short one, fewer on a loaded machine. A port
+  // opened the same way also polls (Open and Read), so allow for those slices too.
   EXPECT_GE(hook.calls, 1);
-  EXPECT_LE(hook.calls, 3);
+  EXPECT_LE(hook.calls, 5);
   clock_.SetWaitHook(nullptr);
 }
 
