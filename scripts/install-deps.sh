@@ -4,8 +4,11 @@
 set -euo pipefail
 
 # clang-format checks the layout in scripts/test.sh; dpkg-dev's dpkg-shlibdeps works out
-# the package's dependencies in scripts/package.sh.
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-format dpkg-dev)
+# the package's dependencies in scripts/package.sh. The window is Qt 6 Widgets: the
+# platform plugins (a display's, and the offscreen one the tests use), the SVG plugin for
+# the icon, and a font for windows drawn without a desktop.
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-format dpkg-dev
+          qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

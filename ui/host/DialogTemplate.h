@@ -27,6 +27,7 @@ inline constexpr unsigned kNoTabStop = 0x04;
 inline constexpr unsigned kSorted = 0x08;  // a list keeps its entries sorted by text
 inline constexpr unsigned kReadOnly = 0x10;
 inline constexpr unsigned kDefaultButton = 0x20;
+inline constexpr unsigned kSunken = 0x40;  // a static text drawn with a sunken edge
 }  // namespace style
 
 // Position and size in dialog units. A host converts them to pixels from the dialog

@@ -20,6 +20,7 @@ DialogTemplate Build() {
   status.kind = ControlKind::kStatic;
   status.text = "Static";
   status.rect = {11, 11, 136, 32};
+  status.style = style::kSunken;
   ControlTemplate progress;
   progress.id = update_id::kProgressBar;
   progress.kind = ControlKind::kProgressBar;

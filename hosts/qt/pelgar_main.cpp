@@ -1,10 +1,12 @@
-// pelgar: applies a configuration file to a magnetic stripe reader, or sends it one
-// command frame, from the command line.
+// pelgar: configures a magnetic stripe reader from its desktop window, or unattended from
+// the command line (a configuration file, or one command frame), with no display needed.
 #include <csignal>
 #include <iostream>
+#include <string>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
+#include "hosts/qt/QtDesktop.h"
 #include "platform/RealClock.h"
 #include "platform/posix/PosixSerialPort.h"
 
@@ -15,5 +17,9 @@ int main(int argc, char** argv) {
   pelgar::platform::RealClock clock(pelgar::platform::RealClock::ScaleFromEnvironment());
   pelgar::platform::PosixPortFactory ports(clock);
   pelgar::app::Application application(ports, clock, std::cout, std::cerr);
-  return application.Run(pelgar::app::JoinArguments(argc, argv));
+  std::string command_line = pelgar::app::JoinArguments(argc, argv);
+  if (pelgar::app::Application::WantsDesktop(command_line)) {
+    return pelgar::hosts::qt::RunDesktop(argc, argv, application);
+  }
+  return application.Run(command_line);
 }

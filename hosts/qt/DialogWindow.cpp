@@ -1,0 +1,232 @@
+#include "hosts/qt/DialogWindow.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <algorithm>
+
+#include "hosts/qt/DialogUnits.h"
+#include "hosts/qt/PelgarIcon.h"
+#include "hosts/qt/QtHost.h"
+
+namespace pelgar::hosts::qt {
+namespace {
+
+using ui::ControlKind;
+using ui::Notification;
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+  return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) < 0;
+}
+
+Qt::FocusPolicy TabPolicy(const ui::ControlTemplate& control) {
+  switch (control.kind) {
+    case ControlKind::kGroupBox:
+    case ControlKind::kStatic:
+    case ControlKind::kIcon:
+    case ControlKind::kProgressBar:
+      return Qt::NoFocus;
+    default:
+      // Without a tab stop a control still takes the focus when clicked.
+      return (control.style & ui::style::kNoTabStop) ? Qt::ClickFocus : Qt::StrongFocus;
+  }
+}
+
+}  // namespace
+
+DialogWindow::DialogWindow(QtHost& host, const ui::DialogTemplate& dialog, ui::DialogLogic& logic,
+                           QWidget* parent)
+    : QDialog(parent), host_(host), dialog_(dialog), logic_(logic) {
+  controls_ = std::make_unique<QtControls>(host, *this);
+  // A fixed frame with a title, a close box and no minimise or maximise box.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+  setWindowTitle(QString::fromStdString(dialog.title));
+  if (dialog.icon_id != 0) setWindowIcon(PelgarIcon());
+  setFont(DialogFont(dialog));
+  setContextMenuPolicy(Qt::DefaultContextMenu);
+  Build();
+}
+
+DialogWindow::~DialogWindow() = default;
+
+void DialogWindow::Build() {
+  DialogUnits units(font());
+  setFixedSize(units.X(dialog_.width), units.Y(dialog_.height));
+  std::vector<QWidget*> groups;
+  QWidget* previous = nullptr;
+  for (const ui::ControlTemplate& control : dialog_.controls) {
+    QString text =
+        QString::fromLatin1(control.text.data(), static_cast<qsizetype>(control.text.size()));
+    QRect rect = units.Rect(control.rect);
+    QWidget* widget = nullptr;
+    int id = control.id;
+    switch (control.kind) {
+      case ControlKind::kCheckBox: {
+        auto* box = new QCheckBox(text, this);
+        connect(box, &QCheckBox::clicked, this,
+                [this, id] { controls_->UserNotified(id, Notification::kClicked); });
+        widget = box;
+        break;
+      }
+      case ControlKind::kPushButton: {
+        auto* button = new QPushButton(text, this);
+        button->setAutoDefault(false);
+        button->setDefault((control.style & ui::style::kDefaultButton) != 0);
+        connect(button, &QPushButton::clicked, this,
+                [this, id] { controls_->UserNotified(id, Notification::kClicked); });
+        widget = button;
+        break;
+      }
+      case ControlKind::kEdit: {
+        auto* edit = new QLineEdit(text, this);
+        edit->setReadOnly((control.style & ui::style::kReadOnly) != 0);
+        // textEdited is the user's typing only; the program's writes notify in SetText.
+        connect(edit, &QLineEdit::textEdited, this, [this, id] {
+          controls_->FitTypingLimit(id);
+          controls_->UserNotified(id, Notification::kChanged);
+        });
+        widget = edit;
+        break;
+      }
+      case ControlKind::kDropList: {
+        auto* list = new QComboBox(this);
+        std::vector<std::string> items = control.items;
+        if (control.style & ui::style::kSorted) {
+          std::stable_sort(items.begin(), items.end(), LessIgnoringCase);
+        }
+        for (const std::string& item : items) list->addItem(QString::fromStdString(item));
+        list->setCurrentIndex(-1);
+        connect(list, &QComboBox::activated, this,
+                [this, id] { controls_->UserNotified(id, Notification::kSelectionChanged); });
+        // The template's height is the dropped-down list's; the closed box is one line.
+        rect.setHeight(list->sizeHint().height());
+        widget = list;
+        break;
+      }
+      case ControlKind::kGroupBox: {
+        widget = new QGroupBox(text, this);
+        groups.push_back(widget);
+        break;
+      }
+      case ControlKind::kStatic: {
+        auto* label = new QLabel(text, this);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(true);
+        label->setTextFormat(Qt::PlainText);
+        if (control.style & ui::style::kSunken) {
+          label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+          label->setMargin(2);
+        }
+        widget = label;
+        break;
+      }
+      case ControlKind::kIcon: {
+        auto* label = new QLabel(this);
+        label->setPixmap(PelgarIcon().pixmap(32, 32));
+        rect.setSize(QSize(32, 32));
+        widget = label;
+        break;
+      }
+      case ControlKind::kProgressBar: {
+        auto* bar = new QProgressBar(this);
+        bar->setTextVisible(false);
+        bar->setRange(0, 100);
+        bar->setValue(0);
+        widget = bar;
+        break;
+      }
+    }
+    widget->setGeometry(rect);
+    widget->setFocusPolicy(TabPolicy(control));
+    widget->setEnabled((control.style & ui::style::kDisabled) == 0);
+    widget->setHidden((control.style & ui::style::kHidden) != 0);
+    widget->setObjectName(QStringLiteral("control_%1").arg(id));
+    if (widget->focusPolicy() != Qt::NoFocus) {
+      // The template's order is the tab order.
+      if (previous != nullptr) setTabOrder(previous, widget);
+      previous = widget;
+    }
+    if (id != ui::kNoControlId) controls_->Add(id, control.kind, widget, control.tooltip);
+  }
+  // Group boxes frame the controls drawn over them; they must never cover them.
+  for (QWidget* group : groups) group->lower();
+}
+
+void DialogWindow::Deliver(int id, Notification notification) {
+  host_.Dispatch(*this, [this, id, notification] {
+    if (controls_->events() != nullptr) controls_->events()->OnControl(id, notification);
+  });
+}
+
+void DialogWindow::RequestClose(int result) {
+  close_requested_ = true;
+  close_result_ = result;
+}
+
+void DialogWindow::FinishIfClosing() {
+  if (close_requested_ && busy_depth_ == 0) done(close_result_);
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+  if (host_.waiting() || busy_depth_ > 0) return;
+  switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      Deliver(ui::kIdOk, Notification::kClicked);
+      return;
+    case Qt::Key_Escape:
+      if (close_enabled_) Deliver(ui::kIdCancel, Notification::kClicked);
+      return;
+    case Qt::Key_Space:
+      if (event->modifiers() & Qt::AltModifier) {
+        ShowSystemMenu(mapToGlobal(QPoint(0, 0)));
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+  // Only the logic ends a dialog; the close box and Alt+F4 ask it, as Escape does.
+  event->ignore();
+  if (host_.waiting() || busy_depth_ > 0 || !close_enabled_) return;
+  Deliver(ui::kIdCancel, Notification::kClicked);
+}
+
+void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+  // Only the window's own background: a control's context menu stays the control's.
+  if (childAt(event->pos()) != nullptr &&
+      qobject_cast<QGroupBox*>(childAt(event->pos())) == nullptr &&
+      qobject_cast<QLabel*>(childAt(event->pos())) == nullptr) {
+    return;
+  }
+  ShowSystemMenu(event->globalPos());
+}
+
+void DialogWindow::ShowSystemMenu(const QPoint& global_pos) {
+  if (dialog_.system_menu.empty() || host_.waiting() || busy_depth_ > 0) return;
+  QMenu menu(this);
+  for (const ui::MenuItem& item : dialog_.system_menu) {
+    menu.addAction(QString::fromStdString(item.text))->setData(item.command);
+  }
+  // The command runs once the menu has gone, so a window it opens is not the menu's child.
+  if (QAction* chosen = menu.exec(global_pos)) {
+    Deliver(chosen->data().toInt(), Notification::kMenuCommand);
+  }
+}
+
+}  // namespace pelgar::hosts::qt

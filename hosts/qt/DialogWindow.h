@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+#include "hosts/qt/QtControls.h"
+#include "ui/host/DialogLogic.h"
+#include "ui/host/DialogTemplate.h"
+
+namespace pelgar::hosts::qt {
+
+class QtHost;
+
+// One modal dialog built from its template. Enter arrives at the logic as a click on
+// kIdOk; Escape, Alt+F4 and the close box as a click on kIdCancel, unless the close item
+// is disabled. The logic alone ends the dialog, through Controls::Close. The template's
+// system menu is offered on a context menu (right click on the background, or
+// Alt+Space), since window managers here give an application no system menu of its own.
+class DialogWindow : public QDialog {
+ public:
+  DialogWindow(QtHost& host, const ui::DialogTemplate& dialog, ui::DialogLogic& logic,
+               QWidget* parent);
+  ~DialogWindow() override;
+
+  QtControls& controls() { return *controls_; }
+  const ui::DialogTemplate& dialog_template() const { return dialog_; }
+  ui::DialogLogic& logic() { return logic_; }
+
+  // Handler depth: > 0 while the logic runs one of this window's notifications.
+  int busy_depth() const { return busy_depth_; }
+  void Enter() { ++busy_depth_; }
+  void Leave() { --busy_depth_; }
+
+  void SetCloseEnabled(bool enabled) { close_enabled_ = enabled; }
+  bool close_enabled() const { return close_enabled_; }
+
+  // Controls::Close: ends the dialog once the running handler returns.
+  void RequestClose(int result);
+  bool close_requested() const { return close_requested_; }
+  int close_result() const { return close_result_; }
+  // Ends the dialog when the logic asked for it and no handler of it still runs.
+  void FinishIfClosing();
+
+  // The system menu as a popup at `global_pos`.
+  void ShowSystemMenu(const QPoint& global_pos);
+  // Hands the logic a notification as if the user had caused it.
+  void Deliver(int id, ui::Notification notification);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  // QDialog's own Escape and close paths would end the dialog behind the logic's back.
+  void reject() override {}
+  void accept() override {}
+
+ private:
+  void Build();
+
+  QtHost& host_;
+  const ui::DialogTemplate& dialog_;
+  ui::DialogLogic& logic_;
+  std::unique_ptr<QtControls> controls_;
+  int busy_depth_ = 0;
+  bool close_enabled_ = true;
+  bool close_requested_ = false;
+  int close_result_ = 0;
+};
+
+}  // namespace pelgar::hosts::qt

@@ -1,0 +1,207 @@
+// pelgar-screenshots: renders each of Pelgar's windows from the real Qt host into PNG
+// files, against the in-process simulated reader: the main window after Get Config, the
+// enhanced configuration window, the update window midway and the about box.
+//   pelgar-screenshots DIR
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QProgressBar>
+#include <QTimer>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "app/Desktop.h"
+#include "hosts/qt/DialogWindow.h"
+#include "hosts/qt/QtFileDialogs.h"
+#include "hosts/qt/QtHost.h"
+#include "platform/VirtualClock.h"
+#include "sim/InProcessPort.h"
+#include "sim/SimulatedReader.h"
+#include "ui/enhanced/EnhancedConfigIds.h"
+#include "ui/main/AboutBoxIds.h"
+#include "ui/main/MainWindowIds.h"
+#include "ui/update/UpdateWindowIds.h"
+
+namespace {
+
+using pelgar::hosts::qt::DialogWindow;
+namespace id = pelgar::ui::main_id;
+
+// A user who says OK and Yes, and picks the firmware file the tool wrote.
+class Agreeable : public pelgar::ui::MessageBoxService, public pelgar::ui::FileDialogs {
+ public:
+  int ShowBox(std::string_view, std::string_view, unsigned type) override {
+    return (type & 0x0F) == pelgar::ui::box::kYesNo ? pelgar::ui::answer::kYes
+                                                    : pelgar::ui::answer::kOk;
+  }
+  int ShowApplicationBox(std::string_view, unsigned) override { return pelgar::ui::answer::kOk; }
+  std::optional<std::string> Choose(const pelgar::ui::FileDialogRequest&) override { return file; }
+  std::string file;
+};
+
+// The in-process reader answers at once; a real port polls for every reply, and each poll
+// starts with the wait hook. This makes the same calls, so the windows repaint as they would.
+class PacedPorts : public pelgar::platform::PortFactory {
+ public:
+  PacedPorts(pelgar::platform::PortFactory& inner, pelgar::platform::Clock& clock)
+      : inner_(inner), clock_(clock) {}
+  std::unique_ptr<pelgar::platform::SerialPort> Create() override {
+    return std::make_unique<Port>(inner_.Create(), clock_);
+  }
+
+ private:
+  struct Port : pelgar::platform::SerialPort {
+    Port(std::unique_ptr<pelgar::platform::SerialPort> port, pelgar::platform::Clock& c)
+        : inner(std::move(port)), clock(c) {}
+    pelgar::platform::OpenResult Open(const std::string& name, int32_t baud) override {
+      return inner->Open(name, baud);
+    }
+    void SetBaudRate(int32_t baud) override { inner->SetBaudRate(baud); }
+    size_t Read(uint8_t* dest, size_t count, int64_t total_ms, int64_t interval_ms) override {
+      clock.RunWaitHook();
+      return inner->Read(dest, count, total_ms, interval_ms);
+    }
+    bool Write(const uint8_t* data, size_t count) override { return inner->Write(data, count); }
+    bool HungUp() const override { return inner->HungUp(); }
+    void Close() override { inner->Close(); }
+    std::unique_ptr<pelgar::platform::SerialPort> inner;
+    pelgar::platform::Clock& clock;
+  };
+  pelgar::platform::PortFactory& inner_;
+  pelgar::platform::Clock& clock_;
+};
+
+// Grabs the update window once its progress bar is halfway, from inside the waits.
+class Midway : public pelgar::platform::WaitHook {
+ public:
+  Midway(pelgar::hosts::qt::QtHost& host, QString path) : host_(host), path_(std::move(path)) {}
+  void OnWait() override {
+    host_.OnWait();
+    DialogWindow* top = host_.top();
+    if (done_ || top == nullptr || top->dialog_template().id != pelgar::ui::update_id::kDialog)
+      return;
+    auto* bar =
+        qobject_cast<QProgressBar*>(top->controls().Widget(pelgar::ui::update_id::kProgressBar));
+    if (bar != nullptr && bar->maximum() > bar->minimum() &&
+        (bar->value() - bar->minimum()) * 2 >= bar->maximum() - bar->minimum()) {
+      done_ = top->grab().save(path_);
+    }
+  }
+
+ private:
+  pelgar::hosts::qt::QtHost& host_;
+  QString path_;
+  bool done_ = false;
+};
+
+// Picks the `index`th entry of the popup menu that opens next, with the Return key.
+void ChooseFromNextMenu(int index) {
+  QTimer::singleShot(0, [index] {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+      menu->setActiveAction(menu->actions().at(index));
+      QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+      QApplication::sendEvent(menu, &press);
+    }
+  });
+}
+
+// A firmware image of `revision` with code all through the low region.
+std::string FirmwareFile(const std::string& dir) {
+  std::string path = dir + "/screenshots-firmware.hex";
+  std::ofstream hex(path, std::ios::binary);
+  for (unsigned address = 0; address < 0x2000; address += 16) {
+    unsigned char data[16];
+    for (unsigned i = 0; i < 16; ++i)
+      data[i] = static_cast<unsigned char>((address + i * 7 + 1) % 0xFF);
+    if (address == 0x1FE0) std::copy_n("REV 2.31", 8, data);
+    unsigned sum = 16 + (address >> 8) + (address & 0xFF);
+    char line[64];
+    int n = std::snprintf(line, sizeof line, ":10%04X00", address);
+    std::string record(line, static_cast<size_t>(n));
+    for (unsigned char byte : data) {
+      std::snprintf(line, sizeof line, "%02X", byte);
+      record += line;
+      sum += byte;
+    }
+    std::snprintf(line, sizeof line, "%02X\r\n", (0x100 - (sum & 0xFF)) & 0xFF);
+    hex << record << line;
+  }
+  hex << ":00000001FF\r\n";
+  return path;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: pelgar-screenshots DIR\n";
+    return 2;
+  }
+  QApplication application(argc, argv);
+  const QString dir = QString::fromLocal8Bit(argv[1]);
+  auto png = [&dir](const char* name) { return dir + "/" + name + ".png"; };
+
+  pelgar::platform::VirtualClock clock;
+  pelgar::sim::SimulatedReader reader;
+  reader.state().revision = "REV 2.30";
+  reader.state().active_option_byte = 0x40 | 0x02;
+  pelgar::sim::InProcessPortFactory line(reader, clock);
+  PacedPorts ports(line, clock);
+  std::ostringstream out, err;
+  pelgar::device::DeviceEnvironment env{ports, clock, out, err};
+
+  pelgar::hosts::qt::QtHost host;
+  Agreeable user;
+  user.file = FirmwareFile(argv[1]);
+  Midway midway(host, png("update-window"));
+  int saved = 0;
+  host.on_shown = [&](DialogWindow& window) {
+    auto save = [&](const char* name) { saved += window.grab().save(png(name)); };
+    switch (window.dialog_template().id) {
+      case id::kDialog:
+        window.Deliver(id::kGetConfig, pelgar::ui::Notification::kClicked);
+        QApplication::processEvents();
+        save("main-window");
+        ChooseFromNextMenu(0);
+        window.ShowSystemMenu(window.mapToGlobal(QPoint(4, 4)));
+        ChooseFromNextMenu(1);
+        window.ShowSystemMenu(window.mapToGlobal(QPoint(4, 4)));
+        window.Deliver(id::kFirmwareUpdate, pelgar::ui::Notification::kClicked);
+        window.controls().Close(pelgar::ui::kIdCancel);
+        break;
+      case pelgar::ui::about_id::kDialog:
+        save("about-box");
+        window.controls().Close(pelgar::ui::kIdOk);
+        break;
+      case pelgar::ui::enhanced_id::kDialog:
+        save("enhanced-window");
+        window.controls().Close(pelgar::ui::kIdCancel);
+        break;
+      case pelgar::ui::update_id::kDialog: {
+        // Close once the update, which runs in the window's timer, is over.
+        auto* poll = new QTimer(&window);
+        QObject::connect(poll, &QTimer::timeout, &window, [&window, &host, poll] {
+          if (host.waiting() || window.busy_depth() > 0 || !window.close_enabled()) return;
+          poll->stop();
+          window.close();
+        });
+        poll->start(50);
+        break;
+      }
+      default:
+        break;
+    }
+  };
+  pelgar::app::RunSettings settings;
+  pelgar::app::HostServices services{host, host, host, user, user, midway};
+  pelgar::app::Desktop desktop(settings, services, env, out);
+  desktop.Run();
+  saved += QFile::exists(png("update-window"));
+  std::cout << "pelgar-screenshots: " << saved << " of 4 windows saved in " << argv[1] << "\n";
+  return saved == 4 ? 0 : 1;
+}

@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QToolTip>
+#include <string>
+#include <vector>
+
+#include "hosts/qt/DialogUnits.h"
+#include "hosts/qt/DialogWindow.h"
+#include "hosts/qt/PelgarIcon.h"
+#include "hosts/qt/QtControls.h"
+#include "hosts/qt/QtHost.h"
+#include "ui/enhanced/EnhancedConfigTemplate.h"
+#include "ui/main/AboutBox.h"
+#include "ui/main/MainWindowIds.h"
+#include "ui/main/MainWindowTemplate.h"
+#include "ui/update/UpdateWindowTemplate.h"
+
+namespace pelgar::hosts::qt {
+namespace {
+
+using ui::ControlKind;
+
+struct Idle : ui::DialogLogic {
+  void OnOpening(ui::Controls&) override {}
+  void OnControl(int, ui::Notification) override {}
+};
+
+bool IsKind(QWidget* widget, ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kCheckBox:
+      return qobject_cast<QCheckBox*>(widget) != nullptr;
+    case ControlKind::kPushButton:
+      return qobject_cast<QPushButton*>(widget) != nullptr;
+    case ControlKind::kEdit:
+      return qobject_cast<QLineEdit*>(widget) != nullptr;
+    case ControlKind::kDropList:
+      return qobject_cast<QComboBox*>(widget) != nullptr;
+    case ControlKind::kGroupBox:
+      return qobject_cast<QGroupBox*>(widget) != nullptr;
+    case ControlKind::kStatic:
+    case ControlKind::kIcon:
+      return qobject_cast<QLabel*>(widget) != nullptr;
+    case ControlKind::kProgressBar:
+      return qobject_cast<QProgressBar*>(widget) != nullptr;
+  }
+  return false;
+}
+
+QString TextOf(QWidget* widget) {
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
+  if (auto* group = qobject_cast<QGroupBox*>(widget)) return group->title();
+  if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+  return {};
+}
+
+class DialogWindowTest : public ::testing::TestWithParam<const ui::DialogTemplate*> {};
+
+// Every control of the template is built with its kind, text, place in pixels, state and
+// tip, as the window logic and the dialog's look expect.
+TEST_P(DialogWindowTest, BuildsEveryControlOfTheTemplate) {
+  const ui::DialogTemplate& dialog = *GetParam();
+  QtHost host;
+  Idle logic;
+  DialogWindow window(host, dialog, logic, nullptr);
+  DialogUnits units(window.font());
+  EXPECT_EQ(window.size(), QSize(units.X(dialog.width), units.Y(dialog.height)));
+  EXPECT_EQ(window.windowTitle().toStdString(), dialog.title);
+  EXPECT_FALSE(window.windowFlags() &
+               (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+  window.controls().ActivateToolTips(320);
+
+  std::vector<QWidget*> built;
+  for (const ui::ControlTemplate& control : dialog.controls) {
+    SCOPED_TRACE(control.id);
+    SCOPED_TRACE(control.text);
+    QWidget* widget = window.findChild<QWidget*>(QStringLiteral("control_%1").arg(control.id));
+    if (control.id == ui::kNoControlId) {
+      continue;  // several share the id; their count is checked below
+    }
+    ASSERT_NE(widget, nullptr);
+    EXPECT_TRUE(IsKind(widget, control.kind));
+    if (control.kind != ControlKind::kIcon && control.kind != ControlKind::kDropList &&
+        control.kind != ControlKind::kProgressBar) {
+      EXPECT_EQ(TextOf(widget).toStdString(), control.text);
+    }
+    QRect expected = units.Rect(control.rect);
+    EXPECT_EQ(widget->pos(), expected.topLeft());
+    if (control.kind == ControlKind::kDropList) {
+      EXPECT_EQ(widget->width(), expected.width());
+    } else if (control.kind != ControlKind::kIcon) {
+      EXPECT_EQ(widget->size(), expected.size());
+    }
+    EXPECT_EQ(widget->isHidden(), (control.style & ui::style::kHidden) != 0);
+    EXPECT_EQ(widget->isEnabled(), (control.style & ui::style::kDisabled) == 0);
+    EXPECT_EQ(widget->toolTip().isEmpty(), control.tooltip.empty());
+    if (auto* list = qobject_cast<QComboBox*>(widget)) {
+      EXPECT_EQ(static_cast<size_t>(list->count()), control.items.size());
+      EXPECT_EQ(list->currentIndex(), -1);
+    }
+  }
+  size_t unnamed = 0;
+  for (const ui::ControlTemplate& control : dialog.controls)
+    unnamed += control.id == ui::kNoControlId;
+  EXPECT_EQ(window.findChildren<QWidget*>(QStringLiteral("control_-1"), Qt::FindDirectChildrenOnly)
+                .size(),
+            static_cast<qsizetype>(unnamed));
+}
+
+// Tab walks the controls in the template's order, skipping those without a tab stop.
+TEST_P(DialogWindowTest, TabOrderIsTheTemplatesOrder) {
+  const ui::DialogTemplate& dialog = *GetParam();
+  QtHost host;
+  Idle logic;
+  DialogWindow window(host, dialog, logic, nullptr);
+  std::vector<int> expected;
+  for (const ui::ControlTemplate& control : dialog.controls) {
+    bool focusable = control.kind == ControlKind::kCheckBox ||
+                     control.kind == ControlKind::kPushButton ||
+                     control.kind == ControlKind::kEdit || control.kind == ControlKind::kDropList;
+    if (focusable && !(control.style & ui::style::kNoTabStop)) expected.push_back(control.id);
+  }
+  std::vector<int> chain;
+  QWidget* first = window.controls().Widget(expected.empty() ? 0 : expected.front());
+  for (QWidget* w = first; w != nullptr && chain.size() < expected.size();
+       w = w->nextInFocusChain()) {
+    if (w->focusPolicy() != Qt::StrongFocus || w->parentWidget() != &window) continue;
+    chain.push_back(w->objectName().mid(8).toInt());
+  }
+  EXPECT_EQ(chain, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Templates, DialogWindowTest,
+                         ::testing::Values(&ui::MainWindowTemplate(), &ui::AboutBoxTemplate(),
+                                           &ui::EnhancedConfigTemplate(),
+                                           &ui::UpdateWindowTemplate()));
+
+TEST(DialogWindow, SlideSwitchIndicatorsTakeNoTabStopAndHiddenButtonsStayHidden) {
+  QtHost host;
+  Idle logic;
+  DialogWindow window(host, ui::MainWindowTemplate(), logic, nullptr);
+  QtControls& controls = window.controls();
+  EXPECT_EQ(controls.Widget(ui::main_id::kWedgeMode)->focusPolicy(), Qt::ClickFocus);
+  EXPECT_EQ(controls.Widget(ui::main_id::kSerialMode)->focusPolicy(), Qt::ClickFocus);
+  for (int id : {ui::main_id::kEnhancedWindow, ui::main_id::kSetConfigTemporary}) {
+    EXPECT_TRUE(controls.Widget(id)->isHidden());
+    EXPECT_FALSE(controls.Widget(id)->isEnabled());
+  }
+  // The baud list keeps its entries sorted by text.
+  auto* bauds = qobject_cast<QComboBox*>(controls.Widget(ui::main_id::kBaudList));
+  QStringList shown;
+  for (int i = 0; i < bauds->count(); ++i) shown << bauds->itemText(i);
+  EXPECT_EQ(shown.join(' ').toStdString(), "19200 38400 9600");
+}
+
+// The icon is drawn from SVG, which needs Qt's SVG plugin at run time.
+TEST(DialogWindow, IconResourceIsDrawn) { EXPECT_FALSE(PelgarIcon().pixmap(32, 32).isNull()); }
+
+TEST(DialogUnits, ScaleWithTheFontsAverageCharacter) {
+  DialogUnits units(6, 13);
+  EXPECT_EQ(units.Rect({151, 84, 117, 10}), QRect(227, 137, 176, 16));
+  DialogUnits wider(8, 16);
+  EXPECT_EQ(wider.Rect({4, 8, 4, 8}), QRect(8, 16, 8, 16));
+}
+
+TEST(ToolTips, WrapAtTheWidthAndKeepTheirLineBreaks) {
+  QString tip = WrapToolTip(QStringLiteral("\nfirst line\n") + QString("word ").repeated(40), 120);
+  QStringList lines = tip.split('\n');
+  ASSERT_GT(lines.size(), 4);
+  EXPECT_EQ(lines[0], QString());
+  EXPECT_EQ(lines[1], QStringLiteral("first line"));
+  QFontMetrics metrics(QToolTip::font());
+  for (const QString& line : lines) EXPECT_LE(metrics.horizontalAdvance(line), 120);
+  // No word lost or split.
+  EXPECT_EQ(tip.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts).size(), 42);
+}
+
+}  // namespace
+}  // namespace pelgar::hosts::qt
