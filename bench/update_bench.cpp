@@ -27,17 +27,17 @@
 #include <thread>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "platform/RealClock.h"
 #include "platform/VirtualClock.h"
 #include "platform/posix/PosixSerialPort.h"
 #include "sim/InProcessPort.h"
 #include "sim/SimulatedReader.h"
+#include "support/FirmwareImages.h"
 #include "support/ScriptedHost.h"
 #include "ui/host/ControlStore.h"
 #include "ui/update/FirmwareUpdater.h"
 #include "ui/update/UpdateWindowIds.h"
-
-extern char** environ;
 
 namespace {
 
@@ -135,37 +135,6 @@ class BenchHost : public testing::ScriptedHost, public ui::MessageOutput {
   platform::Clock& clock_;
 };
 
-// Code from 0x0000 (and from 0x3000 when it is large), no line of 0xFF, the revision at
-// 0x1FE0.
-std::string HexFile(size_t code_bytes, const std::string& revision) {
-  firmware::FirmwareImage image;
-  image.fill(firmware::kNoCode);
-  for (size_t i = 0; i < code_bytes && i < image.size(); ++i) {
-    image[i] = static_cast<uint8_t>((i * 13 + 5) % 0xFF);
-  }
-  for (size_t i = 0; i < revision.size(); ++i) {
-    image[0x1FE0 + i] = static_cast<uint8_t>(revision[i]);
-  }
-  std::string text;
-  char field[24];
-  for (size_t line = 0; line < image.size(); line += 16) {
-    bool code = false;
-    for (size_t i = 0; i < 16; ++i) code = code || image[line + i] != firmware::kNoCode;
-    if (!code) continue;
-    std::snprintf(field, sizeof field, ":10%04zX00", line);
-    text += field;
-    unsigned sum = 0x10 + static_cast<unsigned>((line >> 8) + (line & 0xFF));
-    for (size_t i = 0; i < 16; ++i) {
-      std::snprintf(field, sizeof field, "%02X", image[line + i]);
-      text += field;
-      sum += image[line + i];
-    }
-    std::snprintf(field, sizeof field, "%02X\r\n", (0x100 - (sum & 0xFF)) & 0xFF);
-    text += field;
-  }
-  return text + ":00000001FF\r\n";
-}
-
 struct Outcome {
   double ms = 0;
   double nominal_ms = 0;
@@ -197,24 +166,6 @@ Outcome DryRun(const std::string& path, const std::string& revision) {
   return Update(line, clock, path);
 }
 
-pid_t StartSimulator(const std::filesystem::path& entry) {
-  std::vector<std::string> args = {PELGAR_SIM_EXE, "--port", "COM3", "--revision", "REV 2.30"};
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t pid = 0;
-  int failed = posix_spawn(&pid, PELGAR_SIM_EXE, &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (failed != 0) return -1;
-  for (int i = 0; i < 500 && !std::filesystem::exists(entry); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return std::filesystem::exists(entry) ? pid : -1;
-}
-
 // Stands in for a desktop host's repaint, so that the figures include waits cut into slices.
 class CountingHook : public platform::WaitHook {
  public:
@@ -244,7 +195,7 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path dir = pattern;
   setenv("PELGAR_PORT_DIR", (dir / "ports").c_str(), 1);
-  const pid_t simulator = StartSimulator(dir / "ports" / "COM3");
+  const pid_t simulator = bench::StartSimulator(dir / "ports" / "COM3");
   if (simulator < 0) {
     std::fprintf(stderr, "update_bench: pelgar-sim did not start (%s)\n", PELGAR_SIM_EXE);
     std::filesystem::remove_all(dir);
@@ -272,7 +223,8 @@ int main(int argc, char** argv) {
   std::string reader_revision = "REV 2.30";
   for (const Case& c : cases) {
     const std::string path = (dir / (std::string(c.name) + ".hex")).string();
-    std::ofstream(path, std::ios::binary) << HexFile(c.code_bytes, c.revision);
+    std::ofstream(path, std::ios::binary)
+        << testing::ToHexText(testing::MakeImage(c.revision, c.code_bytes, 0));
     const Outcome dry = DryRun(path, reader_revision);
     const Outcome real = Update(line, clock, path);
     reader_revision = c.revision;

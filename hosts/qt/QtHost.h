@@ -65,7 +65,7 @@ class QtHost : public QObject,
   std::chrono::microseconds longest_gap() const { return longest_gap_; }
   int64_t wait_calls() const { return wait_calls_; }
   void ResetGapMeasure();
-  // The least time between two passes of the event loop inside waits (default 10 ms).
+  // The least time between two passes of the event loop inside waits (default 5 ms).
   void set_pass_interval(std::chrono::microseconds interval) { pass_interval_ = interval; }
 
  protected:
@@ -86,7 +86,7 @@ class QtHost : public QObject,
   std::map<int, Timer> timers_;
   bool waiting_ = false;
   bool wait_cursor_ = false;
-  std::chrono::microseconds pass_interval_ = std::chrono::milliseconds(10);
+  std::chrono::microseconds pass_interval_ = std::chrono::milliseconds(5);
   std::chrono::steady_clock::time_point last_pass_ = std::chrono::steady_clock::now();
   std::chrono::microseconds longest_gap_{0};
   int64_t wait_calls_ = 0;

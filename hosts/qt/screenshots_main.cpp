@@ -16,12 +16,14 @@
 #include <string>
 
 #include "app/Desktop.h"
+#include "hosts/qt/AutoUser.h"
 #include "hosts/qt/DialogWindow.h"
 #include "hosts/qt/QtFileDialogs.h"
 #include "hosts/qt/QtHost.h"
 #include "platform/VirtualClock.h"
 #include "sim/InProcessPort.h"
 #include "sim/SimulatedReader.h"
+#include "support/FirmwareImages.h"
 #include "ui/enhanced/EnhancedConfigIds.h"
 #include "ui/main/AboutBoxIds.h"
 #include "ui/main/MainWindowIds.h"
@@ -31,18 +33,6 @@ namespace {
 
 using pelgar::hosts::qt::DialogWindow;
 namespace id = pelgar::ui::main_id;
-
-// A user who says OK and Yes, and picks the firmware file the tool wrote.
-class Agreeable : public pelgar::ui::MessageBoxService, public pelgar::ui::FileDialogs {
- public:
-  int ShowBox(std::string_view, std::string_view, unsigned type) override {
-    return (type & 0x0F) == pelgar::ui::box::kYesNo ? pelgar::ui::answer::kYes
-                                                    : pelgar::ui::answer::kOk;
-  }
-  int ShowApplicationBox(std::string_view, unsigned) override { return pelgar::ui::answer::kOk; }
-  std::optional<std::string> Choose(const pelgar::ui::FileDialogRequest&) override { return file; }
-  std::string file;
-};
 
 // The in-process reader answers at once; a real port polls for every reply, and each poll
 // starts with the wait hook. This makes the same calls, so the windows repaint as they would.
@@ -110,31 +100,6 @@ void ChooseFromNextMenu(int index) {
   });
 }
 
-// A firmware image of `revision` with code all through the low region.
-std::string FirmwareFile(const std::string& dir) {
-  std::string path = dir + "/screenshots-firmware.hex";
-  std::ofstream hex(path, std::ios::binary);
-  for (unsigned address = 0; address < 0x2000; address += 16) {
-    unsigned char data[16];
-    for (unsigned i = 0; i < 16; ++i)
-      data[i] = static_cast<unsigned char>((address + i * 7 + 1) % 0xFF);
-    if (address == 0x1FE0) std::copy_n("REV 2.31", 8, data);
-    unsigned sum = 16 + (address >> 8) + (address & 0xFF);
-    char line[64];
-    int n = std::snprintf(line, sizeof line, ":10%04X00", address);
-    std::string record(line, static_cast<size_t>(n));
-    for (unsigned char byte : data) {
-      std::snprintf(line, sizeof line, "%02X", byte);
-      record += line;
-      sum += byte;
-    }
-    std::snprintf(line, sizeof line, "%02X\r\n", (0x100 - (sum & 0xFF)) & 0xFF);
-    hex << record << line;
-  }
-  hex << ":00000001FF\r\n";
-  return path;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -156,8 +121,10 @@ int main(int argc, char** argv) {
   pelgar::device::DeviceEnvironment env{ports, clock, out, err};
 
   pelgar::hosts::qt::QtHost host;
-  Agreeable user;
-  user.file = FirmwareFile(argv[1]);
+  pelgar::hosts::qt::AutoUser user;
+  user.file = std::string(argv[1]) + "/screenshots-firmware.hex";
+  std::ofstream(user.file, std::ios::binary)
+      << pelgar::testing::ToHexText(pelgar::testing::MakeImage("REV 2.31", 0x2000, 0));
   Midway midway(host, png("update-window"));
   int saved = 0;
   host.on_shown = [&](DialogWindow& window) {
