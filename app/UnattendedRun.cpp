@@ -6,7 +6,7 @@
 
 #include "app/CommandLine.h"
 #include "device/Exchange.h"
-#include "platform/posix/Files.h"
+#include "platform/Files.h"
 #include "ui/ReaderClaim.h"
 #include "ui/main/AboutBox.h"
 #include "version.h"

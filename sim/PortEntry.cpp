@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "platform/posix/PortNames.h"
+#include "platform/PortNames.h"
 
 namespace pelgar::sim {
 namespace {

@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/posix/PortNames.h"
+#include "platform/PortNames.h"
 #include "platform/posix/PosixSerialPort.h"
 #include "sim/PortEntry.h"
 

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/posix/Files.h"
+#include "platform/Files.h"
 #include "sim/HexRecord.h"
 
 namespace pelgar::sim {

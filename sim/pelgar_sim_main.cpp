@@ -6,8 +6,8 @@
 #include <iostream>
 #include <string>
 
+#include "platform/PortNames.h"
 #include "platform/RealClock.h"
-#include "platform/posix/PortNames.h"
 #include "sim/PtyTransport.h"
 #include "sim/SimOptions.h"
 #include "sim/SimulatedReader.h"

@@ -1,4 +1,4 @@
-#include "platform/posix/PortNames.h"
+#include "platform/PortNames.h"
 
 #include <sys/stat.h>
 

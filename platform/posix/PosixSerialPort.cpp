@@ -12,8 +12,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "platform/PortNames.h"
 #include "platform/WaitHook.h"
-#include "platform/posix/PortNames.h"
 
 namespace pelgar::platform {
 namespace {

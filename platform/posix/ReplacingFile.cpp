@@ -1,4 +1,4 @@
-#include "platform/posix/ReplacingFile.h"
+#include "platform/ReplacingFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -61,16 +61,47 @@ bool WriteAll(int fd, std::string_view bytes, int* error_number) {
 
 }  // namespace
 
-ReplacingFile::~ReplacingFile() { Discard(); }
+// The POSIX side of ReplacingFile: the target is the file every symbolic link leads to; a
+// replacement keeps the target's permission bits, owner and group, and the target is
+// rewritten in place when it has further hard links, when its owner or group cannot be kept,
+// and when its folder takes no new files.
+class ReplacingFile::State {
+ public:
+  ~State();
 
-bool ReplacingFile::Fail(const std::string& what, int error_number) {
+  bool Open(const std::string& path);
+  bool Write(std::string_view bytes);
+  bool Commit();
+
+  bool in_place() const { return in_place_; }
+  const std::string& error() const { return error_; }
+
+ private:
+  bool Fail(const std::string& what, int error_number);
+  bool CreateTemporary();
+  bool CommitInPlace();
+  void Discard();
+
+  std::string target_;
+  std::string temporary_;
+  int fd_ = -1;
+  bool in_place_ = false;
+  // In place, the content is kept until Commit, so that nothing is cut before it is known.
+  std::string pending_;
+  bool failed_ = false;
+  std::string error_;
+};
+
+ReplacingFile::State::~State() { Discard(); }
+
+bool ReplacingFile::State::Fail(const std::string& what, int error_number) {
   error_ = what + ": " + std::strerror(error_number);
   failed_ = true;
   Discard();
   return false;
 }
 
-void ReplacingFile::Discard() {
+void ReplacingFile::State::Discard() {
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
   if (!temporary_.empty()) unlink(temporary_.c_str());
@@ -78,7 +109,7 @@ void ReplacingFile::Discard() {
   pending_.clear();
 }
 
-bool ReplacingFile::Open(const std::string& path) {
+bool ReplacingFile::State::Open(const std::string& path) {
   Discard();
   failed_ = false;
   in_place_ = false;
@@ -138,7 +169,7 @@ bool ReplacingFile::Open(const std::string& path) {
   return true;
 }
 
-bool ReplacingFile::CreateTemporary() {
+bool ReplacingFile::State::CreateTemporary() {
   // Created with the usual 0666 less the umask; an existing file's mode is set by Open.
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     std::string name = target_ + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(attempt);
@@ -152,7 +183,7 @@ bool ReplacingFile::CreateTemporary() {
   return false;
 }
 
-bool ReplacingFile::Write(std::string_view bytes) {
+bool ReplacingFile::State::Write(std::string_view bytes) {
   if (fd_ < 0 || failed_) return false;
   if (in_place_) {
     pending_.append(bytes);
@@ -163,7 +194,7 @@ bool ReplacingFile::Write(std::string_view bytes) {
   return true;
 }
 
-bool ReplacingFile::Commit() {
+bool ReplacingFile::State::Commit() {
   if (fd_ < 0 || failed_) return false;
   if (in_place_) return CommitInPlace();
   if (fsync(fd_) != 0) return Fail(temporary_, errno);
@@ -181,7 +212,7 @@ bool ReplacingFile::Commit() {
   return true;
 }
 
-bool ReplacingFile::CommitInPlace() {
+bool ReplacingFile::State::CommitInPlace() {
   // Cut first, then write: a write that fails leaves a short file, which no reader takes
   // for a whole one, rather than new lines followed by old ones.
   int error_number = 0;
@@ -194,5 +225,14 @@ bool ReplacingFile::CommitInPlace() {
   pending_.clear();
   return true;
 }
+
+ReplacingFile::ReplacingFile() : state_(std::make_unique<State>()) {}
+ReplacingFile::~ReplacingFile() = default;
+
+bool ReplacingFile::Open(const std::string& path) { return state_->Open(path); }
+bool ReplacingFile::Write(std::string_view bytes) { return state_->Write(bytes); }
+bool ReplacingFile::Commit() { return state_->Commit(); }
+bool ReplacingFile::in_place() const { return state_->in_place(); }
+const std::string& ReplacingFile::error() const { return state_->error(); }
 
 }  // namespace pelgar::platform

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/posix/PortNames.h"
+#include "platform/PortNames.h"
 #include "tests/platform/TestEnvironment.h"
 
 namespace pelgar::platform {

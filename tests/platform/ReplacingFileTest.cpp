@@ -11,8 +11,8 @@
 #include <functional>
 #include <optional>
 
-#include "platform/posix/Files.h"
-#include "platform/posix/ReplacingFile.h"
+#include "platform/Files.h"
+#include "platform/ReplacingFile.h"
 #include "tests/platform/TestEnvironment.h"
 
 namespace pelgar::platform {

@@ -8,8 +8,8 @@
 #include "config/ConfigurationRecord.h"
 #include "config/EnhancedSettings.h"
 #include "device/WrapperText.h"
-#include "platform/posix/Files.h"
-#include "platform/posix/ReplacingFile.h"
+#include "platform/Files.h"
+#include "platform/ReplacingFile.h"
 #include "ui/main/EnhancedGroup.h"
 #include "ui/main/MainWindowIds.h"
 
