@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/FixedText.h"
+#include "device/PortText.h"
 #include "ui/main/MainWindowSettings.h"
 
 namespace pelgar::app {
@@ -17,7 +18,7 @@ inline constexpr size_t kBaudTextSize = 10;
 inline constexpr size_t kPathSize = 260;
 
 inline constexpr std::string_view kDefaultPortName = "COM3";
-inline constexpr std::string_view kDefaultBaudText = "19200";
+inline constexpr std::string_view kDefaultBaudText = device::kDefaultBaud.text;
 
 // Summary flags: what the messages of an unattended run have reported so far.
 namespace summary {

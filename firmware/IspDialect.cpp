@@ -3,8 +3,13 @@
 #include <algorithm>
 #include <iterator>
 
+#include "device/PortText.h"
+
 namespace pelgar::firmware {
 namespace {
+
+using device::kBaud19200;
+using device::kBaud9600;
 
 constexpr std::string_view kSetup1[] = {":010000020BF2", ":020000050701F1", ":020000050702F0"};
 constexpr std::string_view kIplOption1[] = {":020000030400", ":030000030601FC", ":030000030600FF"};
@@ -13,10 +18,10 @@ constexpr std::string_view kIplOption1[] = {":020000030400", ":030000030601FC", 
 // pelgar-sim's ISP side answers the same way, and the update tests hold every frame to it.
 // clang-format off
 constexpr IspDialect kDialects[] = {
-    // family baud  setup    IPL option   erase all        erase high         pages  twice  resend
-    {1,       9600, kSetup1, kIplOption1, ":0100000307F5", ":020000030C30BF", false, true,  false},
-    {2,      19200, {},      {},          ":0100000301FB", {},                true,  false, true},
-    {3,      19200, {},      {},          ":0100000301FB", {},                true,  false, true},
+    // family  baud              setup    IPL option   erase all        erase high         pages  twice  resend
+    {1,       kBaud9600.value,  kSetup1, kIplOption1, ":0100000307F5", ":020000030C30BF", false, true,  false},
+    {2,       kBaud19200.value, {},      {},          ":0100000301FB", {},                true,  false, true},
+    {3,       kBaud19200.value, {},      {},          ":0100000301FB", {},                true,  false, true},
 };
 // clang-format on
 

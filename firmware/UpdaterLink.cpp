@@ -1,28 +1,14 @@
 #include "firmware/UpdaterLink.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "device/Exchange.h"
+#include "device/PortText.h"
 
 namespace pelgar::firmware {
-namespace {
-
-// The port text is a COM port name; the link wants what follows "COM".
-constexpr size_t kPortPrefixLength = 3;
-
-int32_t DecimalValue(std::string_view text) {
-  int32_t value = 0;
-  std::from_chars(text.data(), text.data() + text.size(), value);
-  return value;
-}
-
-}  // namespace
-
 bool UpdaterLink::OpenPort(std::string_view port_text, std::string_view baud_text) {
-  std::string_view port_id =
-      port_text.size() > kPortPrefixLength ? port_text.substr(kPortPrefixLength) : "";
-  const int32_t baud = DecimalValue(baud_text);
+  const std::string_view port_id = device::PortIdOf(port_text);
+  const int32_t baud = device::BaudOf(baud_text);
   for (int attempt = 0; attempt < kOpenAttempts && !port_open_; ++attempt) {
     port_open_ = link_.Open(port_id, baud);
     if (!port_open_) clock().SleepMs(kOpenPauseMs);

@@ -23,13 +23,6 @@ struct PortTexts {
   std::string baud;
 };
 
-// What a session is opened with: the port name from its fourth character on ("3", or
-// "1 " for "COM1 "), empty for a shorter name.
-std::string_view PortIdOf(std::string_view port_name);
-// The baud text read as a decimal number the way atoi does: leading blanks and a sign,
-// then digits up to the first other character; 0 when there are none.
-int32_t BaudOf(std::string_view baud_text);
-
 // Claims the reader (up to 10 attempts); when that fails, shows the not-claimed message
 // and returns null.
 std::unique_ptr<device::DeviceSession> ClaimOrReport(device::DeviceEnvironment& env,

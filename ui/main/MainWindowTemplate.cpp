@@ -1,5 +1,6 @@
 #include "ui/main/MainWindowTemplate.h"
 
+#include "device/PortText.h"
 #include "ui/main/MainWindowIds.h"
 
 namespace pelgar::ui {
@@ -183,7 +184,9 @@ DialogTemplate Build() {
       control.items = {"COM1 ", "COM2", "COM3", "COM4",  "COM5", "COM6",
                        "COM7",  "COM8", "COM9", "COM10", "COM11"};
     } else if (control.id == main_id::kBaudList) {
-      control.items = {"9600", "19200", "38400"};
+      for (const device::BaudRate& rate : device::kBaudRates) {
+        control.items.emplace_back(rate.text);
+      }
     }
   }
   return dialog;
