@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "platform/posix/PosixSerialPort.h"
+#include "platform/SystemPorts.h"
 #include "sim/HexRecord.h"
 
 namespace pelgar::sim {
@@ -133,7 +133,7 @@ bool ParseFault(std::string_view text, SimOptions* options, std::string* error) 
   }
   if (name == "baud") {
     if (!numeric()) return false;
-    if (platform::BaudConstant(static_cast<int32_t>(number)) == 0) {
+    if (!platform::SystemHasBaudRate(static_cast<int32_t>(number))) {
       *error = "fault baud: " + std::string(value) + " is not a serial rate";
       return false;
     }

@@ -2,21 +2,22 @@
 // the command line (a configuration file, or one command frame), with no display needed.
 #include <csignal>
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "hosts/qt/QtDesktop.h"
 #include "platform/RealClock.h"
-#include "platform/posix/PosixSerialPort.h"
+#include "platform/SystemPorts.h"
 
 int main(int argc, char** argv) {
   // Output piped into a program that quits early must not end the run while the reader is
   // in command mode; the session still returns it to functional mode.
   std::signal(SIGPIPE, SIG_IGN);
   pelgar::platform::RealClock clock(pelgar::platform::RealClock::ScaleFromEnvironment());
-  pelgar::platform::PosixPortFactory ports(clock);
-  pelgar::app::Application application(ports, clock, std::cout, std::cerr);
+  std::unique_ptr<pelgar::platform::PortFactory> ports = pelgar::platform::MakeSystemPorts(clock);
+  pelgar::app::Application application(*ports, clock, std::cout, std::cerr);
   std::string command_line = pelgar::app::JoinArguments(argc, argv);
   if (pelgar::app::Application::WantsDesktop(command_line)) {
     return pelgar::hosts::qt::RunDesktop(argc, argv, application);
