@@ -1,14 +1,7 @@
 #include "config/EnhancedSettings.h"
 
-#include <cstdio>
-
 namespace pelgar::config {
 namespace {
-
-// Bytes shown as themselves start here; a raw 0x1F is kept so a wrapper read from the
-// reader shows as it is, though it cannot be typed back.
-constexpr uint8_t kFirstPlainByte = 0x1F;
-constexpr uint8_t kFirstHighByte = 0x80;
 
 uint8_t TrackBits(const CrFlags& flags) {
   return (flags.track1 ? kCrTrack1Bit : 0) | (flags.track2 ? kCrTrack2Bit : 0) |
@@ -31,24 +24,6 @@ size_t WrapperBudget(size_t other_length) {
 
 bool WrapperLengthsFit(size_t head_length, size_t tail_length) {
   return head_length <= kMaxWrapperTotal && tail_length <= WrapperBudget(head_length);
-}
-
-std::string FormatWrapperText(std::string_view wrapper) {
-  std::string text;
-  for (char c : wrapper) {
-    auto byte = static_cast<uint8_t>(c);
-    if (byte == 0) break;
-    if (c == '\\') {
-      text += "\\\\";
-    } else if (byte < kFirstPlainByte || byte >= kFirstHighByte) {
-      char escape[5];
-      std::snprintf(escape, sizeof escape, "\\%03u", static_cast<unsigned>(byte));
-      text += escape;
-    } else {
-      text += c;
-    }
-  }
-  return text;
 }
 
 uint8_t EncodeReaderCrByte(const CrFlags& flags) {

@@ -2,8 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
-#include <string_view>
 
 namespace pelgar::config {
 
@@ -14,11 +12,6 @@ inline constexpr size_t kMaxWrapperTotal = 14;
 // What one wrapper may still hold beside the other's `other_length` characters.
 size_t WrapperBudget(size_t other_length);
 bool WrapperLengthsFit(size_t head_length, size_t tail_length);
-
-// The escaped form in which a wrapper is shown and saved: a backslash as two backslashes,
-// a byte below 0x1F or from 0x80 on as a backslash and three decimal digits, anything else
-// as itself. The wrapper ends at its first zero byte.
-std::string FormatWrapperText(std::string_view wrapper);
 
 // Individual carriage returns and capital mode. The reader keeps capital mode in bit 4,
 // the configuration file in bit 0; the track bits are the same in both.

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "config/EnhancedSettings.h"
-#include "device/WrapperText.h"
+#include "config/WrapperText.h"
 
 namespace pelgar::ui {
 
@@ -13,13 +13,13 @@ std::string MaxCharsMessage(int max_chars) {
 
 bool ExchangeWrapperText(DataExchange& dx, int id, std::string& wrapper, int32_t& extra_count) {
   if (!dx.save_and_validate) return true;
-  std::string box = dx.controls.GetText(id, device::kWrapperBoxChars);
+  std::string box = dx.controls.GetText(id, config::kWrapperBoxChars);
   // A fresh buffer each time: the decoder writes no terminating zero of its own.
-  std::array<char, device::kWrapperTextSize> decoded{};
-  bool ok = device::DecodeWrapperText(box, decoded, extra_count);
+  std::array<char, config::kWrapperTextSize> decoded{};
+  bool ok = config::DecodeWrapperText(box, decoded, extra_count);
   wrapper = decoded.data();
   if (ok) return true;
-  dx.messages.ShowPlainMessage(device::kWrapperEscapeHelp, box::kOk);
+  dx.messages.ShowPlainMessage(kWrapperEscapeHelp, box::kOk);
   return dx.Fail(id);
 }
 

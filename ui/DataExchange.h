@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "ui/host/Controls.h"
 #include "ui/host/MessageOutput.h"
@@ -23,6 +24,14 @@ struct DataExchange {
     return false;
   }
 };
+
+// Shown when a wrapper box's text cannot be decoded.
+inline constexpr std::string_view kWrapperEscapeHelp =
+    "Please make sure the input of NON-TEXT characters and back-slash are following below "
+    "format:\nNON-TEXT format: \"\\ddd\"\nBack-slash format: \"\\\\\"\n - \"\\ddd\" or "
+    "\"\\\\\" is considered as 1 character\n - \"ddd\" MUST in decimal, range of 032 to "
+    "127\n\nExample 1:\nABC\\035EF\nMeans: ABC + # + EF\n\nExample 2:\nABC\\\\EF\nMeans: "
+    "ABC\\EF";
 
 // The text a failed length check shows, e.g. "Please enter no more than 14 characters.".
 std::string MaxCharsMessage(int max_chars);

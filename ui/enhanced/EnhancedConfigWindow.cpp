@@ -7,6 +7,7 @@
 #include <charconv>
 
 #include "config/EnhancedSettings.h"
+#include "config/WrapperText.h"
 #include "ui/DataExchange.h"
 #include "ui/enhanced/EnhancedConfigTemplate.h"
 

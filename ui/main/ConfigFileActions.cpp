@@ -7,7 +7,7 @@
 #include "config/ConfigFile.h"
 #include "config/ConfigurationRecord.h"
 #include "config/EnhancedSettings.h"
-#include "device/WrapperText.h"
+#include "config/WrapperText.h"
 #include "platform/Files.h"
 #include "platform/ReplacingFile.h"
 #include "ui/main/EnhancedGroup.h"
@@ -54,12 +54,12 @@ std::string FormatPath(std::string_view format_start, const std::string& path,
 // "\ddd" escapes are 56 characters) is saved in its shortest escaped form, which stands
 // for the same wrapper and always fits.
 std::string WrapperForFile(const std::string& text) {
-  if (text.size() <= config::kMaxWrapperTextInFile || text.size() > device::kWrapperBoxChars) {
+  if (text.size() <= config::kMaxWrapperTextInFile || text.size() > config::kWrapperBoxChars) {
     return text;
   }
-  std::array<char, device::kWrapperTextSize> decoded{};
+  std::array<char, config::kWrapperTextSize> decoded{};
   int32_t extra_count = 0;
-  if (!device::DecodeWrapperText(text, decoded, extra_count)) return text;
+  if (!config::DecodeWrapperText(text, decoded, extra_count)) return text;
   return config::FormatWrapperText(std::string_view(decoded.data()));
 }
 

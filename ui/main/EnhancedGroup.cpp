@@ -1,6 +1,7 @@
 #include "ui/main/EnhancedGroup.h"
 
 #include "config/EnhancedSettings.h"
+#include "config/WrapperText.h"
 #include "ui/main/MainWindowIds.h"
 
 namespace pelgar::ui {

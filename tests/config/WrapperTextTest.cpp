@@ -3,9 +3,9 @@
 #include <array>
 #include <string>
 
-#include "device/WrapperText.h"
+#include "config/WrapperText.h"
 
-namespace pelgar::device {
+namespace pelgar::config {
 namespace {
 
 // An escape left open at the end is dropped; only what the box holds is read.
@@ -40,5 +40,22 @@ TEST(DecodeWrapperText, TurnsEscapesIntoCharactersAndRefusesWhatCannotBeTyped) {
   EXPECT_EQ(small[4], '\0');
 }
 
+TEST(FormatWrapperText, EscapesBackslashesAndUntypableBytesAndDecodesBack) {
+  const std::pair<std::string_view, std::string_view> kCases[] = {
+      {"A\\B", "A\\\\B"},
+      {"A\x07", "A\\007"},
+      {"\xC8\x80\xFF", "\\200\\128\\255"},
+      {"\x1F\x7F~ ", "\x1F\x7F~ "},  // 0x1F and 0x7F are shown as they are
+      {std::string_view("AB\0C", 4), "AB"},
+  };
+  for (auto [wrapper, shown] : kCases) EXPECT_EQ(FormatWrapperText(wrapper), shown);
+
+  std::string_view typable = "A\\B#~ \x7F";
+  std::array<char, config::kWrapperTextSize> decoded{};
+  int32_t extra = 0;
+  ASSERT_TRUE(config::DecodeWrapperText(FormatWrapperText(typable), decoded, extra));
+  EXPECT_EQ(std::string_view(decoded.data()), typable);
+}
+
 }  // namespace
-}  // namespace pelgar::device
+}  // namespace pelgar::config

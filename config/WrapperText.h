@@ -3,22 +3,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
-namespace pelgar::device {
+namespace pelgar::config {
 
 // A wrapper edit box holds at most this many characters; the windows decode into buffers
 // of kWrapperTextSize bytes, which hold every decoding of such a box with room to spare.
 inline constexpr size_t kWrapperBoxChars = 58;
 inline constexpr size_t kWrapperTextSize = 60;
-
-// Shown when a box's text cannot be decoded.
-inline constexpr std::string_view kWrapperEscapeHelp =
-    "Please make sure the input of NON-TEXT characters and back-slash are following below "
-    "format:\nNON-TEXT format: \"\\ddd\"\nBack-slash format: \"\\\\\"\n - \"\\ddd\" or "
-    "\"\\\\\" is considered as 1 character\n - \"ddd\" MUST in decimal, range of 032 to "
-    "127\n\nExample 1:\nABC\\035EF\nMeans: ABC + # + EF\n\nExample 2:\nABC\\\\EF\nMeans: "
-    "ABC\\EF";
 
 // Decodes a wrapper box's text ("\ddd" with ddd from 032 to 127 for one character, "\\"
 // for a backslash, 0x20..0x7F as typed) into `wrapper`, which the caller has cleared; no
@@ -29,4 +22,9 @@ inline constexpr std::string_view kWrapperEscapeHelp =
 // escape left unfinished at the end is dropped, not refused.
 bool DecodeWrapperText(std::string_view box, std::span<char> wrapper, int32_t& extra_count);
 
-}  // namespace pelgar::device
+// The escaped form in which a wrapper is shown and saved: a backslash as two backslashes,
+// a byte below 0x1F or from 0x80 on as a backslash and three decimal digits, anything else
+// as itself. The wrapper ends at its first zero byte.
+std::string FormatWrapperText(std::string_view wrapper);
+
+}  // namespace pelgar::config

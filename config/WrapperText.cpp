@@ -1,6 +1,8 @@
-#include "device/WrapperText.h"
+#include "config/WrapperText.h"
 
-namespace pelgar::device {
+#include <cstdio>
+
+namespace pelgar::config {
 namespace {
 
 constexpr unsigned char kFirstTypable = 0x20;
@@ -8,6 +10,10 @@ constexpr unsigned char kLastTypable = 0x7F;
 constexpr int kEscapeDigits = 3;
 constexpr int kLowestEscape = 32;
 constexpr int kHighestEscape = 127;
+// Bytes shown as themselves start here; a raw 0x1F is kept so a wrapper read from the
+// reader shows as it is, though it cannot be typed back.
+constexpr uint8_t kFirstPlainByte = 0x1F;
+constexpr uint8_t kFirstHighByte = 0x80;
 
 }  // namespace
 
@@ -56,4 +62,22 @@ bool DecodeWrapperText(std::string_view box, std::span<char> wrapper, int32_t& e
   return true;
 }
 
-}  // namespace pelgar::device
+std::string FormatWrapperText(std::string_view wrapper) {
+  std::string text;
+  for (char c : wrapper) {
+    auto byte = static_cast<uint8_t>(c);
+    if (byte == 0) break;
+    if (c == '\\') {
+      text += "\\\\";
+    } else if (byte < kFirstPlainByte || byte >= kFirstHighByte) {
+      char escape[5];
+      std::snprintf(escape, sizeof escape, "\\%03u", static_cast<unsigned>(byte));
+      text += escape;
+    } else {
+      text += c;
+    }
+  }
+  return text;
+}
+
+}  // namespace pelgar::config
