@@ -17,8 +17,8 @@
 #include "device/DeviceSession.h"
 #include "platform/RealClock.h"
 #include "platform/posix/PosixSerialPort.h"
-#include "sim/PtyTransport.h"
 #include "sim/SimulatedReader.h"
+#include "sim/posix/PtyTransport.h"
 
 namespace {
 

@@ -12,6 +12,17 @@ namespace pelgar::platform {
 // True when something exists at `path` (a file the program may then try to open).
 bool PathExists(const std::string& path);
 
+// What a path names, for a reader that tells a first run (nothing there yet) from a file it
+// cannot use.
+enum class PathKind {
+  kNothing,      // nothing exists there
+  kRegularFile,  // a file to read
+  kOther,        // a folder, a device, a pipe
+  kUnknown,      // cannot be looked at, a folder on the way refusing the search for one
+};
+// `why` gets the system's one-line reason when the answer is kUnknown.
+PathKind KindOfPath(const std::string& path, std::string* why);
+
 // The first `max_bytes` bytes of a file, or nothing when it cannot be opened. A read
 // error ends the content early, as the end of the file would.
 std::optional<std::string> ReadFileStart(const std::string& path, size_t max_bytes);

@@ -1,7 +1,5 @@
 #include "sim/StateFile.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -193,14 +191,15 @@ bool StateFile::Parse(const std::string& text, ReaderState* state, std::string* 
 bool StateFile::Load(const std::string& path, ReaderState* state, bool* existed,
                      std::string* error) {
   *existed = false;
-  struct stat info;
-  if (::stat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT) return true;  // a first run: the reader starts from its defaults
-    *error = path + ": " + std::strerror(errno);
+  std::string why;
+  const platform::PathKind kind = platform::KindOfPath(path, &why);
+  if (kind == platform::PathKind::kNothing) return true;  // a first run: the defaults
+  if (kind == platform::PathKind::kUnknown) {
+    *error = path + ": " + why;
     return false;
   }
   *existed = true;
-  if (!S_ISREG(info.st_mode)) {
+  if (kind != platform::PathKind::kRegularFile) {
     *error = path + ": not a regular file";
     return false;
   }

@@ -5,12 +5,23 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace pelgar::platform {
 
 bool PathExists(const std::string& path) {
   struct stat info;
   return stat(path.c_str(), &info) == 0;
+}
+
+PathKind KindOfPath(const std::string& path, std::string* why) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT) return PathKind::kNothing;
+    *why = std::strerror(errno);
+    return PathKind::kUnknown;
+  }
+  return S_ISREG(info.st_mode) ? PathKind::kRegularFile : PathKind::kOther;
 }
 
 std::optional<std::string> ReadFileStart(const std::string& path, size_t max_bytes) {

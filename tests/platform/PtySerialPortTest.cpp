@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "platform/posix/PosixSerialPort.h"
-#include "sim/PtyTransport.h"
 #include "sim/SimulatedReader.h"
+#include "sim/posix/PtyTransport.h"
 #include "tests/platform/TestEnvironment.h"
 
 namespace pelgar::platform {

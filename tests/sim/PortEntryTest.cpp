@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "sim/PortEntry.h"
+#include "sim/posix/PortEntry.h"
 
 namespace pelgar::sim {
 namespace {

@@ -8,10 +8,10 @@
 
 #include "platform/PortNames.h"
 #include "platform/RealClock.h"
-#include "sim/PtyTransport.h"
 #include "sim/SimOptions.h"
 #include "sim/SimulatedReader.h"
 #include "sim/StateFile.h"
+#include "sim/posix/PtyTransport.h"
 
 namespace {
 

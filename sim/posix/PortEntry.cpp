@@ -1,4 +1,4 @@
-#include "sim/PortEntry.h"
+#include "sim/posix/PortEntry.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

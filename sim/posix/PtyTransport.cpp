@@ -1,4 +1,4 @@
-#include "sim/PtyTransport.h"
+#include "sim/posix/PtyTransport.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -16,7 +16,7 @@
 
 #include "platform/PortNames.h"
 #include "platform/posix/PosixSerialPort.h"
-#include "sim/PortEntry.h"
+#include "sim/posix/PortEntry.h"
 
 namespace pelgar::sim {
 namespace {
