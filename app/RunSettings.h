@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/FixedText.h"
+#include "config/FixedText.h"
 #include "device/PortText.h"
 #include "ui/main/MainWindowSettings.h"
 
@@ -39,12 +39,12 @@ struct RunSettings {
   uint8_t debug_command = 0;
   uint8_t usage = 0;
   uint32_t summary_flags = 0;
-  FixedText<kDebugCommandSize> debug_command_text;
-  FixedText<kPortNameSize> port_name;
-  FixedText<kBaudTextSize> baud_text;
+  config::FixedText<kDebugCommandSize> debug_command_text;
+  config::FixedText<kPortNameSize> port_name;
+  config::FixedText<kBaudTextSize> baud_text;
   // As typed: the file system tells case apart, so the capitals that the command line
   // is matched in are not forced on the path.
-  FixedText<kPathSize> configuration_path;
+  config::FixedText<kPathSize> configuration_path;
 
   bool Unattended() const { return configuration_load != 0 || debug_command != 0 || usage != 0; }
   // What the main window needs of these settings.

@@ -25,8 +25,6 @@ constexpr std::string_view kWedgeSwitchText = "801";
 constexpr uint8_t kStoreToFlash = 0x01;
 constexpr uint8_t kStoreToTemporaryMemory = 0x00;
 
-uint8_t Flag(bool on) { return on ? 1 : 0; }
-
 }  // namespace
 
 DeviceSession::DeviceSession(DeviceEnvironment& env, std::string_view port_id, int32_t baud)
@@ -45,7 +43,7 @@ DeviceSession::DeviceSession(DeviceEnvironment& env, std::string_view port_id, i
     return;
   }
   claimed = 1;
-  claimed = ReadConfiguration() ? 1 : 0;
+  claimed = ToFlag(ReadConfiguration());
 }
 
 DeviceSession::~DeviceSession() {
@@ -78,14 +76,14 @@ bool DeviceSession::ReadConfiguration() {
   }
   config::ConfigurationRecord record;
   config::DecodeOptionByte(ReplyByte(reply, kOptionBytePosition), record);
-  carriage_return = Flag(record.carriage_return);
-  raw_data_mode = Flag(record.raw_data_mode);
-  track1_enabled = Flag(record.track1_enabled);
-  track2_enabled = Flag(record.track2_enabled);
-  track3_enabled = Flag(record.track3_enabled);
-  strip_sentinels = Flag(record.strip_sentinels);
-  custom_configuration = Flag(record.custom_configuration);
-  hide_error_tracks = Flag(record.hide_error_tracks);
+  carriage_return = ToFlag(record.carriage_return);
+  raw_data_mode = ToFlag(record.raw_data_mode);
+  track1_enabled = ToFlag(record.track1_enabled);
+  track2_enabled = ToFlag(record.track2_enabled);
+  track3_enabled = ToFlag(record.track3_enabled);
+  strip_sentinels = ToFlag(record.strip_sentinels);
+  custom_configuration = ToFlag(record.custom_configuration);
+  hide_error_tracks = ToFlag(record.hide_error_tracks);
   for (size_t i = 0; i < sentinels.size(); ++i) {
     sentinels[i] = ReplyByte(reply, kFirstSentinelPosition + 2 * i);
   }
@@ -102,23 +100,22 @@ bool DeviceSession::ReadConfiguration() {
   for (size_t i = 0; i < kSerialSwitchText.size(); ++i) {
     position_text += ReplyChar(reply, kSlideSwitchPosition + i);
   }
-  serial_position = Flag(position_text == kSerialSwitchText);
-  wedge_position = Flag(position_text == kWedgeSwitchText);
+  serial_position = ToFlag(position_text == kSerialSwitchText);
+  wedge_position = ToFlag(position_text == kWedgeSwitchText);
   return true;
 }
 
 bool DeviceSession::SetConfiguration(int store_mode) {
   if (!IsClaimed()) return false;
-  // Only an exact 1 counts as on, whatever else a caller left in a field.
   config::ConfigurationRecord record;
-  record.carriage_return = carriage_return == 1;
-  record.raw_data_mode = raw_data_mode == 1;
-  record.track1_enabled = track1_enabled == 1;
-  record.track2_enabled = track2_enabled == 1;
-  record.track3_enabled = track3_enabled == 1;
-  record.strip_sentinels = strip_sentinels == 1;
-  record.custom_configuration = custom_configuration == 1;
-  record.hide_error_tracks = hide_error_tracks == 1;
+  record.carriage_return = IsOn(carriage_return);
+  record.raw_data_mode = IsOn(raw_data_mode);
+  record.track1_enabled = IsOn(track1_enabled);
+  record.track2_enabled = IsOn(track2_enabled);
+  record.track3_enabled = IsOn(track3_enabled);
+  record.strip_sentinels = IsOn(strip_sentinels);
+  record.custom_configuration = IsOn(custom_configuration);
+  record.hide_error_tracks = IsOn(hide_error_tracks);
 
   uint8_t code = store_mode == 1 ? kStoreToFlash : kStoreToTemporaryMemory;
   std::string frame = ":06000011" + HexByte(code, HexCase::kCapital) +

@@ -15,6 +15,11 @@
 
 namespace pelgar::device {
 
+// The session's yes/no fields are bytes; only an exact 1 counts as on, whatever else a
+// caller left in one.
+constexpr uint8_t ToFlag(bool on) { return on ? 1 : 0; }
+constexpr bool IsOn(uint8_t flag) { return flag == 1; }
+
 // What a session needs from the outside world: ports, time and the two diagnostic streams
 // ("Entering command mode..." goes to `out`, every other diagnostic line to `err`).
 struct DeviceEnvironment {

@@ -1,10 +1,10 @@
 // The device session's enhanced-settings commands: data wrappers, individual carriage
 // returns, wedge mode language and the custom wedge table.
-#include <cstring>
 #include <ostream>
 #include <string>
 
 #include "config/EnhancedSettings.h"
+#include "config/FixedText.h"
 #include "device/CommandFrame.h"
 #include "device/DeviceSession.h"
 
@@ -28,20 +28,15 @@ constexpr size_t kValuePosition = 27;
 constexpr size_t kSetWedgeModeLength = 15;
 constexpr size_t kResetEntryLength = 19;
 
-template <size_t N>
-std::string_view FieldText(const std::array<char, N>& field) {
-  return {field.data(), strnlen(field.data(), N)};
-}
-
 }  // namespace
 
 bool DeviceSession::SetDataWrapper() {
   if (!IsClaimed()) return false;
-  std::string_view head = FieldText(head_text);
-  std::string_view tail = FieldText(tail_text);
+  std::string_view head = config::FieldText(head_text);
+  std::string_view tail = config::FieldText(tail_text);
   head_length = static_cast<uint8_t>(head.size());
   tail_length = static_cast<uint8_t>(tail.size());
-  tail_empty = tail.empty() ? 1 : 0;
+  tail_empty = ToFlag(tail.empty());
 
   // Data bytes: the command, the head wrapper, 00, the tail wrapper.
   std::string frame =
@@ -107,10 +102,10 @@ bool DeviceSession::GetIndividualCR() {
 bool DeviceSession::SetIndividualCR() {
   if (!IsClaimed()) return false;
   config::CrFlags flags;
-  flags.track1 = individual_cr[0] == 1;
-  flags.track2 = individual_cr[1] == 1;
-  flags.track3 = individual_cr[2] == 1;
-  flags.capital_mode = individual_cr[3] == 1;
+  flags.track1 = IsOn(individual_cr[0]);
+  flags.track2 = IsOn(individual_cr[1]);
+  flags.track3 = IsOn(individual_cr[2]);
+  flags.capital_mode = IsOn(individual_cr[3]);
   std::string frame =
       WithChecksum(":0200001113" + HexByte(config::EncodeReaderCrByte(flags), HexCase::kCapital),
                    HexCase::kCapital);
@@ -159,8 +154,8 @@ bool DeviceSession::SetWedgeMode() {
 
 bool DeviceSession::SetCustomWedgeTable() {
   if (!IsClaimed()) return false;
-  std::string_view replacement = FieldText(replacements);
-  std::string_view defaults = FieldText(default_codes);
+  std::string_view replacement = config::FieldText(replacements);
+  std::string_view defaults = config::FieldText(default_codes);
   custom_count = static_cast<uint8_t>(replacement.size());
   // Entries are pairs: with more codes than replacements (or fewer) the length byte would
   // disagree with the data sent, so such a table is refused before anything is written.

@@ -62,9 +62,9 @@ void EnhancedConfigWindow::GetIndividualCr() {
   auto session = Claim(kNoControlId);
   if (!session) return;
   if (!session->GetIndividualCR()) ShowOperationError();
-  controls_->SetCheck(ids::kCrTrack1, session->individual_cr[0] == 1);
-  controls_->SetCheck(ids::kCrTrack2, session->individual_cr[1] == 1);
-  controls_->SetCheck(ids::kCrTrack3, session->individual_cr[2] == 1);
+  controls_->SetCheck(ids::kCrTrack1, device::IsOn(session->individual_cr[0]));
+  controls_->SetCheck(ids::kCrTrack2, device::IsOn(session->individual_cr[1]));
+  controls_->SetCheck(ids::kCrTrack3, device::IsOn(session->individual_cr[2]));
   controls_->Enable(ids::kSetCr, true);
 }
 

@@ -1,8 +1,7 @@
 // "Get" and "Set" of the enhanced group: each claims the reader for itself.
-#include <algorithm>
-#include <cstring>
 
 #include "config/EnhancedSettings.h"
+#include "config/FixedText.h"
 #include "ui/main/EnhancedGroup.h"
 #include "ui/main/MainWindowIds.h"
 
@@ -20,18 +19,6 @@ constexpr std::string_view kSetCrFailed =
 constexpr std::string_view kSetLanguageFailed =
     "Error occurred while applying changes to the Wedge Mode Language.";
 
-template <size_t N>
-std::string_view TextOf(const std::array<char, N>& field) {
-  return std::string_view(field.data(), strnlen(field.data(), N));
-}
-
-// Copies a wrapper into a session field, leaving room for its terminating zero.
-template <size_t N>
-void CopyWrapper(const std::string& text, std::array<char, N>& field) {
-  field.fill('\0');
-  std::copy_n(text.begin(), std::min(text.size(), N - 1), field.begin());
-}
-
 }  // namespace
 
 void EnhancedGroup::Get() {
@@ -40,8 +27,8 @@ void EnhancedGroup::Get() {
     controls().Enable(id::kEnhancedSet, false);
     return;
   }
-  bool wedge = session->wedge_position == 1;
-  controls().SetCheck(id::kSerialMode, session->serial_position == 1);
+  bool wedge = device::IsOn(session->wedge_position);
+  controls().SetCheck(id::kSerialMode, device::IsOn(session->serial_position));
   controls().SetCheck(id::kWedgeMode, wedge);
 
   session->head_text.fill('\0');
@@ -53,18 +40,18 @@ void EnhancedGroup::Get() {
   head_.budget = kWrapperTotal;
   tail_.budget = kWrapperTotal;
   if (!session->GetDataWrapper()) ReportFailure(kGetWrapperFailed);
-  ShowWrappers(TextOf(session->head_text), TextOf(session->tail_text));
+  ShowWrappers(config::FieldText(session->head_text), config::FieldText(session->tail_text));
 
   if (!session->GetIndividualCR()) ReportFailure(kEnhancedFailed);
-  controls().SetCheck(id::kCrTrack1, session->individual_cr[0] == 1);
-  controls().SetCheck(id::kCrTrack2, session->individual_cr[1] == 1);
-  controls().SetCheck(id::kCrTrack3, session->individual_cr[2] == 1);
+  controls().SetCheck(id::kCrTrack1, device::IsOn(session->individual_cr[0]));
+  controls().SetCheck(id::kCrTrack2, device::IsOn(session->individual_cr[1]));
+  controls().SetCheck(id::kCrTrack3, device::IsOn(session->individual_cr[2]));
 
   // Capital mode and the language mean something only to a reader typing as a keyboard.
   const int wedge_controls[] = {id::kCapitalMode, id::kAltNumPad, id::kUsa, id::kCustomTable};
   if (wedge) {
     for (int control : wedge_controls) controls().Enable(control, true);
-    controls().SetCheck(id::kCapitalMode, session->individual_cr[3] == 1);
+    controls().SetCheck(id::kCapitalMode, device::IsOn(session->individual_cr[3]));
     if (!session->GetWedgeMode()) ReportFailure(kEnhancedFailed);
     ShowLanguage(controls(), session->wedge_language);
   } else {
@@ -92,17 +79,15 @@ void EnhancedGroup::Set() {
     controls().Enable(id::kEnhancedSet, false);
     return;
   }
-  bool wedge = session->wedge_position == 1;
-  session->head_text.fill('\0');
-  session->tail_text.fill('\0');
-  CopyWrapper(head, session->head_text);
-  CopyWrapper(tail, session->tail_text);
+  bool wedge = device::IsOn(session->wedge_position);
+  config::AssignField(session->head_text, head);
+  config::AssignField(session->tail_text, tail);
   if (!session->SetDataWrapper()) ReportFailure(kSetWrapperFailed);
 
-  session->individual_cr[0] = controls().IsChecked(id::kCrTrack1) ? 1 : 0;
-  session->individual_cr[1] = controls().IsChecked(id::kCrTrack2) ? 1 : 0;
-  session->individual_cr[2] = controls().IsChecked(id::kCrTrack3) ? 1 : 0;
-  session->individual_cr[3] = controls().IsChecked(id::kCapitalMode) && wedge ? 1 : 0;
+  session->individual_cr[0] = device::ToFlag(controls().IsChecked(id::kCrTrack1));
+  session->individual_cr[1] = device::ToFlag(controls().IsChecked(id::kCrTrack2));
+  session->individual_cr[2] = device::ToFlag(controls().IsChecked(id::kCrTrack3));
+  session->individual_cr[3] = device::ToFlag(controls().IsChecked(id::kCapitalMode) && wedge);
   if (!session->SetIndividualCR()) ReportFailure(kSetCrFailed);
 
   if (wedge) {

@@ -1,9 +1,9 @@
 // Get Config and Set Config: the configuration record between the reader and the
 // controls.
-#include <cstring>
 #include <string_view>
 
 #include "config/ConfigurationRecord.h"
+#include "config/FixedText.h"
 #include "ui/main/MainWindow.h"
 #include "ui/main/MainWindowIds.h"
 
@@ -17,25 +17,23 @@ constexpr std::string_view kSetFailed =
 constexpr std::string_view kCommitFailed =
     "Error occurred while committing changes to the MSR configuration.";
 
-uint8_t Flag(bool on) { return on ? 1 : 0; }
-
 }  // namespace
 
 void MainWindow::GetConfig() {
   auto session = ClaimReader();
   if (!session) return;
-  controls_->SetCheck(id::kSerialMode, session->serial_position == 1);
-  controls_->SetCheck(id::kWedgeMode, session->wedge_position == 1);
+  controls_->SetCheck(id::kSerialMode, device::IsOn(session->serial_position));
+  controls_->SetCheck(id::kWedgeMode, device::IsOn(session->wedge_position));
 
-  if (session->custom_configuration == 1) {
+  if (device::IsOn(session->custom_configuration)) {
     controls_->SetCheck(id::kCustomConfiguration, true);
-    controls_->SetCheck(id::kCarriageReturn, session->carriage_return == 1);
-    controls_->SetCheck(id::kRawDataMode, session->raw_data_mode == 1);
-    controls_->SetCheck(id::kTrack1, session->track1_enabled == 1);
-    controls_->SetCheck(id::kTrack2, session->track2_enabled == 1);
-    controls_->SetCheck(id::kTrack3, session->track3_enabled == 1);
-    controls_->SetCheck(id::kStripSentinels, session->strip_sentinels == 1);
-    controls_->SetCheck(id::kHideErrorTracks, session->hide_error_tracks == 1);
+    controls_->SetCheck(id::kCarriageReturn, device::IsOn(session->carriage_return));
+    controls_->SetCheck(id::kRawDataMode, device::IsOn(session->raw_data_mode));
+    controls_->SetCheck(id::kTrack1, device::IsOn(session->track1_enabled));
+    controls_->SetCheck(id::kTrack2, device::IsOn(session->track2_enabled));
+    controls_->SetCheck(id::kTrack3, device::IsOn(session->track3_enabled));
+    controls_->SetCheck(id::kStripSentinels, device::IsOn(session->strip_sentinels));
+    controls_->SetCheck(id::kHideErrorTracks, device::IsOn(session->hide_error_tracks));
     for (size_t i = 0; i < id::kSentinels.size(); ++i) {
       controls_->SetText(id::kSentinels[i], config::SentinelToText(session->sentinels[i]));
     }
@@ -46,12 +44,11 @@ void MainWindow::GetConfig() {
     controls_->SetCheck(id::kCarriageReturn, controls_->IsChecked(id::kWedgeMode));
   }
 
-  std::string_view revision(session->revision.data(),
-                            strnlen(session->revision.data(), session->revision.size()));
+  std::string_view revision = config::FieldText(session->revision);
   controls_->SetText(id::kRevision, revision);
   if (config::SupportsEnhancedSettings(revision)) enhanced_capable_ = true;
   // From what the reader stores, even when the default configuration is shown.
-  individual_cr_allowed_ = session->carriage_return == 1 ? 0 : 1;
+  individual_cr_allowed_ = device::IsOn(session->carriage_return) ? 0 : 1;
 
   session.reset();
   ApplyEnableRule();
@@ -71,25 +68,25 @@ void MainWindow::SetConfig(int store_mode) {
     controls_->Enable(id::kGetConfig, true);
     return;
   }
-  session->carriage_return = Flag(controls_->IsChecked(id::kCarriageReturn));
-  session->raw_data_mode = Flag(controls_->IsChecked(id::kRawDataMode));
-  session->track1_enabled = Flag(controls_->IsChecked(id::kTrack1));
-  session->track2_enabled = Flag(controls_->IsChecked(id::kTrack2));
-  session->track3_enabled = Flag(controls_->IsChecked(id::kTrack3));
-  session->strip_sentinels = Flag(controls_->IsChecked(id::kStripSentinels));
-  session->hide_error_tracks = Flag(controls_->IsChecked(id::kHideErrorTracks));
+  session->carriage_return = device::ToFlag(controls_->IsChecked(id::kCarriageReturn));
+  session->raw_data_mode = device::ToFlag(controls_->IsChecked(id::kRawDataMode));
+  session->track1_enabled = device::ToFlag(controls_->IsChecked(id::kTrack1));
+  session->track2_enabled = device::ToFlag(controls_->IsChecked(id::kTrack2));
+  session->track3_enabled = device::ToFlag(controls_->IsChecked(id::kTrack3));
+  session->strip_sentinels = device::ToFlag(controls_->IsChecked(id::kStripSentinels));
+  session->hide_error_tracks = device::ToFlag(controls_->IsChecked(id::kHideErrorTracks));
   for (size_t i = 0; i < id::kSentinels.size(); ++i) {
     session->sentinels[i] =
         config::TextToSentinel(controls_->GetText(id::kSentinels[i], kSentinelReadChars));
   }
 
-  session->custom_configuration =
-      Flag(controls_->IsChecked(id::kCustomConfiguration) || AskToEnableCustomConfiguration());
+  session->custom_configuration = device::ToFlag(controls_->IsChecked(id::kCustomConfiguration) ||
+                                                 AskToEnableCustomConfiguration());
 
   if (!session->SetConfiguration(store_mode)) messages_.ShowMessage(kSetFailed, "", box::kOk);
   // The commit goes out even after a failed set: it stores whatever the reader now holds.
   if (!session->CommitConfiguration()) messages_.ShowMessage(kCommitFailed, "", box::kOk);
-  individual_cr_allowed_ = session->carriage_return == 1 ? 0 : 1;
+  individual_cr_allowed_ = device::IsOn(session->carriage_return) ? 0 : 1;
 
   controls_->Enable(id::kSetConfig, true);
   controls_->Enable(id::kGetConfig, true);

@@ -6,6 +6,7 @@
 
 #include "firmware/HexReader.h"
 #include "firmware/RevisionCheck.h"
+#include "ui/ReaderClaim.h"
 #include "ui/update/UpdateWindowIds.h"
 #include "ui/update/UpdateWindowTemplate.h"
 
@@ -46,8 +47,8 @@ FirmwareUpdater::FirmwareUpdater(const UpdaterServices& services)
 }
 
 void FirmwareUpdater::SetPort(std::string_view port_text, std::string_view baud_text) {
-  port_text_ = port_text.substr(0, kFieldLength);
-  baud_text_ = baud_text.substr(0, kFieldLength);
+  port_text_ = port_text.substr(0, kPortTextChars);
+  baud_text_ = baud_text.substr(0, kPortTextChars);
 }
 
 int FirmwareUpdater::DoModal() {

@@ -32,11 +32,9 @@ class FirmwareUpdater : public DialogLogic,
                         public firmware::UpdateProgress,
                         public firmware::PlainMessages {
  public:
-  // Port and baud texts are kept as at most 9 characters.
-  static constexpr size_t kFieldLength = 9;
-
   explicit FirmwareUpdater(const UpdaterServices& services);
 
+  // Port and baud texts are kept as at most kPortTextChars characters.
   void SetPort(std::string_view port_text, std::string_view baud_text);
   // 0 when it ends before the window is shown (port, file dialog, file or load failure),
   // else the window's result.
