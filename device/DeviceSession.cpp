@@ -60,6 +60,24 @@ bool DeviceSession::Send(std::string_view frame, ReplyBuffer& reply) {
   return Exchange(link_, frame, reply);
 }
 
+void DeviceSession::ReportNotSent(std::string_view command) {
+  Report("Failed to send " + std::string(command) + ".");
+}
+
+bool DeviceSession::SendSetting(std::string_view frame, std::string_view command,
+                                size_t acknowledged_at) {
+  ReplyBuffer reply;
+  if (!Send(frame, reply)) {
+    ReportNotSent(command);
+    return false;
+  }
+  if (!AcknowledgedAt(reply, acknowledged_at)) {
+    Report(std::string(command) + " did not apply properly.");
+    return false;
+  }
+  return true;
+}
+
 bool DeviceSession::ReadConfiguration() {
   if (claimed != 1) {
     Report("MSR not claimed! Exiting...");
@@ -123,16 +141,7 @@ bool DeviceSession::SetConfiguration(int store_mode) {
   for (uint8_t sentinel : sentinels) frame += HexByte(sentinel, HexCase::kSmall);
   frame = WithChecksum(frame, HexCase::kSmall);
 
-  ReplyBuffer reply;
-  if (!Send(frame, reply)) {
-    Report("Failed to send MSR_SET_CONFIGURATION.");
-    return false;
-  }
-  if (!AcknowledgedAt(reply, frame.size())) {
-    Report("MSR_SET_CONFIGURATION did not apply properly.");
-    return false;
-  }
-  return true;
+  return SendSetting(frame, "MSR_SET_CONFIGURATION", frame.size());
 }
 
 bool DeviceSession::CommitConfiguration() {
@@ -143,7 +152,7 @@ bool DeviceSession::CommitConfiguration() {
   // overlong reply that ends in "." must not start a wait of hours for a second one.
   char last = '\0';
   if (!Exchange(link_, kCommitConfiguration, reply, &last)) {
-    Report("Failed to send MSR_COMMIT_CONFIGURATION.");
+    ReportNotSent("MSR_COMMIT_CONFIGURATION");
     return false;
   }
   if (last == '.') return true;

@@ -104,6 +104,11 @@ class DeviceSession {
   void Report(std::string_view line);
   // Exchange into a cleared reply buffer.
   bool Send(std::string_view frame, ReplyBuffer& reply);
+  // "Failed to send <command>.": the exchange got no reply.
+  void ReportNotSent(std::string_view command);
+  // A setting sent and judged by its acknowledgement at `acknowledged_at`; a failure is
+  // reported as not sent or as "<command> did not apply properly.".
+  bool SendSetting(std::string_view frame, std::string_view command, size_t acknowledged_at);
   // One wrapper query into `text`; the diagnostics name the head or the tail.
   bool QueryWrapper(std::string_view frame, std::string_view name, std::array<char, 20>& text);
 

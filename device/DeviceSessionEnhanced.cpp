@@ -44,23 +44,14 @@ bool DeviceSession::SetDataWrapper() {
   frame += "00001112" + HexText(head, HexCase::kCapital) + "00" + HexText(tail, HexCase::kCapital);
   frame = WithChecksum(frame, HexCase::kSmall);
 
-  ReplyBuffer reply;
-  if (!Send(frame, reply)) {
-    Report("Failed to send MSR_GET_MSR_DATA_WRAPPER.");
-    return false;
-  }
-  if (!AcknowledgedAt(reply, frame.size())) {
-    Report("MSR_GET_MSR_DATA_WRAPPER did not apply properly.");
-    return false;
-  }
-  return true;
+  return SendSetting(frame, "MSR_GET_MSR_DATA_WRAPPER", frame.size());
 }
 
 bool DeviceSession::QueryWrapper(std::string_view frame, std::string_view name,
                                  std::array<char, 20>& text) {
   ReplyBuffer reply;
   if (!Send(frame, reply)) {
-    Report("Failed to send MSR_SET_CONFIGURATION_WRAPPER_" + std::string(name) + ".");
+    ReportNotSent("MSR_SET_CONFIGURATION_WRAPPER_" + std::string(name));
     return false;
   }
   if (ReplyChar(reply, kRejectionMarkPosition) == 'X') {
@@ -90,7 +81,7 @@ bool DeviceSession::GetIndividualCR() {
   if (!IsClaimed()) return false;
   ReplyBuffer reply;
   if (!Send(kGetIndividualCr, reply)) {
-    Report("Failed to send MSR_GET_INDIVIDUAL_CR.");
+    ReportNotSent("MSR_GET_INDIVIDUAL_CR");
     return false;
   }
   if (!AcknowledgedAt(reply, kGetIndividualCr.size())) return false;
@@ -117,7 +108,7 @@ bool DeviceSession::GetWedgeMode() {
   if (!IsClaimed()) return false;
   ReplyBuffer reply;
   if (!Send(kGetWedgeMode, reply)) {
-    Report("Failed to send MSR_GET_MSR_WEDGE_MODE.");
+    ReportNotSent("MSR_GET_MSR_WEDGE_MODE");
     return false;
   }
   if (!AcknowledgedAt(reply, kGetWedgeMode.size())) {
@@ -140,16 +131,7 @@ bool DeviceSession::SetWedgeMode() {
   } else if (wedge_language == config::kWedgeLanguageCustomTable) {
     frame = kSetWedgeModeCustomTable;
   }
-  ReplyBuffer reply;
-  if (!Send(frame, reply)) {
-    Report("Failed to send MSR_SET_MSR_WEDGE_MODE.");
-    return false;
-  }
-  if (!AcknowledgedAt(reply, kSetWedgeModeLength)) {
-    Report("MSR_SET_MSR_WEDGE_MODE did not apply properly.");
-    return false;
-  }
-  return true;
+  return SendSetting(frame, "MSR_SET_MSR_WEDGE_MODE", kSetWedgeModeLength);
 }
 
 bool DeviceSession::SetCustomWedgeTable() {
@@ -176,16 +158,7 @@ bool DeviceSession::ResetCustomWedgeEntry() {
   if (!IsClaimed()) return false;
   std::string code = HexByte(config::CustomTableCodeForIndex(custom_count), HexCase::kCapital);
   std::string frame = WithChecksum(":0400001117" + code + "00" + code, HexCase::kCapital);
-  ReplyBuffer reply;
-  if (!Send(frame, reply)) {
-    Report("Failed to send MSR_RESET_MSR_WEDGE_MODE.");
-    return false;
-  }
-  if (!AcknowledgedAt(reply, kResetEntryLength)) {
-    Report("MSR_RESET_MSR_WEDGE_MODE did not apply properly.");
-    return false;
-  }
-  return true;
+  return SendSetting(frame, "MSR_RESET_MSR_WEDGE_MODE", kResetEntryLength);
 }
 
 }  // namespace pelgar::device
