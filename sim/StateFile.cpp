@@ -1,14 +1,11 @@
 #include "sim/StateFile.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
 #include "platform/Files.h"
+#include "platform/ReplacingFile.h"
 #include "sim/HexRecord.h"
 
 namespace pelgar::sim {
@@ -227,23 +224,10 @@ bool StateFile::Load(const std::string& path, ReaderState* state, bool* existed,
 }
 
 bool StateFile::Save(const std::string& path, const ReaderState& state, std::string* error) {
-  const std::string temporary = path + ".tmp";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file << Format(state);
-    file.flush();
-    if (!file) {
-      *error = temporary + ": cannot be written";
-      std::remove(temporary.c_str());
-      return false;
-    }
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    *error = path + ": " + std::strerror(errno);
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  platform::ReplacingFile file;
+  if (file.Open(path) && file.Write(Format(state)) && file.Commit()) return true;
+  *error = file.error();
+  return false;
 }
 
 }  // namespace pelgar::sim

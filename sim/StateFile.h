@@ -28,7 +28,8 @@ class StateFile {
   static bool Load(const std::string& path, ReaderState* state, bool* existed, std::string* error);
   // The text that Save writes.
   static std::string Format(const ReaderState& state);
-  // Writes through a temporary file and a rename, so a crash never leaves half a file.
+  // Writes through the platform's replacing file, so that a crash or a full disk never
+  // leaves half a file and a failed save leaves the previous one as it was.
   static bool Save(const std::string& path, const ReaderState& state, std::string* error);
   // Parses the text of a state file (Load without the file).
   static bool Parse(const std::string& text, ReaderState* state, std::string* error);

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <tuple>
 
@@ -34,6 +39,71 @@ TEST(StateFile, EveryFlashFieldSurvivesSaveAndLoad) {
   EXPECT_EQ(StateFile::Format(loaded), kEveryField);
   EXPECT_FALSE(StateFile::Load(directory, &loaded, &existed, &error));  // not a file
   std::filesystem::remove_all(directory);
+}
+
+// A folder of its own for each test, removed with what is left in it.
+class StateFileSave : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/pelgar-state-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    directory_ = pattern;
+    path_ = (directory_ / "reader.state").string();
+    std::ofstream(path_, std::ios::binary) << kOld;
+    state_.option_byte = 0x51;
+  }
+  void TearDown() override { std::filesystem::remove_all(directory_); }
+
+  std::string Content() const {
+    std::ostringstream text;
+    text << std::ifstream(path_, std::ios::binary).rdbuf();
+    return text.str();
+  }
+  // A temporary file left behind would be one more.
+  long Entries() const {
+    return std::distance(std::filesystem::directory_iterator(directory_), {});
+  }
+
+  const std::string kOld = "option_byte 40\n";
+  std::filesystem::path directory_;
+  std::string path_;
+  ReaderState state_;
+};
+
+TEST_F(StateFileSave, ReplacesTheFileKeepingItsModeAndLeavesNothingElse) {
+  std::filesystem::permissions(path_, std::filesystem::perms(0600));
+  std::string error;
+  ASSERT_TRUE(StateFile::Save(path_, state_, &error)) << error;
+  EXPECT_EQ(Content(), StateFile::Format(state_));
+  EXPECT_EQ(std::filesystem::status(path_).permissions(), std::filesystem::perms(0600));
+  EXPECT_EQ(Entries(), 1);
+}
+
+// The reader's flash must survive a save that fails: the next start reads the old file.
+// A disk that fills up during the write is simulated with a file size limit, which holds
+// for root as well.
+TEST_F(StateFileSave, FailedWriteLeavesThePreviousFileAsItWas) {
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const rlimit small{8, saved.rlim_max};
+  auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
+  setrlimit(RLIMIT_FSIZE, &small);
+  std::string error;
+  const bool written = StateFile::Save(path_, state_, &error);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous_handler);
+  EXPECT_FALSE(written);
+  EXPECT_TRUE(error.starts_with(path_)) << error;
+  EXPECT_EQ(Content(), kOld);
+  EXPECT_EQ(Entries(), 1);
+}
+
+TEST_F(StateFileSave, PathInAMissingFolderFailsAndCreatesNothing) {
+  const std::string path = (directory_ / "gone" / "reader.state").string();
+  std::string error;
+  EXPECT_FALSE(StateFile::Save(path, state_, &error));
+  EXPECT_TRUE(error.starts_with(path)) << error;
+  EXPECT_EQ(Entries(), 1);
 }
 
 // What a firmware update or a host can leave in flash: every byte value in the revision
