@@ -19,7 +19,7 @@ Desktop::Desktop(RunSettings& settings, const HostServices& host, device::Device
   hooks.unattended_run = [this](ui::MainWindow& window) { return run_.Run(window); };
   hooks.save_configuration = [this](ui::MainWindow&) { files_.Save(); };
   hooks.load_configuration = [this](ui::MainWindow&) { files_.Load(); };
-  hooks.enhanced_window = [this](const ui::PortTexts& texts, uint8_t individual_cr_allowed) {
+  hooks.enhanced_window = [this](const ui::PortTexts& texts, bool individual_cr_allowed) {
     enhanced_.SetPortTexts(texts);
     enhanced_.SetIndividualCrAllowed(individual_cr_allowed);
     enhanced_.Open(host_.dialogs);

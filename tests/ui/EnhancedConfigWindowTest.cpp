@@ -28,7 +28,7 @@ class EnhancedConfigWindowTest : public MainWindowFixture {
  protected:
   EnhancedConfigWindowTest() {
     dialog.SetPortTexts({"COM3", "19200"});
-    window->hooks().enhanced_window = [this](const PortTexts& texts, uint8_t allowed) {
+    window->hooks().enhanced_window = [this](const PortTexts& texts, bool allowed) {
       dialog.SetPortTexts(texts);
       dialog.SetIndividualCrAllowed(allowed);
       dialog.Open(host);

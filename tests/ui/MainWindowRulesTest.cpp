@@ -64,7 +64,7 @@ TEST_F(MainWindowRules, EnterClosesOnlyWithValidDataAndEscapeTakesNone) {
 TEST_F(MainWindowRules, ButtonsAndMenuHandOverToTheirActionsWithTheListTexts) {
   std::string opened;
   window->hooks().firmware_update = [&](const PortTexts& t) { opened += t.port + t.baud + ","; };
-  window->hooks().enhanced_window = [&](const PortTexts& t, uint8_t cr_allowed) {
+  window->hooks().enhanced_window = [&](const PortTexts& t, bool cr_allowed) {
     opened += t.port + t.baud + std::to_string(cr_allowed) + ",";
   };
   window->hooks().about_box = [&] { opened += "about"; };

@@ -58,7 +58,7 @@ TEST_F(ReaderActions, SetConfigAsksToEnableCustomConfigurationThenSendsAndCommit
   store->SetText(id::kSentinel3, "");
   store->Click(id::kSetConfig);
   EXPECT_THAT(ActionFrames(), ElementsAre(":060000110101253b003f48", kCommit));
-  EXPECT_EQ(window->individual_cr_allowed(), 0);
+  EXPECT_FALSE(window->individual_cr_allowed());
   // Yes: switched on, but the enable rule waits for the next action.
   store->SetCheck(id::kCarriageReturn, false);
   store->SetText(id::kSentinel3, "+");

@@ -54,8 +54,8 @@ void EnhancedConfigWindow::SetPortTexts(const PortTexts& texts) {
   port_texts_.baud = texts.baud.substr(0, kPortTextChars);
 }
 
-void EnhancedConfigWindow::SetIndividualCrAllowed(uint8_t allowed) {
-  individual_cr_allowed_ = allowed == 1 ? 1 : 0;
+void EnhancedConfigWindow::SetIndividualCrAllowed(bool allowed) {
+  individual_cr_allowed_ = allowed;
 }
 
 int EnhancedConfigWindow::Open(DialogHost& host) {
@@ -73,7 +73,7 @@ void EnhancedConfigWindow::OnOpening(Controls& controls) {
   const std::string tail = config::FormatWrapperText(tail_text_);
 
   PutData();
-  if (individual_cr_allowed_ == 1) {
+  if (individual_cr_allowed_) {
     for (int id : {ids::kCrTrack1, ids::kCrTrack2, ids::kCrTrack3, ids::kGetCr}) {
       controls.Enable(id, true);
     }

@@ -38,9 +38,9 @@ class EnhancedConfigWindow : public DialogLogic {
   // The main window copies its COM port and baud rate texts in before each opening (each
   // cut to the 9 characters its list is read with).
   void SetPortTexts(const PortTexts& texts);
-  // 1 when the configuration record that Get Config or Set Config last read or wrote had
+  // True when the configuration record that Get Config or Set Config last read or wrote had
   // its carriage return off; only then does this window offer the per-track returns.
-  void SetIndividualCrAllowed(uint8_t allowed);
+  void SetIndividualCrAllowed(bool allowed);
   // Runs the window modally; returns the host's result.
   int Open(DialogHost& host);
 
@@ -50,7 +50,7 @@ class EnhancedConfigWindow : public DialogLogic {
   void OnControl(int id, Notification notification) override;
 
   // State that survives closing, for the main window and for tests.
-  uint8_t individual_cr_allowed() const { return individual_cr_allowed_; }
+  bool individual_cr_allowed() const { return individual_cr_allowed_; }
   uint8_t row_changed_mask() const { return row_changed_mask_; }
   const std::string& remembered_cr_line() const { return remembered_cr_line_; }
   const std::string& remembered_language_line() const { return remembered_language_line_; }
@@ -98,9 +98,9 @@ class EnhancedConfigWindow : public DialogLogic {
   PortTexts port_texts_;
   int head_budget_ = kWrapperTotal;
   int tail_budget_ = kWrapperTotal;
-  // 0 until the main window has read or written a configuration record: per-track
+  // False until the main window has read or written a configuration record: per-track
   // returns on a reader whose own carriage return is on would add a second one.
-  uint8_t individual_cr_allowed_ = 0;
+  bool individual_cr_allowed_ = false;
   uint8_t row_changed_mask_ = 0;
   std::string remembered_cr_line_;
   std::string remembered_language_line_;

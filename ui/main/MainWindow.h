@@ -66,8 +66,8 @@ class MainWindow : public DialogLogic, public ConfigFileWindow, private Enhanced
   // it; the unattended configuration run clears it when it starts.
   bool enhanced_capable() const override { return enhanced_capable_; }
   void set_enhanced_capable(bool capable) { enhanced_capable_ = capable; }
-  // 1 when the configuration record last read or written had its carriage return off.
-  uint8_t individual_cr_allowed() const { return individual_cr_allowed_; }
+  // True when the configuration record last read or written had its carriage return off.
+  bool individual_cr_allowed() const { return individual_cr_allowed_; }
 
   // Other windows.
   void OpenEnhancedConfiguration();
@@ -97,7 +97,7 @@ class MainWindow : public DialogLogic, public ConfigFileWindow, private Enhanced
   bool enhanced_capable_ = false;
   // Unknown until a configuration record has been read or written: the per-track
   // carriage returns are not offered before.
-  uint8_t individual_cr_allowed_ = 0;
+  bool individual_cr_allowed_ = false;
 };
 
 }  // namespace pelgar::ui

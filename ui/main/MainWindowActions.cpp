@@ -48,7 +48,7 @@ void MainWindow::GetConfig() {
   controls_->SetText(id::kRevision, revision);
   if (config::SupportsEnhancedSettings(revision)) enhanced_capable_ = true;
   // From what the reader stores, even when the default configuration is shown.
-  individual_cr_allowed_ = device::IsOn(session->carriage_return) ? 0 : 1;
+  individual_cr_allowed_ = !device::IsOn(session->carriage_return);
 
   session.reset();
   ApplyEnableRule();
@@ -86,7 +86,7 @@ void MainWindow::SetConfig(int store_mode) {
   if (!session->SetConfiguration(store_mode)) messages_.ShowMessage(kSetFailed, "", box::kOk);
   // The commit goes out even after a failed set: it stores whatever the reader now holds.
   if (!session->CommitConfiguration()) messages_.ShowMessage(kCommitFailed, "", box::kOk);
-  individual_cr_allowed_ = device::IsOn(session->carriage_return) ? 0 : 1;
+  individual_cr_allowed_ = !device::IsOn(session->carriage_return);
 
   controls_->Enable(id::kSetConfig, true);
   controls_->Enable(id::kGetConfig, true);

@@ -20,9 +20,9 @@ struct MainWindowHooks {
   std::function<void(MainWindow&)> save_configuration;
   std::function<void(MainWindow&)> load_configuration;
   // The enhanced configuration window, shown modally with copies of the port and baud
-  // texts and the individual-CR allowed flag (1: the last configuration record read or
+  // texts and the individual-CR allowed flag (true: the last configuration record read or
   // written had its carriage return off).
-  std::function<void(const PortTexts&, uint8_t individual_cr_allowed)> enhanced_window;
+  std::function<void(const PortTexts&, bool individual_cr_allowed)> enhanced_window;
   // The firmware update window, shown modally with copies of the port and baud texts.
   std::function<void(const PortTexts&)> firmware_update;
   // The about box (dialog 100), shown modally.
