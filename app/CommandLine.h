@@ -22,7 +22,7 @@ RunSettings ParseCommandLine(std::string_view command_line);
 std::string ToCapitals(std::string_view text);
 
 // The command line of a POSIX program: its arguments after the program name, joined by
-// single blanks, as one text like the one the original platform handed over.
+// single blanks into the one text a Win32 program is given, so both read it alike.
 std::string JoinArguments(int argc, const char* const* argv);
 
 }  // namespace pelgar::app

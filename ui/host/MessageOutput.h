@@ -4,8 +4,8 @@
 
 namespace pelgar::ui {
 
-// Box types and results, with the values the original platform gave them, since callers
-// and the unattended summary compare against them.
+// Box types and results, with the values of the Win32 message box: the callers and the
+// unattended summary compare against them, and the Win32 host hands them on unchanged.
 namespace box {
 inline constexpr unsigned kOk = 0x00;
 inline constexpr unsigned kYesNo = 0x04;
