@@ -1,10 +1,11 @@
 # What `cmake --install` puts where, and the Debian package CPack makes of it
-# (scripts/package.sh). A desktop host adds its executable to install(TARGETS) below, its
-# .desktop file to ${CMAKE_INSTALL_DATADIR}/applications and its icon to
-# ${CMAKE_INSTALL_DATADIR}/icons/hicolor/<size>/apps; the package picks them up unchanged.
+# (scripts/package.sh).
 include(GNUInstallDirs)
 
 install(TARGETS pelgar pelgar-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The desktop window: its menu entry and Pelgar's icon, found by name ("pelgar").
+install(FILES hosts/qt/pelgar.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES hosts/qt/pelgar.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_BINARY_DIR}/docs/pelgar.1 ${CMAKE_BINARY_DIR}/docs/pelgar-sim.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
@@ -27,4 +28,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${PELGAR_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # dpkg-shlibdeps (dpkg-dev) works out the libraries the executables need.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What the window loads at run time, which dpkg-shlibdeps cannot see: the display's platform
+# plugin and the SVG plugin that draws the icon.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
 include(CPack)

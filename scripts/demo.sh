@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds Pelgar, starts the simulated reader on COM3 and runs pelgar against it:
-# reads the slide switch with a raw command, then applies an example configuration file.
+# Builds Pelgar and starts the simulated reader on COM3. With a display, opens Pelgar's
+# window against it: pick COM3 and click Get Config. Without one, runs pelgar unattended
+# against it: reads the slide switch with a raw command, then applies an example
+# configuration file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -18,6 +20,13 @@ sim=$!
 trap 'kill $sim 2>/dev/null; wait $sim 2>/dev/null; rm -rf "$PELGAR_PORT_DIR"' EXIT
 for _ in $(seq 50); do [ -e "$PELGAR_PORT_DIR/COM3" ] && break; sleep 0.1; done
 
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  echo "The simulated reader is on COM3. In the window: Get Config, change, Set Config;"
+  echo "the enhanced settings and the firmware update work against it too."
+  build/release/pelgar
+  exit 0
+fi
+
 echo
 echo "\$ pelgar /C:0100001118D6,COM3        # ask the reader for its slide switch"
 build/release/pelgar /C:0100001118D6,COM3 || true
@@ -26,3 +35,7 @@ echo
 echo "\$ pelgar examples/CONFIG.DAT,COM3,19200   # apply a configuration file"
 build/release/pelgar examples/CONFIG.DAT,COM3,19200 || true
 echo
+echo
+echo "No display here, so the window stayed closed. Run scripts/demo.sh from a desktop"
+echo "session (or with DISPLAY set) to use the window against the simulated reader;"
+echo "scripts/screenshots.sh draws every window into docs/screenshots/ without a display."

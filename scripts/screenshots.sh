@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Renders each of Pelgar's windows from the real Qt host, against the simulated reader, into
-# docs/screenshots/*.png: the main window after Get Config, the enhanced configuration
-# window, the update window midway and the about box. Runs under Xvfb, so it needs no
-# display of its own.
+# docs/screenshots/*.png: the main window after Get Config (and with a tip showing), the
+# enhanced configuration window, the update window midway and the about box. Runs under
+# Xvfb, so it needs no display of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

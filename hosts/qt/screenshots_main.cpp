@@ -7,7 +7,9 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTimer>
+#include <QToolTip>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -134,6 +136,17 @@ int main(int argc, char** argv) {
         window.Deliver(id::kGetConfig, pelgar::ui::Notification::kClicked);
         QApplication::processEvents();
         save("main-window");
+        {
+          // A tip as the user sees it when resting on Get Config.
+          QWidget* button = window.controls().Widget(id::kGetConfig);
+          QToolTip::showText(button->mapToGlobal(QPoint(20, 20)), button->toolTip(), button);
+          QApplication::processEvents();
+          QScreen* screen = QGuiApplication::primaryScreen();
+          saved += screen->grabWindow(0)
+                       .copy(window.frameGeometry().adjusted(0, 0, 0, 160))
+                       .save(png("tooltip"));
+          QToolTip::hideText();
+        }
         ChooseFromNextMenu(0);
         window.ShowSystemMenu(window.mapToGlobal(QPoint(4, 4)));
         ChooseFromNextMenu(1);
@@ -169,6 +182,6 @@ int main(int argc, char** argv) {
   pelgar::app::Desktop desktop(settings, services, env, out);
   desktop.Run();
   saved += QFile::exists(png("update-window"));
-  std::cout << "pelgar-screenshots: " << saved << " of 4 windows saved in " << argv[1] << "\n";
-  return saved == 4 ? 0 : 1;
+  std::cout << "pelgar-screenshots: " << saved << " of 5 pictures saved in " << argv[1] << "\n";
+  return saved == 5 ? 0 : 1;
 }
