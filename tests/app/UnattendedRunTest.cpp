@@ -11,7 +11,7 @@
 #include "sim/SimulatedReader.h"
 #include "support/CannedReplyPorts.h"
 #include "support/CorruptingPortFactory.h"
-#include "tests/platform/TestEnvironment.h"
+#include "support/TestEnvironment.h"
 
 namespace pelgar::app {
 namespace {

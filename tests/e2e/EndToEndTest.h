@@ -11,8 +11,11 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "support/TestEnvironment.h"
 
 extern char** environ;
 
@@ -79,8 +82,8 @@ class EndToEndTest : public ::testing::Test {
     char pattern[] = "/tmp/pelgar-e2e-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     dir_ = pattern;
-    setenv("PELGAR_PORT_DIR", (dir_ + "/ports").c_str(), 1);
-    setenv("PELGAR_TIME_SCALE", std::to_string(kTimeScale).c_str(), 1);
+    port_dir_.emplace("PELGAR_PORT_DIR", (dir_ + "/ports").c_str());
+    time_scale_.emplace("PELGAR_TIME_SCALE", std::to_string(kTimeScale).c_str());
   }
   void TearDown() override {
     sim_.reset();
@@ -102,6 +105,9 @@ class EndToEndTest : public ::testing::Test {
   }
 
   std::string dir_;
+  // The programs find the port directory and the time scale here; both are put back.
+  std::optional<platform::ScopedEnv> port_dir_;
+  std::optional<platform::ScopedEnv> time_scale_;
   std::unique_ptr<Subprocess> sim_;
 };
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "platform/PortNames.h"
-#include "tests/platform/TestEnvironment.h"
+#include "support/TestEnvironment.h"
 
 namespace pelgar::platform {
 namespace {

@@ -11,7 +11,7 @@
 #include "platform/posix/PosixSerialPort.h"
 #include "sim/SimulatedReader.h"
 #include "sim/posix/PtyTransport.h"
-#include "tests/platform/TestEnvironment.h"
+#include "support/TestEnvironment.h"
 
 namespace pelgar::platform {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "platform/Files.h"
 #include "platform/ReplacingFile.h"
-#include "tests/platform/TestEnvironment.h"
+#include "support/TestEnvironment.h"
 
 namespace pelgar::platform {
 namespace {

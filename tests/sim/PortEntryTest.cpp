@@ -6,6 +6,7 @@
 #include <string>
 
 #include "sim/posix/PortEntry.h"
+#include "support/TestEnvironment.h"
 
 namespace pelgar::sim {
 namespace {
@@ -13,10 +14,10 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(PortEntry, ReplacesOnlySimulatorLinksAndRemovesOnlyItsOwn) {
-  char pattern[] = "/tmp/pelgar-entry-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const fs::path com3 = fs::path(pattern) / "ports" / "COM3";
-  setenv("PELGAR_PORT_DIR", com3.parent_path().c_str(), 1);  // made on demand
+  platform::TempDir dir;
+  ASSERT_FALSE(dir.root.empty());
+  const fs::path com3 = dir.root / "ports" / "COM3";
+  platform::ScopedEnv port_dir("PELGAR_PORT_DIR", com3.parent_path().c_str());  // made on demand
   std::string entry;
   std::string error;
   EXPECT_TRUE(CreatePortEntry("COM3", "/dev/pts/41", &entry, &error)) << error;
@@ -34,8 +35,6 @@ TEST(PortEntry, ReplacesOnlySimulatorLinksAndRemovesOnlyItsOwn) {
   for (const char* name : {"COM", "COM0", "com3", "COM3/../x", "../COM3", "COM123456789"}) {
     EXPECT_FALSE(CreatePortEntry(name, "/dev/pts/41", &entry, &error)) << name;
   }
-  unsetenv("PELGAR_PORT_DIR");
-  fs::remove_all(pattern);
 }
 
 }  // namespace
