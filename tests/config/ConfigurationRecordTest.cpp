@@ -26,8 +26,8 @@ TEST(OptionByte, WireLayoutInvertsTheTrackBitsAndTheFileLayoutDoesNot) {
   EXPECT_EQ(Flags(record), "00111010");
   for (int value = 0; value < 256; ++value) {
     DecodeOptionByte(static_cast<uint8_t>(value), record);
-    ASSERT_EQ(EncodeOptionByte(record), value);
-    ASSERT_EQ(EncodeFileOptionByte(record), value ^ 0x1C);
+    EXPECT_EQ(EncodeOptionByte(record), value);
+    EXPECT_EQ(EncodeFileOptionByte(record), value ^ 0x1C) << value;
   }
 }
 

@@ -125,8 +125,11 @@ TEST_F(UpdateStepsTest, EmptyImageErasesAll128PagesAndProgramsNothing) {
 TEST_F(UpdateStepsTest, UnansweredDataRecordIsSentAgainOnlyByFamilies2And3) {
   const FirmwareImage image = MakeImage("", 16, 0);
   for (auto [revision, sends] : {std::pair{"REV 2.31", 2}, {"REV 1.31", 1}}) {
+    SCOPED_TRACE(revision);
     Start(image, revision);
-    ASSERT_TRUE(isp.EraseFirmware());
+    const bool erased = isp.EraseFirmware();
+    EXPECT_TRUE(erased);
+    if (!erased) continue;
     ports.writes.clear();
     reader.faults().isp_silent = true;
     const int64_t before = clock.NowMs();

@@ -183,7 +183,9 @@ TEST_F(SimulatedReaderTest, IspModeSpeaksEachFamilysDialect) {
       reader_.state().PowerUp();
       reader_.state().revision = step.revision;
       reader_.state().program.fill(0x0F);
-      ASSERT_EQ(Send(kEnter + ":0100001107E7"), kEnter + ".:0100001107E7.");
+      const std::string entered = Send(kEnter + ":0100001107E7");
+      EXPECT_EQ(entered, kEnter + ".:0100001107E7.");
+      if (entered != kEnter + ".:0100001107E7.") continue;
     }
     EXPECT_EQ(Send(step.sent, step.baud), step.reply);
   }

@@ -89,12 +89,26 @@ inline std::string HarnessName(const ::testing::TestParamInfo<HarnessFactory>& i
 }
 inline void PrintTo(const HarnessFactory& factory, std::ostream* os) { *os << factory.name; }
 
+// A notification by name, so that logs say what arrived whatever the enum's order.
+inline std::string NotificationName(ui::Notification notification) {
+  switch (notification) {
+    case ui::Notification::kClicked:
+      return "click";
+    case ui::Notification::kChanged:
+      return "change";
+    case ui::Notification::kSelectionChanged:
+      return "select";
+    case ui::Notification::kMenuCommand:
+      return "menu";
+  }
+  return "?";
+}
+
 // Records notifications as "id:kind" and what the controls held when each arrived.
 class ContractEvents : public ui::ControlEvents {
  public:
   void OnControl(int id, ui::Notification notification) override {
-    static const char* kNames[] = {"click", "change", "select", "menu"};
-    log.push_back(std::to_string(id) + ":" + kNames[static_cast<int>(notification)]);
+    log.push_back(std::to_string(id) + ":" + NotificationName(notification));
     if (controls != nullptr) {
       checked_when_notified = controls->IsChecked(contract_id::kCheck);
       text_when_notified = controls->GetText(contract_id::kEdit, 100);
