@@ -62,7 +62,8 @@ uint8_t ParseHexPair(char first, char second) {
   while (i < 2 && IsBlank(text[i])) ++i;
   if (i < 2 && (text[i] == '+' || text[i] == '-')) ++i;
   unsigned value = 0;
-  for (; i < 2 && HexDigit(text[i]) >= 0; ++i) value = value * 16 + HexDigit(text[i]);
+  for (; i < 2 && HexDigit(text[i]) >= 0; ++i)
+    value = value * 16 + static_cast<unsigned>(HexDigit(text[i]));
   return static_cast<uint8_t>(value);
 }
 
@@ -73,7 +74,8 @@ std::string FormatConfigFile(const ConfigFileImage& image) {
 
   std::snprintf(number, sizeof number, "%02x", image.option_byte);
   out.append(number);
-  for (uint8_t sentinel : image.sentinels) out.push_back(sentinel == '\n' ? '\0' : sentinel);
+  for (uint8_t sentinel : image.sentinels)
+    out.push_back(sentinel == '\n' ? '\0' : static_cast<char>(sentinel));
   out.append(kLineEnd);
 
   out.append(kEnhancedHeader).append(kLineEnd);

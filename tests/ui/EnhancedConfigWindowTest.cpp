@@ -16,7 +16,7 @@ using Script = std::function<void(ControlStore&)>;
 const std::string kFailed =
     "/00: Error occurred while applying changes to the MSR enhanced configuration.";
 
-void Fill(ControlStore& s, int row, int entry, std::string_view text) {
+void Fill(ControlStore& s, size_t row, int entry, std::string_view text) {
   s.Choose(ids::kRowLists[row], entry);
   s.Type(ids::kRowBoxes[row], text);
 }
@@ -202,7 +202,7 @@ TEST_F(EnhancedConfigWindowTest, CustomRowsAreSentInOrderOnlyFromTheOpeningThatF
   const auto& table = reader.state().custom_table;
   EXPECT_EQ(std::string(1, char(table[0x41])) + char(table[0x20]), "x_");
   std::string rows = std::to_string(dialog.row_changed_mask());
-  for (int row = 0; row < 7; ++row) {
+  for (size_t row = 0; row < 7; ++row) {
     rows += std::to_string(shown.Selected(ids::kRowLists[row])) + shown.Text(ids::kRowBoxes[row]) +
             EnabledOf(shown, {ids::kRowBoxes[row]});
   }

@@ -107,8 +107,8 @@ DialogTemplate MakeTemplate() {
                           "\nSetting of the selected MSR wedge mode language to MSR unit.\n"));
   c.push_back(MakeControl(ids::kCustomGroup, K::kGroupBox, "Custom Wedge Mode Language",
                           {19, 54, 195, 113}));
-  for (int row = 0; row < 7; ++row) {
-    int y = 66 + 14 * row;
+  for (size_t row = 0; row < ids::kRowLabels.size(); ++row) {
+    int y = 66 + 14 * static_cast<int>(row);
     c.push_back(MakeControl(ids::kRowLabels[row], K::kStatic, "Custom #" + std::to_string(row + 1),
                             {25, y, 40, 10}));
     c.push_back(List(ids::kRowLists[row], {65, y, 77, 56}, CharacterListLabels(),

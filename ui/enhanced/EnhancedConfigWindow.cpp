@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 #include "config/EnhancedSettings.h"
 #include "config/WrapperText.h"
@@ -21,9 +22,10 @@ constexpr int kToolTipWidthPx = 320;
 // is reported rather than silently cut.
 constexpr size_t kReplacementReadMax = 9;
 
-int RowOf(const std::array<int, 7>& row_ids, int id) {
+std::optional<size_t> RowOf(const std::array<int, 7>& row_ids, int id) {
   auto found = std::find(row_ids.begin(), row_ids.end(), id);
-  return found == row_ids.end() ? -1 : static_cast<int>(found - row_ids.begin());
+  if (found == row_ids.end()) return std::nullopt;
+  return static_cast<size_t>(found - row_ids.begin());
 }
 
 int Budget(const std::string& other) {
@@ -83,7 +85,7 @@ void EnhancedConfigWindow::OnOpening(Controls& controls) {
     controls.Enable(id, false);
   }
   controls.Select(ids::kLanguageList, 0);
-  for (int row = 0; row < kRows; ++row) {
+  for (size_t row = 0; row < kRows; ++row) {
     controls.Enable(ids::kRowBoxes[row], false);
     controls.Select(ids::kRowLists[row], 0);
   }
@@ -131,15 +133,15 @@ void EnhancedConfigWindow::OnControl(int id, Notification notification) {
     case Notification::kChanged:
       if (id == ids::kHeadBox || id == ids::kTailBox) {
         OnWrapperTextChanged(id == ids::kHeadBox);
-      } else if (int row = RowOf(ids::kRowBoxes, id); row >= 0) {
-        OnReplacementChanged(row);
+      } else if (std::optional<size_t> row = RowOf(ids::kRowBoxes, id)) {
+        OnReplacementChanged(*row);
       }
       break;
     case Notification::kSelectionChanged:
       if (id == ids::kLanguageList) {
         controls_->Enable(ids::kSetLanguage, true);
-      } else if (int row = RowOf(ids::kRowLists, id); row >= 0) {
-        OnRowSelectionChanged(row);
+      } else if (std::optional<size_t> row = RowOf(ids::kRowLists, id)) {
+        OnRowSelectionChanged(*row);
       }
       break;
     case Notification::kMenuCommand:
@@ -208,7 +210,7 @@ bool EnhancedConfigWindow::ExchangeWrappers(DataExchange& dx) {
 }
 
 bool EnhancedConfigWindow::ExchangeRows(DataExchange& dx) {
-  for (int row = 0; row < kRows; ++row) {
+  for (size_t row = 0; row < kRows; ++row) {
     int box = ids::kRowBoxes[row];
     std::string& text = replacement_texts_[row];
     if (dx.save_and_validate) {
@@ -262,7 +264,7 @@ void EnhancedConfigWindow::OnWrapperTextChanged(bool head) {
 // The custom rows exchange only their own boxes. Taking the whole window's data would stop
 // at a wrapper box the decoding refuses, before the rows, and putting it back would then
 // write the row's old text over what the user just typed there.
-void EnhancedConfigWindow::OnRowSelectionChanged(int row) {
+void EnhancedConfigWindow::OnRowSelectionChanged(size_t row) {
   UpdateRows(true);
   int box = ids::kRowBoxes[row];
   if (controls_->Selected(ids::kRowLists[row]) <= 0) {
@@ -274,7 +276,7 @@ void EnhancedConfigWindow::OnRowSelectionChanged(int row) {
   UpdateRows(false);
 }
 
-void EnhancedConfigWindow::OnReplacementChanged(int row) {
+void EnhancedConfigWindow::OnReplacementChanged(size_t row) {
   UpdateRows(true);
   if (replacement_texts_[row].empty()) {
     row_changed_mask_ &= static_cast<uint8_t>(~RowBit(row));
@@ -289,7 +291,7 @@ void EnhancedConfigWindow::ClearRows() {
   for (int list : ids::kRowLists) controls_->Select(list, 0);
   // One box at a time: emptying a box runs its change rule, which takes the data again and
   // would give the members of the boxes not yet emptied their texts back.
-  for (int row = 0; row < kRows; ++row) {
+  for (size_t row = 0; row < kRows; ++row) {
     replacement_texts_[row].clear();
     if (!controls_->GetText(ids::kRowBoxes[row], kReplacementReadMax).empty()) {
       controls_->SetText(ids::kRowBoxes[row], "");

@@ -27,7 +27,7 @@ class EnhancedConfigWindow : public DialogLogic {
  public:
   // Head and tail wrapper together, counted after decoding.
   static constexpr int kWrapperTotal = static_cast<int>(config::kMaxWrapperTotal);
-  static constexpr int kRows = static_cast<int>(config::kMaxBatchEntries);
+  static constexpr size_t kRows = config::kMaxBatchEntries;
   static constexpr size_t kReplacementMax = 1;
 
   EnhancedConfigWindow(device::DeviceEnvironment& env, MessageOutput& messages);
@@ -74,11 +74,11 @@ class EnhancedConfigWindow : public DialogLogic {
   void EnableWrapperBox(bool head);
   void OnWrapperCheckClicked(bool head);
   void OnWrapperTextChanged(bool head);
-  void OnRowSelectionChanged(int row);
-  void OnReplacementChanged(int row);
+  void OnRowSelectionChanged(size_t row);
+  void OnReplacementChanged(size_t row);
   void ClearRows();
   // A custom row's bit in row_changed_mask_: rows 0 to 6 use bits 1 to 7.
-  static uint8_t RowBit(int row) { return static_cast<uint8_t>(1u << (row + 1)); }
+  static uint8_t RowBit(size_t row) { return static_cast<uint8_t>(1u << (row + 1)); }
 
   // Buttons that talk to the reader, each in its own session.
   std::unique_ptr<device::DeviceSession> Claim(int disable_on_failure);

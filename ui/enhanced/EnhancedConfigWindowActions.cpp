@@ -108,7 +108,7 @@ void EnhancedConfigWindow::SetCustomTable() {
   session->default_codes.fill('\0');
   session->replacements.fill('\0');
   size_t count = 0;
-  for (int row = 0; row < kRows; ++row) {
+  for (size_t row = 0; row < kRows; ++row) {
     if ((row_changed_mask_ & RowBit(row)) == 0) continue;
     int position = controls_->Selected(ids::kRowLists[row]);
     uint8_t code = position > 0 ? static_cast<uint8_t>(position + kCharacterCodeOffset) : 0;
