@@ -115,8 +115,9 @@ TEST_F(QtDesktopFlowTest, SetConfigAsksToEnableTheCustomConfiguration) {
       window.close();
     };
     Run();
-    ASSERT_EQ(scripted.shown.size(), 1u);
-    EXPECT_EQ(scripted.shown[0].substr(0, 33), "Enable Custom Configuration?/44: ");
+    EXPECT_EQ(scripted.shown.size(), 1u);
+    EXPECT_EQ(scripted.shown.empty() ? "" : scripted.shown[0].substr(0, 33),
+              "Enable Custom Configuration?/44: ");
     EXPECT_EQ(enabled, answer == ui::answer::kYes);
     EXPECT_EQ(reader.state().active_option_byte & 0x40, answer == ui::answer::kYes ? 0x40 : 0);
   }

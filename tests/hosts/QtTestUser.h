@@ -19,7 +19,8 @@ class QtTestUser {
   void Click(int id) { QTest::mouseClick(Widget(id), Qt::LeftButton, {}, QPoint(6, 6)); }
   void Type(int id, std::string_view chars) {
     Widget(id)->setFocus();
-    QTest::keyClicks(Widget(id), QString::fromLatin1(chars.data(), chars.size()));
+    QTest::keyClicks(Widget(id),
+                     QString::fromLatin1(chars.data(), static_cast<qsizetype>(chars.size())));
   }
   // From the dropped-down list, as a user picks an entry.
   void Choose(int id, int index) {
