@@ -17,7 +17,9 @@
 #include <string_view>
 #include <vector>
 
+#include "support/ContractUser.h"
 #include "ui/host/Controls.h"
+#include "ui/host/DialogLogic.h"
 #include "ui/host/DialogTemplate.h"
 
 namespace pelgar::testing {
@@ -54,16 +56,17 @@ inline const ui::DialogTemplate& ContractTemplate() {
   return dialog;
 }
 
-// What a user does to an open dialog, as each host can play it.
-class ContractUser {
+// The logic of the contract's dialog: hands every notification to `events`.
+class ForwardingLogic : public ui::DialogLogic {
  public:
-  virtual ~ContractUser() = default;
-  virtual void Click(int id) = 0;
-  virtual void Type(int id, std::string_view chars) = 0;
-  virtual void Choose(int id, int index) = 0;
-  virtual void PressEnter() = 0;
-  virtual void PressEscape() = 0;
-  virtual void CloseBox() = 0;
+  explicit ForwardingLogic(ui::ControlEvents& events) : events_(events) {}
+  void OnOpening(ui::Controls&) override {}
+  void OnControl(int id, ui::Notification notification) override {
+    events_.OnControl(id, notification);
+  }
+
+ private:
+  ui::ControlEvents& events_;
 };
 
 // Opens ContractTemplate() on one host, sends its notifications to `events` and runs

@@ -35,12 +35,7 @@ class StoreHarness : public ContractHarness {
 class ScriptedHostHarness : public ContractHarness {
  public:
   void WithDialog(ui::ControlEvents& events, const Body& body) override {
-    struct Logic : ui::DialogLogic {
-      explicit Logic(ui::ControlEvents& to) : forward(to) {}
-      void OnOpening(ui::Controls&) override {}
-      void OnControl(int id, ui::Notification n) override { forward.OnControl(id, n); }
-      ui::ControlEvents& forward;
-    } logic(events);
+    ForwardingLogic logic(events);
     platform::VirtualClock clock;
     ScriptedHost host(clock);
     host.Then(ContractTemplate().id, [&](ui::ControlStore& store) {
