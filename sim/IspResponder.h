@@ -42,7 +42,7 @@ class IspResponder {
   bool TakeFrame(std::string* frame, bool line_idle);
   std::string Handle(const std::string& frame);
   std::string HandleSync(const std::string& run);
-  std::string HandleUnchecked(const std::string& frame, const std::vector<uint8_t>& bytes);
+  std::string HandleUnchecked(const std::string& frame, const std::vector<uint8_t>& data);
   std::string HandleErase(const std::string& frame, const std::vector<uint8_t>& data);
   std::string HandleData(const std::string& frame, uint16_t address,
                          const std::vector<uint8_t>& data);

@@ -38,8 +38,8 @@ class EnhancedGroup {
 
   EnhancedGroup(MessageOutput& messages, Host& host);
 
-  // Handles a notification of one of the group's controls; false when `id` is not one.
-  bool OnControl(int id, Notification notification);
+  // Handles a notification of one of the group's controls; false when `control` is not one.
+  bool OnControl(int control, Notification notification);
   // The group's part of the window's data exchange: the two wrapper boxes.
   bool Exchange(DataExchange& dx);
 
@@ -71,7 +71,7 @@ class EnhancedGroup {
 
   void OnCheckClicked(Wrapper& self, Wrapper& other);
   void OnTextChanged(Wrapper& self, Wrapper& other);
-  void OnLanguageClicked(int id);
+  void OnLanguageClicked(int control);
   void ShowWrapper(Wrapper& wrapper, const std::string& escaped);
   void ReportFailure(std::string_view text);
 

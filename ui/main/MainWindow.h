@@ -37,7 +37,7 @@ class MainWindow : public DialogLogic, public ConfigFileWindow, private Enhanced
   // and closes with its exit status.
   void OnOpening(Controls& controls) override;
   void OnClosed() override { controls_ = nullptr; }
-  void OnControl(int id, Notification notification) override;
+  void OnControl(int control, Notification notification) override;
 
   // Data exchange: taking (true) decodes and checks the wrapper boxes and the sentinel
   // edits, stopping with a message at the first that fails; putting (false) sets their
@@ -81,11 +81,11 @@ class MainWindow : public DialogLogic, public ConfigFileWindow, private Enhanced
   device::DeviceEnvironment& environment() { return env_; }
 
  private:
-  void OnClicked(int id);
+  void OnClicked(int control);
   void OnOk();
   void ChangeRule();
   void UseCustomConfigRule();
-  void IndicatorRule(int id);
+  void IndicatorRule(int indicator);
   PortTexts ListTexts() const;
 
   Controls* controls_ = nullptr;  // only while the window is open
