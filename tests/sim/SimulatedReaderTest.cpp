@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <random>
 #include <string>
 
 #include "sim/SimulatedReader.h"
 #include "sim/StateFile.h"
+#include "support/FirmwareImages.h"
 
 namespace pelgar::sim {
 namespace {
@@ -17,14 +17,7 @@ const std::string kCommit = ":0100001109E5";
 const std::string kSlideSwitch = ":0100001118D6";
 const std::string kGetHead = ":020000111900D4";
 
-// ":" + the hex body + its checksum in capitals.
-std::string Frame(const std::string& body) {
-  unsigned sum = 0;
-  for (size_t i = 0; i + 1 < body.size(); i += 2) sum += std::stoul(body.substr(i, 2), nullptr, 16);
-  char checksum[3];
-  std::snprintf(checksum, sizeof checksum, "%02X", (0x100 - sum % 0x100) % 0x100);
-  return ":" + body + checksum;
-}
+using pelgar::testing::Record;
 
 std::string Joined(const std::vector<ReplyChunk>& chunks) {
   std::string all;
@@ -48,8 +41,9 @@ class SimulatedReaderTest : public ::testing::Test {
 
 TEST_F(SimulatedReaderTest, LongestWrapperAndCodeZeroInTheCustomTable) {
   reader_.state().head_wrapper = "\x07" + std::string(13, 'D');  // as many as a reply holds
-  EXPECT_EQ(Send(kGetHead), kGetHead + "." + Frame("11000011190007" + std::string(26, '4') + "00"));
-  const std::string table = Frame("06000011174100007879");  // codes, 00, replacements
+  EXPECT_EQ(Send(kGetHead),
+            kGetHead + "." + Record("11000011190007" + std::string(26, '4') + "00"));
+  const std::string table = Record("06000011174100007879");  // codes, 00, replacements
   EXPECT_EQ(Send(table), table + ".");
   EXPECT_EQ(reader_.state().custom_table[0x41], 'x');
   EXPECT_EQ(reader_.state().custom_table[0x00], 'y');  // a track 2 code may itself be 00
@@ -64,7 +58,7 @@ TEST_F(SimulatedReaderTest, StoreModeZeroChangesWhatIsInUseOnlyModeOneWithCommit
   EXPECT_EQ(reader_.state().active_option_byte, 0x00);
 
   Send(kEnter);
-  const std::string store = Frame("0600001101512A2B2C2D");
+  const std::string store = Record("0600001101512A2B2C2D");
   EXPECT_EQ(Send(store), store + ".");
   EXPECT_EQ(reader_.state().option_byte, 0x00);
   EXPECT_EQ(Send(kCommit), kCommit + ".");
@@ -79,12 +73,12 @@ TEST_F(SimulatedReaderTest, RefusesBadFramesAndParametersAndChangesNothing) {
   for (const std::string& frame : {
            std::string(":060000110140253b2b3fdf"),  // checksum off by one
            std::string(":01000011ZZDE"),
-           Frame("0100001133"),                                      // unknown code
-           Frame("1100001112" + std::string(24, '4') + "00414141"),  // 15 characters
-           Frame("0400001112414243"),                                // no 00
-           Frame("020000111502"),                                    // no such language
-           Frame("050000111741420078"),                              // 2 codes, 1 char
-           Frame("020000111902"),                                    // neither wrapper
+           Record("0100001133"),                                      // unknown code
+           Record("1100001112" + std::string(24, '4') + "00414141"),  // 15 characters
+           Record("0400001112414243"),                                // no 00
+           Record("020000111502"),                                    // no such language
+           Record("050000111741420078"),                              // 2 codes, 1 char
+           Record("020000111902"),                                    // neither wrapper
        }) {
     EXPECT_EQ(Send(frame), frame + "?X");
   }
@@ -139,7 +133,7 @@ TEST_F(SimulatedReaderTest, NoiseAndAnotherRateLeaveTheReplyWhole) {
 // A frame longer than the padding target is answered as it is, not padded.
 TEST_F(SimulatedReaderTest, LongRepliesLeaveAnAlreadyLongReplyAsItIs) {
   reader_.faults().long_replies = true;
-  const std::string refused = Frame("400000115F" + std::string(126, '0'));
+  const std::string refused = Record("400000115F" + std::string(126, '0'));
   EXPECT_EQ(Send(refused), refused + "?X");
 }
 

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include <tuple>
 
 #include "sim/StateFile.h"
+#include "support/TestEnvironment.h"
 
 namespace pelgar::sim {
 namespace {
@@ -23,36 +23,12 @@ const std::string kEveryField =
     "custom_entry 00 79\ncustom_entry 41 78\nprogram 0000 FFFFFFFFFF00FFFFFFFFFFFFFFFFFFFF\n"
     "program 3FF0 12FFFFFFFFFFFFFFFFFFFFFFFFFFFFFF\n";
 
-TEST(StateFile, EveryFlashFieldSurvivesSaveAndLoad) {
-  char directory[] = "/tmp/pelgar-state-XXXXXX";
-  ASSERT_NE(mkdtemp(directory), nullptr);
-  const std::string path = std::string(directory) + "/reader.state";
-  ReaderState state;
-  bool existed = true;
-  std::string error;
-  EXPECT_TRUE(StateFile::Load(path, &state, &existed, &error));  // none yet: the defaults
-  EXPECT_FALSE(existed);
-  ASSERT_TRUE(StateFile::Parse(kEveryField, &state, &error)) << error;
-  EXPECT_TRUE(StateFile::Save(path, state, &error)) << error;
-  ReaderState loaded;
-  EXPECT_TRUE(StateFile::Load(path, &loaded, &existed, &error) && existed) << error;
-  EXPECT_EQ(StateFile::Format(loaded), kEveryField);
-  EXPECT_FALSE(StateFile::Load(directory, &loaded, &existed, &error));  // not a file
-  std::filesystem::remove_all(directory);
-}
-
-// A folder of its own for each test, removed with what is left in it.
 class StateFileSave : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/pelgar-state-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    directory_ = pattern;
-    path_ = (directory_ / "reader.state").string();
+  StateFileSave() {
     std::ofstream(path_, std::ios::binary) << kOld;
     state_.option_byte = 0x51;
   }
-  void TearDown() override { std::filesystem::remove_all(directory_); }
 
   std::string Content() const {
     std::ostringstream text;
@@ -65,18 +41,27 @@ class StateFileSave : public ::testing::Test {
   }
 
   const std::string kOld = "option_byte 40\n";
-  std::filesystem::path directory_;
-  std::string path_;
+  platform::TempDir dir_;
+  const std::filesystem::path& directory_ = dir_.root;
+  const std::string path_ = dir_ / "reader.state";
   ReaderState state_;
 };
 
-TEST_F(StateFileSave, ReplacesTheFileKeepingItsModeAndLeavesNothingElse) {
-  std::filesystem::permissions(path_, std::filesystem::perms(0600));
+TEST_F(StateFileSave, EveryFlashFieldSurvivesSaveAndLoadTheFileKeepingItsMode) {
+  ReaderState loaded;
+  bool existed = true;
   std::string error;
+  EXPECT_TRUE(StateFile::Load(path_ + ".none", &loaded, &existed, &error));  // the defaults
+  EXPECT_FALSE(existed);
+  std::filesystem::permissions(path_, std::filesystem::perms(0600));
+  ASSERT_TRUE(StateFile::Parse(kEveryField, &state_, &error)) << error;
   ASSERT_TRUE(StateFile::Save(path_, state_, &error)) << error;
-  EXPECT_EQ(Content(), StateFile::Format(state_));
+  EXPECT_TRUE(StateFile::Load(path_, &loaded, &existed, &error)) << error;
+  EXPECT_TRUE(existed);
+  EXPECT_EQ(StateFile::Format(loaded), kEveryField);
   EXPECT_EQ(std::filesystem::status(path_).permissions(), std::filesystem::perms(0600));
   EXPECT_EQ(Entries(), 1);
+  EXPECT_FALSE(StateFile::Load(directory_, &loaded, &existed, &error));  // not a file
 }
 
 // The reader's flash must survive a save that fails: the next start reads the old file.
