@@ -3,18 +3,18 @@
 #include <poll.h>
 #include <termios.h>
 
-#include <cstdio>
 #include <utility>
 
 #include "EndToEndTest.h"
+#include "support/FirmwareImages.h"
 
 namespace pelgar::e2e {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A deliberately separate, minimal host: its own terminal set-up, its own frames and
-// checksums, nothing from device/ or platform/. It is what proves that pelgar-sim speaks
+// A deliberately separate, minimal host: its own terminal set-up, frames from the tests'
+// own record helper, nothing from device/ or platform/. It is what proves that pelgar-sim speaks
 // the protocol, not merely the same dialect as our host code.
 class ReaderClient {
  public:
@@ -54,24 +54,16 @@ class ReaderClient {
   int fd_ = -1;
 };
 
-std::string Hex2(size_t value) {
-  char text[3];
-  std::snprintf(text, sizeof text, "%02X", static_cast<unsigned>(value % 0x100));
-  return text;
-}
-// ":" + the hex body + its checksum in capitals.
-std::string Frame(const std::string& body) {
-  size_t sum = 0;
-  for (size_t i = 0; i + 1 < body.size(); i += 2) sum += std::stoul(body.substr(i, 2), nullptr, 16);
-  return ":" + body + Hex2(0x100 - sum % 0x100);
-}
+using pelgar::testing::Hex;
+using pelgar::testing::Record;
 
 using Step = std::pair<std::string, std::string>;  // a frame and the whole reply to it
 
 Step Accepted(const std::string& frame) { return {frame, frame + "."}; }
 // The echo, ".", and a record with `data` after its type.
 Step Query(const std::string& frame, const std::string& data) {
-  return {frame, frame + "." + Frame(Hex2(data.size() / 2) + "000011" + data)};
+  return {frame,
+          frame + "." + Record(Hex(static_cast<unsigned>(data.size() / 2), 2) + "000011" + data)};
 }
 // Sentinels "%;+?" and revision "REV 2.30".
 Step Configuration(const std::string& option_byte) {
@@ -109,13 +101,13 @@ TEST_F(SimEndToEndTest, CommittedChangesAndEnhancedSettingsAreReadBackInTheNextR
 
   ASSERT_TRUE(StartSim({"--switch", "wedge"})) << sim_->Errors();
   Session({Configuration("51"), Query(kSlideSwitch, "001801"),
-           Accepted(Frame("0600001112414200075A")),  // "AB", BEL "Z"
+           Accepted(Record("0600001112414200075A")),  // "AB", BEL "Z"
            Query(":020000111900D4", "1900414200"), Query(":020000111901D3", "1901075A00"),
-           Accepted(Frame("02000011131E")), Query(":0100001114DA", "00141E"),
+           Accepted(Record("02000011131E")), Query(":0100001114DA", "00141E"),
            Accepted(":020000111500D8"), Query(":0100001116D8", "001600"),
            Accepted(":0200001115FFD9"), Query(":0100001116D8", "0016FF"),
-           Accepted(Frame("06000011172141007879")),  // two custom table entries
-           Accepted(":040000111721002192")});        // then one of them reset
+           Accepted(Record("06000011172141007879")),  // two custom table entries
+           Accepted(":040000111721002192")});         // then one of them reset
   EXPECT_EQ(sim_->Stop(), 0);
   const std::string flash = ReadFile(dir_ + "/reader.state");
   EXPECT_NE(flash.find("custom_entry 41 79"), std::string::npos) << flash;
