@@ -142,6 +142,26 @@ TEST_F(UpdateStepsTest, UnansweredDataRecordIsSentAgainOnlyByFamilies2And3) {
   }
 }
 
+// The family is only known from the file: the reader is switched to ISP mode, but nothing
+// is sent in a dialect the program does not have.
+TEST_F(UpdateStepsTest, FamilyWithoutADialectIsRefusedByEveryStep) {
+  const FirmwareImage image = MakeImage("", 16, 16);
+  for (const char* revision : {"REV 0.30", "REV 4.30", "REV A.30"}) {
+    SCOPED_TRACE(revision);
+    reader.state().isp_mode = false;
+    ports.writes.clear();
+    ASSERT_TRUE(link.OpenPort("COM3", "19200"));
+    isp.AnalyseImage(image, revision);
+    EXPECT_FALSE(isp.EnterIspSetup());
+    EXPECT_EQ(ports.Frames(), (std::vector<std::string>{":0100001110DE", ":0100001107E7"}));
+    EXPECT_FALSE(isp.SetIplOption());
+    EXPECT_FALSE(isp.EraseFirmware());
+    EXPECT_FALSE(isp.ProgramAndVerify(image, read_back, window));
+    EXPECT_EQ(ports.writes.size(), 2u);
+    link.ClosePort();
+  }
+}
+
 // A reply shorter than the last must not show what the last one left in the buffer: a
 // read-back would compare stale bytes and pass a line that was never read.
 TEST_F(UpdateStepsTest, CountedReplyHoldsOnlyWhatThisReadBrought) {
