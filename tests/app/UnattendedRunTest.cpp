@@ -10,7 +10,7 @@
 #include "sim/InProcessPort.h"
 #include "sim/SimulatedReader.h"
 #include "support/CannedReplyPorts.h"
-#include "support/CorruptingPortFactory.h"
+#include "support/RecordingPorts.h"
 #include "support/TestEnvironment.h"
 
 namespace pelgar::app {
@@ -57,7 +57,7 @@ class UnattendedRunTest : public ::testing::Test {
   sim::SimulatedReader reader;
   platform::VirtualClock clock;
   sim::InProcessPortFactory sim_ports{reader, clock};
-  testing::CorruptingPortFactory corrupting{sim_ports};
+  testing::RecordingPorts corrupting{sim_ports};  // refuses chosen frames
   pelgar::testing::CannedReplyPorts ports{corrupting};
   std::ostringstream out, err;
 };

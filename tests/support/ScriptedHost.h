@@ -119,7 +119,6 @@ class ScriptedHost : public ui::DialogHost,
   std::optional<std::string> choice;  // nothing: the user cancels
   std::optional<ui::FileDialogRequest> request;
   std::vector<std::string> shown;  // boxes
-  std::function<void()> on_box;    // called while a box is up
   // Runs each timer event, for a caller that measures or watches it.
   std::function<void(const std::function<void()>& fire)> around_timer;
   std::string events;
@@ -154,7 +153,6 @@ class ScriptedHost : public ui::DialogHost,
     char code[8];
     std::snprintf(code, sizeof code, "%02X: ", type);
     shown.push_back(line.append(code).append(text));
-    if (on_box) on_box();
     return Answer(type);
   }
 
