@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -25,7 +26,7 @@
 #include "hosts/qt/DialogWindow.h"
 #include "hosts/qt/QtHost.h"
 #include "platform/RealClock.h"
-#include "platform/posix/PosixSerialPort.h"
+#include "platform/SystemPorts.h"
 #include "support/FirmwareImages.h"
 #include "ui/enhanced/EnhancedConfigIds.h"
 #include "ui/main/MainWindowIds.h"
@@ -78,9 +79,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   platform::RealClock clock(platform::RealClock::ScaleFromEnvironment());
-  platform::PosixPortFactory ports(clock);
+  std::unique_ptr<platform::PortFactory> ports = platform::MakeSystemPorts(clock);
   std::ostringstream out, err;
-  device::DeviceEnvironment env{ports, clock, out, err};
+  device::DeviceEnvironment env{*ports, clock, out, err};
   hosts::qt::QtHost host;
   hosts::qt::AutoUser user;
   user.file = (dir / "full.hex").string();
