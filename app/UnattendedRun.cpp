@@ -48,6 +48,7 @@ std::string UnattendedRun::UsageText() {
       "COMn is the entry COMn in $PELGAR_PORT_DIR (default ~/.config/pelgar/ports), else "
       "/dev/ttyS<n-1>.\n"
       "PELGAR_TIME_SCALE=<factor> makes every wait shorter, for tests with pelgar-sim only.\n"
+      "PELGAR_TRACE=<file> appends what goes over the wire to <file> (- for standard error).\n"
       "Exit status 0: configuration applied or command answered; 1: otherwise, and for this "
       "text.\n"
       "See man pelgar");

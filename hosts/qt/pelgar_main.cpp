@@ -10,13 +10,18 @@
 #include "hosts/qt/QtDesktop.h"
 #include "platform/RealClock.h"
 #include "platform/SystemPorts.h"
+#include "platform/WireTrace.h"
 
 int main(int argc, char** argv) {
   // Output piped into a program that quits early must not end the run while the reader is
   // in command mode; the session still returns it to functional mode.
   std::signal(SIGPIPE, SIG_IGN);
   pelgar::platform::RealClock clock(pelgar::platform::RealClock::ScaleFromEnvironment());
-  std::unique_ptr<pelgar::platform::PortFactory> ports = pelgar::platform::MakeSystemPorts(clock);
+  // Both links, the session's and the firmware updater's, make their ports here, so one
+  // trace around the factory sees everything the program says to a reader.
+  std::unique_ptr<pelgar::platform::PortFactory> ports =
+      pelgar::platform::TracePortsFromEnvironment(pelgar::platform::MakeSystemPorts(clock),
+                                                  std::cerr);
   pelgar::app::Application application(*ports, clock, std::cout, std::cerr);
   std::string command_line = pelgar::app::JoinArguments(argc, argv);
   if (pelgar::app::Application::WantsDesktop(command_line)) {
