@@ -1,0 +1,202 @@
+// Every fault pelgar-sim offers against each way the program talks to a reader, over a
+// pseudo-terminal: each run ends in time, says what happened, and writes to the reader only
+// what it set out to write.
+#include <chrono>
+#include <fstream>
+#include <sstream>
+
+#include "e2e/EndToEndTest.h"
+#include "platform/RealClock.h"
+#include "platform/posix/PosixSerialPort.h"
+#include "support/FirmwareImages.h"
+#include "support/ScriptedHost.h"
+#include "support/ScriptedMessageOutput.h"
+#include "ui/update/FirmwareUpdater.h"
+#include "ui/update/UpdateWindowIds.h"
+
+namespace pelgar::e2e {
+namespace {
+
+// Real milliseconds any cell may take: ten claim attempts against a silent reader at the
+// time scale, and the countdown, fit several times over.
+constexpr int kCellBoundMs = 8'000;
+
+const std::string kDebug = "/C:0100001118D6,COM3";
+const std::string kLoad = "lobby.dat,COM3";
+const std::string kNotClaimed =
+    "The MSR has not been claimed by the application.\n   Please be sure";
+const std::string kAnswered = "MSR Command Response:\n:0100001118D6.:03000011001800D4";
+const std::string kUpdated = "MSR Configuration is updated successfully.";
+// What loading lobby.dat writes: the configuration, its commit, the wrappers and the CR flags.
+const std::vector<std::string> kLoadWrites{":060000110141253b2b3fdd", ":0100001109E5",
+                                           ":04000011125B005D21", ":02000011130ECC"};
+
+struct Unattended {
+  int status;  // -1: not run
+  const std::string* printed;
+  bool writes;  // the load's frames reach the reader
+};
+struct Update {
+  const char* status_line;  // how the window's status line starts at the end
+  const char* message;      // the start of the one closing message; none when empty
+  bool programs;            // the reader's flash is written
+};
+const char* const kUpdatedFirmware =
+    "MSR Firmware Update/40: MSR firmware is updated successfully.";
+const Update kFirmwareUpdated{"Exiting ISP programming mode successfully.", kUpdatedFirmware, true};
+const Update kRevisionUnread{"Error verifying MSR firmware file revision!", "", false};
+const Unattended kSkip{-1, nullptr, false};
+const Unattended kDebugAnswered{0, &kAnswered, false};
+const Unattended kDebugNotClaimed{1, &kNotClaimed, false};
+const Unattended kLoaded{0, &kUpdated, true};
+const Unattended kLoadNotClaimed{1, &kNotClaimed, false};
+
+struct Row {
+  const char* fault;  // --fault of pelgar-sim, none when empty
+  const char* why_skipped;
+  Unattended debug, load;
+  Update update;
+};
+
+// The frames pelgar-sim says it received, in order.
+std::vector<std::string> ReceivedFrames(const std::string& trace) {
+  std::vector<std::string> frames;
+  std::istringstream lines(trace);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t at = line.find("] <- :");
+    if (at != std::string::npos) frames.push_back(line.substr(at + 5));
+  }
+  return frames;
+}
+
+// Frames that change the reader: every command-mode frame but enter (10), restore (11),
+// the queries (02, 14, 16, 18, 19) and ISP entry and exit.
+std::vector<std::string> Writes(const std::vector<std::string>& frames) {
+  std::vector<std::string> writes;
+  for (const std::string& frame : frames) {
+    const std::string type = frame.substr(7, 2), code = frame.substr(9, 2);
+    const bool query =
+        type == "11" && (code == "10" || code == "11" || code == "02" || code == "14" ||
+                         code == "16" || code == "18" || code == "19");
+    // Entering and leaving ISP mode change no flash.
+    const bool isp_mode = frame == ":0100001107E7" || frame == ":0100001100EE";
+    if (!query && !isp_mode) writes.push_back(frame);
+  }
+  return writes;
+}
+
+class FaultMatrixEndToEndTest : public EndToEndTest {
+ protected:
+  void SetUp() override {
+    EndToEndTest::SetUp();
+    std::ofstream(dir_ + "/lobby.dat", std::ios::binary)
+        << "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
+           "12H:[\r\n12T:]\r\n13:0F\r\n15:FF\r\n";
+    std::ofstream(dir_ + "/new.hex", std::ios::binary)
+        << pelgar::testing::ToHexText(pelgar::testing::MakeImage("REV 1.31", 48, 0));
+  }
+
+  bool Start(const std::string& fault, std::vector<std::string> extra = {}) {
+    std::filesystem::remove(dir_ + "/reader.state");  // a fresh reader for every cell
+    extra.push_back("--trace");
+    if (!fault.empty()) extra.push_back("--fault=" + fault);
+    return StartSim(extra);
+  }
+  // The sim's frames once it has ended, so that nothing it received is still unprinted.
+  std::vector<std::string> StopSim() {
+    sim_->Stop();
+    return ReceivedFrames(sim_->Output());
+  }
+
+  // The update window's run; returns its closing messages.
+  std::vector<std::string> RunUpdate(std::string* status_line) {
+    platform::RealClock clock(platform::RealClock::ScaleFromEnvironment());
+    pelgar::testing::ScriptedHost desk(clock);
+    desk.choice = dir_ + "/new.hex";
+    desk.max_timer_firings = 1;
+    platform::PosixPortFactory ports(clock);
+    pelgar::testing::ScriptedMessageOutput messages;
+    std::ostringstream err;
+    ui::FirmwareUpdater updater({ports, clock, messages, desk, desk, desk, desk, err});
+    updater.SetPort("COM3", "19200");
+    updater.DoModal();
+    EXPECT_FALSE(updater.port_open());
+    *status_line = desk.Last(ui::update_id::kDialog)->Text(ui::update_id::kStatusLine);
+    return messages.shown;
+  }
+};
+
+int ElapsedMs(std::chrono::steady_clock::time_point since) {
+  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now() - since)
+                              .count());
+}
+
+TEST_F(FaultMatrixEndToEndTest, EveryFaultEndsCleanlyInEveryRun) {
+  const char* const kCommandModeOnly = "ISP faults act only in ISP mode";
+  const Row rows[] = {
+      {"", nullptr, kDebugAnswered, kLoaded, kFirmwareUpdated},
+      {"silent", nullptr, kDebugNotClaimed, kLoadNotClaimed, kRevisionUnread},
+      {"silent-after=2", nullptr, kDebugNotClaimed, kLoadNotClaimed, kRevisionUnread},
+      {"reject", nullptr, kDebugNotClaimed, kLoadNotClaimed, kRevisionUnread},
+      {"late-commit=3000", nullptr, kDebugAnswered, kLoaded, kFirmwareUpdated},
+      // Stray bytes move the "." off the position a Get Config reply is judged by.
+      {"noise", nullptr, kDebugNotClaimed, kLoadNotClaimed, kRevisionUnread},
+      {"long-replies", nullptr, kDebugAnswered, kLoaded, kFirmwareUpdated},
+      {"baud=9600", nullptr, kDebugNotClaimed, kLoadNotClaimed, kRevisionUnread},
+      // The scripted user answers No to updating over the same or a newer revision.
+      {"newer-revision",
+       nullptr,
+       kDebugAnswered,
+       kLoaded,
+       {"Error comparing hex revision and MSR firmware file revision!",
+        "Warning!/34: MSR firmware has identical or newer version.", false}},
+      {"isp-silent",
+       kCommandModeOnly,
+       kSkip,
+       kSkip,
+       {"Error entering ISP programming setup!", "", false}},
+      {"isp-unacknowledged=0010",
+       kCommandModeOnly,
+       kSkip,
+       kSkip,
+       {"Error updating MSR firmware!", "", false}},
+      {"isp-mismatch=0010",
+       kCommandModeOnly,
+       kSkip,
+       kSkip,
+       {"Error updating MSR firmware!", "00: Address:0010\nF:71\nR:8e", false}},
+  };
+  const auto matrix_start = std::chrono::steady_clock::now();
+  for (const Row& row : rows) {
+    for (const auto& [name, cell] : {std::pair{&kDebug, row.debug}, std::pair{&kLoad, row.load}}) {
+      if (cell.status < 0) continue;
+      SCOPED_TRACE(std::string(row.fault) + " x " + *name);
+      ASSERT_TRUE(Start(row.fault)) << sim_->Errors();
+      const auto start = std::chrono::steady_clock::now();
+      Subprocess pelgar({PELGAR_EXE, *name}, dir_, "pelgar");
+      EXPECT_EQ(pelgar.Wait(kCellBoundMs), cell.status) << pelgar.Errors();
+      EXPECT_LT(ElapsedMs(start), kCellBoundMs);
+      EXPECT_NE(pelgar.Output().find(*cell.printed), std::string::npos) << pelgar.Output();
+      EXPECT_EQ(Writes(StopSim()), cell.writes ? kLoadWrites : std::vector<std::string>{});
+    }
+    SCOPED_TRACE(std::string(row.fault) + " x update");
+    ASSERT_TRUE(Start(row.fault, {"--family", "1"})) << sim_->Errors();
+    const auto start = std::chrono::steady_clock::now();
+    std::string status_line;
+    const std::vector<std::string> shown = RunUpdate(&status_line);
+    EXPECT_LT(ElapsedMs(start), kCellBoundMs);
+    EXPECT_EQ(status_line.rfind(row.update.status_line, 0), 0u) << status_line;
+    const std::string message(row.update.message);
+    EXPECT_EQ(shown.empty(), message.empty());
+    if (!shown.empty()) {
+      EXPECT_EQ(shown[0].rfind(message, 0), 0u) << shown[0];
+    }
+    EXPECT_EQ(!Writes(StopSim()).empty(), row.update.programs);
+  }
+  // The whole matrix stays well within CI's budget (about 40 s today).
+  EXPECT_LT(ElapsedMs(matrix_start), 120'000);
+}
+
+}  // namespace
+}  // namespace pelgar::e2e
