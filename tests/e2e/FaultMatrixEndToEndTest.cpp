@@ -4,6 +4,7 @@
 #include <chrono>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "e2e/EndToEndTest.h"
 #include "platform/RealClock.h"
@@ -196,6 +197,89 @@ TEST_F(FaultMatrixEndToEndTest, EveryFaultEndsCleanlyInEveryRun) {
   }
   // The whole matrix stays well within CI's budget (about 40 s today).
   EXPECT_LT(ElapsedMs(matrix_start), 120'000);
+}
+
+// The frames the program sent, from its wire trace, with its open and close lines counted.
+struct Traced {
+  std::vector<std::string> sent;
+  int opened = 0;
+  int closed = 0;
+};
+Traced ReadTrace(const std::string& path) {
+  Traced traced;
+  std::ifstream file(path);
+  for (std::string line; std::getline(file, line);) {
+    const size_t send = line.find(" send :");
+    if (send != std::string::npos) traced.sent.push_back(line.substr(send + 6));
+    traced.opened += line.find(" open 19200 baud") != std::string::npos;
+    traced.closed += line.ends_with(" close");
+  }
+  return traced;
+}
+
+// A technician's trace of a configuration load holds every frame the reader received, in
+// order, each session opened and closed.
+TEST_F(FaultMatrixEndToEndTest, WireTraceOfAConfigurationLoadHoldsEveryFrame) {
+  ASSERT_TRUE(Start("")) << sim_->Errors();
+  {
+    platform::ScopedEnv trace("PELGAR_TRACE", (dir_ + "/wire.trace").c_str());
+    Subprocess pelgar({PELGAR_EXE, kLoad}, dir_, "pelgar");
+    EXPECT_EQ(pelgar.Wait(kCellBoundMs), 0) << pelgar.Errors();
+  }
+  const std::vector<std::string> received = StopSim();
+  const Traced traced = ReadTrace(dir_ + "/wire.trace");
+  EXPECT_EQ(traced.sent, received);
+  EXPECT_EQ(Writes(traced.sent), kLoadWrites);
+  EXPECT_GE(traced.opened, 2);  // Get Config, then Set Config's own session
+  EXPECT_EQ(traced.closed, traced.opened);
+}
+
+// The reader goes away in the middle of a run (the simulator killed and its port entry
+// gone): every run ends in time with a message, the unattended ones with a failure status.
+TEST_F(FaultMatrixEndToEndTest, APortThatVanishesMidRunEndsItWithAMessage) {
+  // Waits for the reader to receive `frame`, then pulls the plug.
+  auto pull_the_plug_at = [this](const std::string& frame) {
+    for (int waited = 0; waited < kCellBoundMs; waited += 2) {
+      if (sim_->Output().find("] <- " + frame) != std::string::npos) break;
+      usleep(2000);
+    }
+    sim_->Kill();
+    std::filesystem::remove(dir_ + "/ports/COM3");
+  };
+  const struct {
+    const std::string* run;
+    std::string frame;  // the plug goes once the reader has this
+    std::string printed;
+  } runs[] = {
+      {&kDebug, ":0100001110DE", kNotClaimed},           // while claiming
+      {&kLoad, ":060000110141253b2b3fdd", kNotClaimed},  // while setting
+  };
+  for (const auto& r : runs) {
+    SCOPED_TRACE(*r.run);
+    ASSERT_TRUE(Start("")) << sim_->Errors();
+    const auto start = std::chrono::steady_clock::now();
+    Subprocess pelgar({PELGAR_EXE, *r.run}, dir_, "pelgar");
+    pull_the_plug_at(r.frame);
+    EXPECT_EQ(pelgar.Wait(kCellBoundMs), 1) << pelgar.Output();
+    EXPECT_LT(ElapsedMs(start), kCellBoundMs);
+    // Depending on where the plug goes, the summary says the reader was lost or the load
+    // failed; either way it says so.
+    const std::string out = pelgar.Output();
+    EXPECT_TRUE(out.find(r.printed) != std::string::npos ||
+                out.find("There was an error found") != std::string::npos)
+        << out;
+  }
+  SCOPED_TRACE("update");
+  ASSERT_TRUE(Start("", {"--family", "1"})) << sim_->Errors();
+  const auto start = std::chrono::steady_clock::now();
+  // Once the reader has gone into ISP mode (its ISP frames are not traced): the window says
+  // which step failed.
+  std::thread plug([&] { pull_the_plug_at(":0100001107E7"); });
+  std::string status_line;
+  RunUpdate(&status_line);
+  plug.join();
+  EXPECT_LT(ElapsedMs(start), kCellBoundMs);
+  EXPECT_EQ(status_line.rfind("Error ", 0), 0u) << status_line;
 }
 
 }  // namespace
