@@ -30,7 +30,7 @@ class ConfigFileActionsTest : public MainWindowFixture, public FileDialogs {
   std::string Path(const std::string& name) const { return (dir / name).string(); }
   std::string Content(const std::string& name) const {
     std::ifstream in(Path(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return {std::istreambuf_iterator<char>(in), {}};
   }
   void Save(const std::string& name) {
     path = Path(name);
@@ -87,6 +87,8 @@ TEST_F(ConfigFileActionsTest, FailedSaveOrLoadIsReportedAndChangesNothing) {
   fs::create_directory(Path("taken.dat"));
   Save("missing/a.dat");
   Save("taken.dat");
+  // A path longer than the file dialog's buffer cannot be chosen: nothing written or shown.
+  Save(std::string(256, 'n') + ".dat");
   EXPECT_TRUE(fs::is_directory(Path("taken.dat")));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
   // The other load failures' texts reach the unattended run's summary (see the app tests).
