@@ -21,6 +21,7 @@ namespace pelgar::bench {
 inline pid_t StartSimulator(const std::filesystem::path& entry) {
   std::vector<std::string> args = {PELGAR_SIM_EXE, "--port", "COM3", "--revision", "REV 2.30"};
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;

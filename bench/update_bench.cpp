@@ -10,7 +10,8 @@
 //
 // usage: update_bench [TIME_SCALE] [small|full|both]   (PELGAR_TIME_SCALE otherwise)
 #include <fcntl.h>
-#include <signal.h>
+// kill() is POSIX: <signal.h> declares it, <csignal> need not.
+#include <signal.h>  // NOLINT(modernize-deprecated-headers)
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>

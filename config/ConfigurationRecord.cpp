@@ -67,7 +67,7 @@ void ApplyDefaultConfiguration(ConfigurationRecord& record, bool wedge_position,
 
 std::string SentinelToText(uint8_t sentinel) {
   if (sentinel == 0) return {};
-  return std::string(1, static_cast<char>(sentinel));
+  return {static_cast<char>(sentinel)};
 }
 
 uint8_t TextToSentinel(std::string_view text) {

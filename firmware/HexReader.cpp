@@ -81,7 +81,7 @@ HexStatus HexReader::ReadRecord(uint16_t& load_address, uint8_t& record_length, 
 
   // Never read past the line: a record cut short (or a line longer than a piece, whose
   // first piece is cut) cannot be trusted, whatever its digits would add up to.
-  const size_t needed = kRecordFrameLength + 2u * length;
+  const size_t needed = kRecordFrameLength + 2 * static_cast<size_t>(length);
   if (text.size() < needed) {
     return Fail(HexStatus::kInvalidFormat,
                 "the record length " + Hex2(length) + " needs " + std::to_string(needed) +
@@ -92,8 +92,8 @@ HexStatus HexReader::ReadRecord(uint16_t& load_address, uint8_t& record_length, 
     data[i] = HexPair(text, kDataStart + 2 * i);
     sum += data[i];
   }
-  const uint8_t expected = static_cast<uint8_t>(0x100 - (sum & 0xFF));
-  const uint8_t checksum = HexPair(text, kDataStart + 2u * length);
+  const auto expected = static_cast<uint8_t>(0x100 - (sum & 0xFF));
+  const uint8_t checksum = HexPair(text, kDataStart + 2 * static_cast<size_t>(length));
   if (checksum != expected) {
     return Fail(HexStatus::kChecksumError,
                 "the checksum is " + Hex2(checksum) + ", the record adds up to " + Hex2(expected));

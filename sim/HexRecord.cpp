@@ -38,7 +38,7 @@ bool HexRecord::Parse(std::string_view text, HexRecord* out) {
 std::string HexRecord::Format(uint8_t type, const std::vector<uint8_t>& data) {
   const auto length = static_cast<uint8_t>(data.size());
   std::string text = ":" + HexPair(length) + "0000" + HexPair(type);
-  uint8_t sum = static_cast<uint8_t>(length + type);
+  auto sum = static_cast<uint8_t>(length + type);
   for (uint8_t byte : data) {
     text += HexPair(byte);
     sum = static_cast<uint8_t>(sum + byte);

@@ -207,7 +207,7 @@ std::string IspResponder::HandleErase(const std::string& frame, const std::vecto
     return Accept(frame);
   }
   if (data.size() == 3 && data[0] == kPageErase) {
-    const size_t page = static_cast<size_t>(data[1] << 8 | data[2]);
+    const auto page = static_cast<size_t>(data[1] << 8 | data[2]);
     if (page % kPageSize != 0 || page >= kProgramSize) return Refuse(frame);
     Erase(page, page + kPageSize);
     return Accept(frame);
@@ -229,8 +229,8 @@ std::string IspResponder::HandleData(const std::string& frame, uint16_t address,
 std::string IspResponder::HandleReadBack(const std::string& frame,
                                          const std::vector<uint8_t>& data) {
   if (data.size() != 5) return Refuse(frame);
-  const size_t first = static_cast<size_t>(data[0] << 8 | data[1]);
-  const size_t last = static_cast<size_t>(data[2] << 8 | data[3]);
+  const auto first = static_cast<size_t>(data[0] << 8 | data[1]);
+  const auto last = static_cast<size_t>(data[2] << 8 | data[3]);
   if (last != first + kReadBackLength - 1 || last >= kProgramSize) return Refuse(frame);
   std::string reply = frame + ".";
   reply += HexPair(static_cast<uint8_t>(first >> 8)) + HexPair(static_cast<uint8_t>(first));

@@ -18,8 +18,8 @@ constexpr size_t kLongReplyLength = 130;
 
 SimulatedReader::SimulatedReader() : commands_(state_), isp_(state_, faults_) {}
 
-SimulatedReader::SimulatedReader(const ReaderState& initial)
-    : state_(initial), commands_(state_), isp_(state_, faults_) {}
+SimulatedReader::SimulatedReader(ReaderState initial)
+    : state_(std::move(initial)), commands_(state_), isp_(state_, faults_) {}
 
 std::vector<ReplyChunk> SimulatedReader::Receive(std::string_view bytes, int32_t baud) {
   if (state_.isp_mode) return isp_.Receive(bytes, baud);
@@ -72,7 +72,8 @@ bool SimulatedReader::NextFrame(std::string* frame) {
       pending_.erase(0, 1);  // no length to frame it by: look for the next colon
       continue;
     }
-    const size_t needed = HexRecord::TextLength(static_cast<size_t>(high * 16 + low));
+    const int length = high * 16 + low;
+    const size_t needed = HexRecord::TextLength(static_cast<size_t>(length));
     // A colon inside the frame means the frame was cut short and a new one began.
     size_t next = pending_.find(':', 1);
     if (next != std::string::npos && next < needed) {

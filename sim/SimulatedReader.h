@@ -25,7 +25,7 @@ namespace pelgar::sim {
 class SimulatedReader {
  public:
   SimulatedReader();
-  explicit SimulatedReader(const ReaderState& initial);
+  explicit SimulatedReader(ReaderState initial);
   SimulatedReader(const SimulatedReader&) = delete;
   SimulatedReader& operator=(const SimulatedReader&) = delete;
 

@@ -16,7 +16,7 @@ DialogUnits::DialogUnits(const QFont& font) {
 }
 
 QRect DialogUnits::Rect(const ui::DialogRect& rect) const {
-  return QRect(X(rect.x), Y(rect.y), X(rect.width), Y(rect.height));
+  return {X(rect.x), Y(rect.y), X(rect.width), Y(rect.height)};
 }
 
 QFont DialogFont(const ui::DialogTemplate& dialog) {

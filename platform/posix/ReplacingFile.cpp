@@ -40,7 +40,7 @@ bool FollowLinks(std::string path, std::string* target) {
       return false;
     }
     std::string next(link.data(), static_cast<size_t>(length));
-    path = next.starts_with('/') ? next : Directory(path) + "/" + next;
+    path = next.starts_with('/') ? next : Directory(path).append("/").append(next);
   }
   errno = ELOOP;
   return false;

@@ -33,8 +33,8 @@ void InstallSignalHandlers() {
 class StateKeeper {
  public:
   // `saved` is the text already in the file, if any.
-  StateKeeper(const std::string& path, const pelgar::sim::ReaderState& state, std::string saved)
-      : path_(path), state_(state), saved_(std::move(saved)) {}
+  StateKeeper(std::string path, const pelgar::sim::ReaderState& state, std::string saved)
+      : path_(std::move(path)), state_(state), saved_(std::move(saved)) {}
 
   void SaveIfChanged() {
     if (path_.empty()) return;

@@ -2,10 +2,8 @@
 
 #include <array>
 
-namespace pelgar::ui {
-
 // Control ids of the enhanced configuration window (dialog 130).
-namespace enhanced_id {
+namespace pelgar::ui::enhanced_id {
 inline constexpr int kDialog = 130;
 inline constexpr int kReturn = 2;
 inline constexpr int kWrapperGroup = 1026;
@@ -32,6 +30,4 @@ inline constexpr int kResetCustom = 1050;
 inline constexpr std::array<int, 7> kRowLabels = {1046, 1047, 1051, 1052, 1053, 1054, 1055};
 inline constexpr std::array<int, 7> kRowLists = {1056, 1063, 1064, 1065, 1066, 1067, 1068};
 inline constexpr std::array<int, 7> kRowBoxes = {1040, 1045, 1049, 1057, 1058, 1059, 1060};
-}  // namespace enhanced_id
-
-}  // namespace pelgar::ui
+}  // namespace pelgar::ui::enhanced_id

@@ -56,14 +56,14 @@ std::string DefaultOutput(uint8_t code) {
     case 0x5F:
       return "null";
     default:
-      return std::string(1, static_cast<char>(code));
+      return {static_cast<char>(code)};
   }
 }
 
 std::vector<std::string> MakeCharacterList() {
   std::vector<std::string> labels;
   labels.reserve(kCharacterListSize);
-  labels.push_back(" - None -");
+  labels.emplace_back(" - None -");
   for (int position = 1; position < kCharacterListSize; ++position) {
     auto code = static_cast<uint8_t>(position + kCharacterCodeOffset);
     char hex[3];
