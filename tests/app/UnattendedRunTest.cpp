@@ -85,6 +85,7 @@ TEST_F(UnattendedRunTest, SendsTheEnhancedSectionOnlyWhereItCanGo) {
     EXPECT_EQ(Run(Put("a.dat", c.file) + ",COM3,19200"), 0);
     EXPECT_EQ(Commands(), c.commands);
     EXPECT_EQ(reader.state().option_byte, c.option_byte);
+    // NOLINTNEXTLINE(performance-inefficient-string-concatenation): one expected text per case
     EXPECT_TRUE(out.str().ends_with(kSuccess + c.warning + kCountdown)) << out.str();
   }
 }

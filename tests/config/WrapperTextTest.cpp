@@ -42,7 +42,7 @@ TEST(DecodeWrapperText, TurnsEscapesIntoCharactersAndRefusesWhatCannotBeTyped) {
 
 TEST(FormatWrapperText, EscapesBackslashesAndUntypableBytesAndDecodesBack) {
   const std::pair<std::string_view, std::string_view> kCases[] = {
-      {"A\\B", "A\\\\B"},
+      {R"(A\B)", R"(A\\B)"},
       {"A\x07", "A\\007"},
       {"\xC8\x80\xFF", "\\200\\128\\255"},
       {"\x1F\x7F~ ", "\x1F\x7F~ "},  // 0x1F and 0x7F are shown as they are

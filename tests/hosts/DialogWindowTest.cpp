@@ -67,7 +67,7 @@ TEST_P(DialogWindowTest, BuildsEveryControlOfTheTemplate) {
   for (const ui::ControlTemplate& control : dialog.controls) {
     SCOPED_TRACE(control.id);
     SCOPED_TRACE(control.text);
-    QWidget* widget = window.findChild<QWidget*>(QStringLiteral("control_%1").arg(control.id));
+    auto* widget = window.findChild<QWidget*>(QStringLiteral("control_%1").arg(control.id));
     if (control.id == ui::kNoControlId) {
       continue;  // several share the id; their count is checked below
     }

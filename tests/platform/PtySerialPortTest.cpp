@@ -35,7 +35,7 @@ class PtySerialPortTest : public ::testing::Test {
   static std::string Exchange(SerialPort& port, const std::string& frame) {
     if (!port.Write(reinterpret_cast<const uint8_t*>(frame.data()), frame.size())) return "!";
     uint8_t reply[128];
-    return std::string(reply, reply + port.Read(reply, sizeof reply, 2000, 500));
+    return {reply, reply + port.Read(reply, sizeof reply, 2000, 500)};
   }
 
   TempDir dir_;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <stdlib.h>
+// setenv() is POSIX: <stdlib.h> declares it, <cstdlib> need not.
+#include <stdlib.h>  // NOLINT(modernize-deprecated-headers)
 
 #include <filesystem>
 #include <optional>

@@ -15,7 +15,7 @@ using EnhancedGroupTest = MainWindowFixture;
 
 TEST_F(EnhancedGroupTest, TypingOneWrapperShrinksTheOthersBudgetCountingEscapesAsOne) {
   store->Click(id::kHeadWrapper);
-  store->Type(id::kHeadText, "AB\\035\\\\GHIJKL");  // 14 typed, 10 decoded: limit 14 + 4
+  store->Type(id::kHeadText, R"(AB\035\\GHIJKL)");  // 14 typed, 10 decoded: limit 14 + 4
   EXPECT_EQ(Wrappers(), "AB\\035\\\\GHIJKL| 10 10");
   EXPECT_EQ(store->Limit(id::kHeadText), 18u);
   EXPECT_EQ(Enabled({id::kEnhancedSet}), "1");
@@ -97,7 +97,7 @@ TEST_F(EnhancedGroupTest, SetSendsWhatTheBoxesShowOrNothing) {
        "30: Please enter no more than 4 characters.", "A|ABCDEFGHIJ"},
       {[this] {  // pasted within the typing limit, 17 decoded
          store->Click(id::kHeadWrapper);
-         store->Type(id::kHeadText, "\\065\\065\\065");
+         store->Type(id::kHeadText, R"(\065\065\065)");
          store->Paste(id::kHeadText, "\\065\\065ABCDEFGHIJKLMNO");
        },
        "30: Please enter no more than 20 characters.", "A|"},

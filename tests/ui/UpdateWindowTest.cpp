@@ -24,7 +24,7 @@ namespace pelgar::ui {
 namespace {
 
 std::string WriteTempFile(const std::string& name, const std::string& text) {
-  const std::string path = ::testing::TempDir() + std::to_string(getpid()) + name;
+  std::string path = ::testing::TempDir() + std::to_string(getpid()) + name;
   std::ofstream(path, std::ios::binary) << text;
   return path;
 }
@@ -229,8 +229,8 @@ TEST(UpdateWindow, EndingsBeforeTheUpdateLeaveNoPortOpen) {
   rig.choice.reset();
   EXPECT_EQ(rig.updater.DoModal(), 0);  // cancelled
   ASSERT_TRUE(rig.request && rig.request->must_exist);
-  for (std::string unreadable : {::testing::TempDir() + "/pelgar_no_such_folder/absent.hex",
-                                 ::testing::TempDir(), std::string("/dev/null")}) {
+  for (const std::string& unreadable : {::testing::TempDir() + "/pelgar_no_such_folder/absent.hex",
+                                        ::testing::TempDir(), std::string("/dev/null")}) {
     rig.choice = unreadable;
     EXPECT_EQ(rig.updater.DoModal(), 0) << unreadable;
   }
