@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <spawn.h>
-#include <stdlib.h>
+#include <stdlib.h>  // NOLINT(modernize-deprecated-headers): setenv is POSIX, declared here
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -35,12 +35,14 @@ class Subprocess {
  public:
   Subprocess(std::vector<std::string> argv, const std::string& dir, const std::string& name)
       : stem_(dir + "/" + name) {
-    const std::string script = "cd '" + dir + "' && exec \"$0\" \"$@\" </dev/null >" + name;
+    const std::string script = "cd '" + dir + R"(' && exec "$0" "$@" </dev/null >)" + name;
     argv.insert(argv.begin(), {"/bin/sh", "-c", script + ".out 2>" + name + ".err"});
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (std::string& arg : argv) args.push_back(arg.data());
     args.push_back(nullptr);
-    std::ofstream(stem_ + ".out");  // not what an earlier run printed, while the shell starts
+    // Emptied: not what an earlier run printed, while the shell starts.
+    { std::ofstream emptied(stem_ + ".out"); }
     if (posix_spawn(&pid_, args[0], nullptr, nullptr, args.data(), environ) != 0) pid_ = -1;
   }
   ~Subprocess() { Stop(); }
