@@ -7,7 +7,8 @@
 #   scripts/fuzz.sh [SECONDS]
 #
 # PELGAR_FUZZ_SCRATCH names the scratch folder (default: a fresh one under /tmp, kept when
-# something was found so that the crash files can be looked at).
+# something was found so that the crash files can be looked at). PELGAR_FUZZ_SEED fixes
+# libFuzzer's seed (default 0: a new one each run).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
@@ -43,7 +44,7 @@ for corpus in tests/fuzz/corpus/*/; do
   mkdir -p "$work/corpus" "$work/findings"
   cp -r "$corpus". "$work/corpus/"
   options=(-max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$work/findings/"
-           -close_fd_mask=1)
+           -close_fd_mask=1 -seed="${PELGAR_FUZZ_SEED:-0}")
   [ -f "tests/fuzz/$name.dict" ] && options+=(-dict="tests/fuzz/$name.dict")
   status=0
   "$bin/fuzz_$name" "${options[@]}" "$work/corpus" >"$work/log" 2>&1 || status=$?
