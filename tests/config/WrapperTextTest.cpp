@@ -44,7 +44,7 @@ TEST(FormatWrapperText, EscapesBackslashesAndUntypableBytesAndDecodesBack) {
   const std::pair<std::string_view, std::string_view> kCases[] = {
       {R"(A\B)", R"(A\\B)"},
       {"A\x07", "A\\007"},
-      {"\xC8\x80\xFF", "\\200\\128\\255"},
+      {"\xC8\x80\xFF", R"(\200\128\255)"},
       {"\x1F\x7F~ ", "\x1F\x7F~ "},  // 0x1F and 0x7F are shown as they are
       {std::string_view("AB\0C", 4), "AB"},
   };

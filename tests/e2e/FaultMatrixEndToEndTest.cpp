@@ -99,7 +99,7 @@ class FaultMatrixEndToEndTest : public EndToEndTest {
 
   bool Start(const std::string& fault, std::vector<std::string> extra = {}) {
     std::filesystem::remove(dir_ + "/reader.state");  // a fresh reader for every cell
-    extra.push_back("--trace");
+    extra.emplace_back("--trace");
     if (!fault.empty()) extra.push_back("--fault=" + fault);
     return StartSim(extra);
   }
