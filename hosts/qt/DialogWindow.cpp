@@ -66,8 +66,7 @@ void DialogWindow::Build() {
   std::vector<QWidget*> groups;
   QWidget* previous = nullptr;
   for (const ui::ControlTemplate& control : dialog_.controls) {
-    QString text =
-        QString::fromLatin1(control.text.data(), static_cast<qsizetype>(control.text.size()));
+    QString text = FromBytes(control.text);
     QRect rect = units.Rect(control.rect);
     QWidget* widget = nullptr;
     int id = control.id;
@@ -164,9 +163,7 @@ void DialogWindow::Build() {
 }
 
 void DialogWindow::Deliver(int id, Notification notification) {
-  host_.Dispatch(*this, [this, id, notification] {
-    if (controls_->events() != nullptr) controls_->events()->OnControl(id, notification);
-  });
+  controls_->UserNotified(id, notification);
 }
 
 void DialogWindow::RequestClose(int result) {

@@ -19,14 +19,13 @@ namespace {
 using ui::ControlKind;
 using ui::Notification;
 
-// Texts are bytes to the logic, one byte a character, as on the reader and in the files.
+}  // namespace
+
 QString FromBytes(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 std::string ToBytes(const QString& text) { return text.toLatin1().toStdString(); }
-
-}  // namespace
 
 void QtControls::Add(int id, ControlKind kind, QWidget* widget, std::string tooltip) {
   entries_[id] = Entry{kind, widget, 0, std::move(tooltip)};

@@ -75,6 +75,10 @@ class QtControls : public ui::Controls {
 // An edit that takes at most this many characters by default, as the platform's edits do.
 inline constexpr size_t kDefaultEditLimit = 32767;
 
+// The logic's texts are bytes, one a character, as on the reader and in the files.
+QString FromBytes(std::string_view text);
+std::string ToBytes(const QString& text);
+
 // Tip text broken into lines of at most `max_width_px` pixels in the tooltip font, keeping
 // the tip's own line breaks.
 QString WrapToolTip(const QString& tip, int max_width_px);

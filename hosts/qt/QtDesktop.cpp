@@ -7,6 +7,7 @@
 #include "app/Application.h"
 #include "app/HostServices.h"
 #include "hosts/qt/PelgarIcon.h"
+#include "hosts/qt/QtControls.h"
 #include "hosts/qt/QtFileDialogs.h"
 #include "hosts/qt/QtHost.h"
 #include "hosts/qt/QtMessageBoxes.h"
@@ -55,7 +56,7 @@ int RunDesktop(int& argc, char** argv, app::Application& application) {
   QApplication qt_application(argc, argv);
   starting = false;
   qInstallMessageHandler(previous_handler);
-  QApplication::setApplicationName(QString::fromLatin1(kProgramName.data(), kProgramName.size()));
+  QApplication::setApplicationName(FromBytes(kProgramName));
   QApplication::setDesktopFileName(QStringLiteral("pelgar"));
   QApplication::setWindowIcon(PelgarIcon());
   // The program ends when its main window closes, not when the last window hides.

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "hosts/qt/DialogWindow.h"
+#include "hosts/qt/QtControls.h"
 #include "hosts/qt/QtHost.h"
 #include "ui/host/MessageOutput.h"
 
@@ -12,10 +13,6 @@ namespace {
 constexpr unsigned kButtonMask = 0x0F;
 constexpr unsigned kIconMask = 0xF0;
 constexpr unsigned kIconQuestion = 0x20;
-
-QString FromBytes(std::string_view text) {
-  return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QMessageBox::Icon IconOf(unsigned type) {
   switch (type & kIconMask) {
