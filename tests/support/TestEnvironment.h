@@ -1,11 +1,13 @@
 #pragma once
 
-// setenv() is POSIX: <stdlib.h> declares it, <cstdlib> need not.
+// setenv() is POSIX and _putenv_s() Windows': <stdlib.h> declares them, <cstdlib> need not.
 #include <stdlib.h>  // NOLINT(modernize-deprecated-headers)
 
 #include <filesystem>
 #include <optional>
+#include <random>
 #include <string>
+#include <system_error>
 
 namespace pelgar::platform {
 
@@ -16,19 +18,35 @@ struct ScopedEnv {
     Set(value);
   }
   ~ScopedEnv() { Set(old ? old->c_str() : nullptr); }
+#ifdef _WIN32
+  // An empty value removes the variable on Windows.
+  void Set(const char* value) { _putenv_s(name, value ? value : ""); }
+#else
   void Set(const char* value) { value ? setenv(name, value, 1) : unsetenv(name); }
+#endif
 
   const char* name;
   std::optional<std::string> old;
 };
 
-// A fresh directory under /tmp, removed with everything in it when it goes.
+// A fresh directory in the system's temporary folder, removed with everything in it when it
+// goes. Tests running side by side each get their own.
 struct TempDir {
   TempDir() {
-    char pattern[] = "/tmp/pelgar-test-XXXXXX";
-    if (mkdtemp(pattern) != nullptr) root = pattern;
+    std::error_code error;
+    const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && root.empty(); ++attempt) {
+      std::filesystem::path candidate = base / ("pelgar-test-" + std::to_string(random()));
+      if (std::filesystem::create_directory(candidate, error)) root = candidate;
+    }
   }
-  ~TempDir() { std::filesystem::remove_all(root); }
+  ~TempDir() {
+    std::error_code error;
+    if (!root.empty()) std::filesystem::remove_all(root, error);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
   std::string operator/(const std::string& name) const { return (root / name).string(); }
 
   std::filesystem::path root;

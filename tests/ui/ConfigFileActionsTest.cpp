@@ -1,10 +1,9 @@
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <utility>
 
 #include "MainWindowFixture.h"
+#include "support/TestEnvironment.h"
 #include "ui/main/ConfigFileActions.h"
 
 namespace pelgar::ui {
@@ -21,8 +20,6 @@ constexpr char kLoaded[] = "Configuration Loaded Successfully!/40: Configuration
 // The fixture is the user of the file dialogs: it chooses `path` once, then cancels.
 class ConfigFileActionsTest : public MainWindowFixture, public FileDialogs {
  protected:
-  ConfigFileActionsTest() { fs::create_directories(dir); }
-  ~ConfigFileActionsTest() override { fs::remove_all(dir); }
   std::optional<std::string> Choose(const FileDialogRequest& request) override {
     titles += request.title + (request.confirm_overwrite ? " (confirms)|" : "|");
     return std::exchange(path, std::nullopt);
@@ -42,7 +39,8 @@ class ConfigFileActionsTest : public MainWindowFixture, public FileDialogs {
     ConfigFileActions(*window, *this).Load();
   }
 
-  const fs::path dir = fs::path(::testing::TempDir()) / ("pelgar_cfgui" + std::to_string(getpid()));
+  platform::TempDir temp;
+  const fs::path& dir = temp.root;
   std::optional<std::string> path;
   std::string titles;
 };

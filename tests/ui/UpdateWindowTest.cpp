@@ -1,6 +1,5 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <optional>
@@ -16,6 +15,7 @@
 #include "support/RecordingPorts.h"
 #include "support/ScriptedHost.h"
 #include "support/ScriptedMessageOutput.h"
+#include "support/TestEnvironment.h"
 #include "ui/host/ControlStore.h"
 #include "ui/update/FirmwareUpdater.h"
 #include "ui/update/UpdateWindowIds.h"
@@ -24,7 +24,8 @@ namespace pelgar::ui {
 namespace {
 
 std::string WriteTempFile(const std::string& name, const std::string& text) {
-  std::string path = ::testing::TempDir() + std::to_string(getpid()) + name;
+  static const platform::TempDir temp;
+  std::string path = temp / name;
   std::ofstream(path, std::ios::binary) << text;
   return path;
 }
