@@ -1,0 +1,25 @@
+#include "platform/PortNames.h"
+
+#include <string_view>
+
+namespace pelgar::platform {
+
+// Windows names its ports itself: there is no folder of links to look in.
+std::string PortDirectory() { return {}; }
+
+std::string DevicePathForPort(const std::string& name) {
+  std::string_view trimmed = name;
+  while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
+  if (trimmed.size() < 4 || trimmed.substr(0, 3) != "COM") return {};
+  long number = 0;
+  for (char c : trimmed.substr(3)) {
+    if (c < '0' || c > '9' || number > 1000) return {};
+    number = number * 10 + (c - '0');
+  }
+  if (number < 1) return {};
+  // The device namespace reaches every port; a bare "COM10" and above would name a file.
+  // The number is written anew, so "COM03" is the port COM3.
+  return "\\\\.\\COM" + std::to_string(number);
+}
+
+}  // namespace pelgar::platform
