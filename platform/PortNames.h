@@ -5,16 +5,20 @@
 namespace pelgar::platform {
 
 // Port names are the program's own, "COM" and a number (COM3); each system says which device
-// a name stands for. On POSIX systems a folder of links maps the names (platform/posix/).
+// a name stands for, in its own folder. On POSIX systems a folder of links maps the names;
+// Windows has devices of those names itself.
 
-// Where the program looks for its COMn entries: $PELGAR_PORT_DIR, else
-// $XDG_CONFIG_HOME/pelgar/ports, else ~/.config/pelgar/ports.
+// Where the program looks for its COMn entries on POSIX systems: $PELGAR_PORT_DIR, else
+// $XDG_CONFIG_HOME/pelgar/ports, else ~/.config/pelgar/ports. Empty on Windows, which needs
+// no such folder.
 std::string PortDirectory();
 
-// The device behind a port name: the entry of that name in the port directory when there
-// is one (usually a link to /dev/ttyUSB0 or a pseudo-terminal), else /dev/ttyS<n-1> for
-// COMn. Trailing blanks are ignored, since a port name typed as "COM1 " means COM1.
-// Returns an empty text for a name that maps to no device.
+// The device behind a port name, or an empty text for a name that maps to no device.
+// Trailing blanks are ignored, since a port name typed as "COM1 " means COM1.
+// On POSIX systems: the entry of that name in the port directory when there is one (usually
+// a link to /dev/ttyUSB0 or a pseudo-terminal), else /dev/ttyS<n-1> for COMn.
+// On Windows: \\.\COMn for COMn, the form that reaches every port number (a bare COM10 would
+// name a file), and nothing for any other name.
 std::string DevicePathForPort(const std::string& name);
 
 }  // namespace pelgar::platform
