@@ -135,6 +135,9 @@ bool ReplacingFile::State::Open(const std::string& path) {
     return CreateTemporary(&error) || Fail(target_, error);
   }
   if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return Refuse();
+  // Windows refuses to write a read-only file to everyone, administrators too; Wine lets
+  // root through, so the attribute is looked at first.
+  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return Fail(target_, ERROR_ACCESS_DENIED);
   existed_ = true;
 
   // Opening the target for writing is the check: it refuses a read-only file, as any
