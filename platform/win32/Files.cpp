@@ -24,6 +24,7 @@ bool PathExists(const std::string& path) {
 }
 
 PathKind KindOfPath(const std::string& path, std::string* why) {
+  if (path.empty()) return PathKind::kNothing;  // as on POSIX systems: no such file
   const std::wstring wide = WidePath(path);
   if (wide.empty()) {
     *why = SystemMessage(ERROR_INVALID_NAME);
