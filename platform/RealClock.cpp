@@ -36,7 +36,9 @@ void RealClock::SleepMs(int64_t ms) {
     RunWaitHook();
     const steady_clock::time_point now = steady_clock::now();
     if (end - now <= kSlice) {
-      std::this_thread::sleep_until(end);
+      // Some systems wake a sleep a little early (Windows' timer granularity): a wait of
+      // "500 ms" must never be shorter than that, or a reply could be given up on too soon.
+      while (steady_clock::now() < end) std::this_thread::sleep_until(end);
       return;
     }
     std::this_thread::sleep_until(now + kSlice);
