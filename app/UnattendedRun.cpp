@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "device/Exchange.h"
 #include "platform/Files.h"
+#include "platform/PortNames.h"
 #include "ui/ReaderClaim.h"
 #include "ui/main/AboutBox.h"
 #include "version.h"
@@ -44,9 +45,9 @@ std::string UnattendedRun::UsageText() {
       "\tsend one command frame to MSR and show its response\n"
       "\n"
       "<COM PORT> is COM1 to COM11 (default COM3), <BAUD RATE> 9600, 19200 (default) or "
-      "38400.\n"
-      "COMn is the entry COMn in $PELGAR_PORT_DIR (default ~/.config/pelgar/ports), else "
-      "/dev/ttyS<n-1>.\n"
+      "38400.\n");
+  text.append(platform::PortNamesHelp()).append("\n");
+  text.append(
       "PELGAR_TIME_SCALE=<factor> makes every wait shorter, for tests with pelgar-sim only.\n"
       "PELGAR_TRACE=<file> appends what goes over the wire to <file> (- for standard error).\n"
       "Exit status 0: configuration applied or command answered; 1: otherwise, and for this "

@@ -7,7 +7,7 @@
 namespace pelgar::platform {
 
 // Reading files by the program's own rules, the same on every system; each implements these
-// in its own folder (platform/posix/). Writing goes through ReplacingFile.
+// in its own folder (platform/posix/, platform/win32/). Writing goes through ReplacingFile.
 
 // True when something exists at `path` (a file the program may then try to open).
 bool PathExists(const std::string& path);

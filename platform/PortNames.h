@@ -21,4 +21,7 @@ std::string PortDirectory();
 // name a file), and nothing for any other name.
 std::string DevicePathForPort(const std::string& name);
 
+// One line for the program's usage text: what COMn means on this system.
+std::string PortNamesHelp();
+
 }  // namespace pelgar::platform

@@ -16,8 +16,8 @@ namespace pelgar::platform {
 // be that file, or the folder takes no new files although the file itself may be written,
 // the target is rewritten in place instead, checked and flushed to disk.
 //
-// Each system implements this in its own folder (platform/posix/), behind an opaque state,
-// so that callers never see a file descriptor or a handle.
+// Each system implements this in its own folder (platform/posix/, platform/win32/), behind
+// an opaque state, so that callers never see a file descriptor or a handle.
 class ReplacingFile {
  public:
   ReplacingFile();

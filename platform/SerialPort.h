@@ -44,7 +44,8 @@ class SerialPort {
   virtual void Close() = 0;
 };
 
-// Makes unopened ports. The program's is the POSIX one; tests connect to the simulator.
+// Makes unopened ports. The program's are the system's (SystemPorts.h); tests connect to
+// the simulator.
 class PortFactory {
  public:
   virtual ~PortFactory() = default;

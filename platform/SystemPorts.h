@@ -9,8 +9,8 @@
 namespace pelgar::platform {
 
 // The serial ports of the system the program runs on, for the program's entry points: each
-// system implements these in its own folder (platform/posix/), so that nothing above the
-// platform names a system's port class.
+// system implements these in its own folder (platform/posix/, platform/win32/), so that
+// nothing above the platform names a system's port class.
 
 // Makes the system's ports, which measure their time-outs on `clock`.
 std::unique_ptr<PortFactory> MakeSystemPorts(RealClock& clock);

@@ -40,4 +40,9 @@ std::string DevicePathForPort(const std::string& name) {
   return "/dev/ttyS" + std::to_string(number - 1);
 }
 
+std::string PortNamesHelp() {
+  return "COMn is the entry COMn in $PELGAR_PORT_DIR (default ~/.config/pelgar/ports), else "
+         "/dev/ttyS<n-1>.";
+}
+
 }  // namespace pelgar::platform

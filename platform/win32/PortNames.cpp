@@ -22,4 +22,6 @@ std::string DevicePathForPort(const std::string& name) {
   return "\\\\.\\COM" + std::to_string(number);
 }
 
+std::string PortNamesHelp() { return "COMn is the Windows port of that name (\\\\.\\COMn)."; }
+
 }  // namespace pelgar::platform
