@@ -1,0 +1,191 @@
+// The platform's message boxes and file dialogs as the program asks for them, answered by a
+// timer of the test's thread from inside their own loops.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "hosts/win32/DialogWindow.h"
+#include "hosts/win32/Win32FileDialogs.h"
+#include "hosts/win32/Win32Host.h"
+#include "hosts/win32/Win32MessageBoxes.h"
+#include "hosts/win32/Win32Window.h"
+#include "support/TestEnvironment.h"
+#include "ui/host/MessageOutput.h"
+
+namespace pelgar::hosts::win32 {
+namespace {
+
+// The file name field of the platform's file dialogs, old and new.
+constexpr int kFileNameEdit = 0x480;
+constexpr int kFileNameCombo = 0x47C;
+
+// Runs `answer` on the next dialog this thread shows (a box or a file dialog), from a timer
+// that its own message loop delivers.
+class NextDialog {
+ public:
+  explicit NextDialog(std::function<void(HWND)> answer) {
+    answer_ = std::move(answer);
+    timer_ = SetTimer(nullptr, 0, 50, &NextDialog::Tick);
+  }
+  ~NextDialog() { KillTimer(nullptr, timer_); }
+  NextDialog(const NextDialog&) = delete;
+  NextDialog& operator=(const NextDialog&) = delete;
+
+  static std::string Caption(HWND window) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+  }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM result) -> BOOL {
+          char name[16] = {};
+          GetClassNameA(window, name, sizeof name);
+          if (std::string(name) != "#32770" || !IsWindowVisible(window)) return TRUE;
+          *reinterpret_cast<HWND*>(result) = window;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    if (found == nullptr || !answer_) return;
+    std::function<void(HWND)> answer = std::move(answer_);
+    answer_ = nullptr;
+    answer(found);
+  }
+
+  static inline std::function<void(HWND)> answer_;
+  UINT_PTR timer_ = 0;
+};
+
+// The box's caption and buttons, after pressing `press`.
+std::string Answer(HWND box, int press) {
+  std::string seen = NextDialog::Caption(box);
+  for (const auto& [button, name] : {std::pair{IDOK, "ok"}, {IDYES, "yes"}, {IDNO, "no"}}) {
+    if (GetDlgItem(box, button) != nullptr) seen += std::string("|") + name;
+  }
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(press, BN_CLICKED), 0);
+  return seen;
+}
+
+TEST(Win32MessageBoxes, ButtonsAndCaptionFollowTheRequestAndTheAnswerIsThePlatforms) {
+  Win32Host host;
+  Win32MessageBoxes boxes(host);
+  const struct {
+    unsigned type;
+    std::string caption;
+    int press;
+    int result;
+    std::string seen;
+  } cases[] = {
+      {ui::box::kOk | ui::box::kIconExclamation, "Error!", IDOK, ui::answer::kOk, "Error!|ok"},
+      {ui::box::kYesNo | ui::box::kIconInformation, "Enable?", IDYES, ui::answer::kYes,
+       "Enable?|yes|no"},
+      {ui::box::kYesNo | ui::box::kIconExclamation, "Warning!", IDNO, ui::answer::kNo,
+       "Warning!|yes|no"},
+      // No caption of the caller's: the platform's own.
+      {ui::box::kOk, "", IDOK, ui::answer::kOk, "Error|ok"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.seen);
+    std::string seen;
+    NextDialog next([&](HWND box) { seen = Answer(box, c.press); });
+    EXPECT_EQ(boxes.ShowBox("text", c.caption, c.type), c.result);
+    EXPECT_EQ(seen, c.seen);
+  }
+  std::string seen;
+  NextDialog next([&](HWND box) { seen = Answer(box, IDOK); });
+  EXPECT_EQ(boxes.ShowApplicationBox("plain", ui::box::kOk), ui::answer::kOk);
+  EXPECT_EQ(seen, "Pelgar|ok");
+}
+
+// Over a window the box belongs to it, which it keeps from taking input meanwhile.
+TEST(Win32MessageBoxes, BelongToTheWindowOnTop) {
+  Win32Host host;
+  Win32MessageBoxes boxes(host);
+  struct Idle : ui::DialogLogic {
+    void OnOpening(ui::Controls&) override {}
+    void OnControl(int, ui::Notification) override {}
+  } logic;
+  ui::DialogTemplate dialog;
+  dialog.title = "Owner";
+  dialog.font_name = "MS Sans Serif";
+  dialog.font_size = 8;
+  dialog.width = 100;
+  dialog.height = 40;
+  HWND owner = nullptr, owner_seen = nullptr;
+  bool owner_disabled = false;
+  host.on_shown = [&](DialogWindow& window) {
+    owner = window.hwnd();
+    NextDialog next([&](HWND box) {
+      owner_seen = GetWindow(box, GW_OWNER);
+      owner_disabled = !IsWindowEnabled(owner);
+      Answer(box, IDOK);
+    });
+    boxes.ShowBox("text", "Over", ui::box::kOk);
+    window.controls().Close(0);
+  };
+  host.RunModal(dialog, logic);
+  EXPECT_NE(owner, nullptr);
+  EXPECT_EQ(owner_seen, owner);
+  EXPECT_TRUE(owner_disabled);
+}
+
+// The dialog gets the request's title and filters, and hands back what the user chose; a
+// cancelled dialog chooses nothing.
+TEST(Win32FileDialogs, ChooseTheTypedPathOrNothing) {
+  platform::TempDir dir;
+  const std::string path = dir / "CONFIG.DAT";
+  std::ofstream(path) << "x";
+  Win32Host host;
+  Win32FileDialogs files(host);
+  ui::FileDialogRequest request;
+  request.title = "Load Saved Config";
+  request.filters = {{"All", "*.*"}, {"Text", "*.TXT"}};
+  request.must_exist = true;
+  std::string title;
+  {
+    NextDialog next([&](HWND dialog) {
+      title = NextDialog::Caption(dialog);
+      SetDlgItemTextA(dialog, kFileNameEdit, path.c_str());
+      SetDlgItemTextA(dialog, kFileNameCombo, path.c_str());
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    EXPECT_EQ(files.Choose(request), path);
+  }
+  EXPECT_EQ(title, request.title);
+  NextDialog cancel([](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+  EXPECT_EQ(files.Choose(request), std::nullopt);
+}
+
+// The request as the platform reads it: filters as pairs of strings ending in an empty one,
+// a path buffer of the request's size with the terminator, checks by the request.
+TEST(Win32FileDialogs, SetupFollowsTheRequest) {
+  ui::FileDialogRequest open;
+  open.filters = {{"All", "*.*"}, {"Text", "*.TXT"}};
+  open.must_exist = true;
+  FileDialogSetup opening(open);
+  const char kFilters[] = "All\0*.*\0Text\0*.TXT\0";
+  EXPECT_EQ(std::string(opening.dialog.lpstrFilter, sizeof kFilters),
+            std::string(kFilters, sizeof kFilters));
+  EXPECT_EQ(opening.dialog.nFilterIndex, 1u);
+  EXPECT_EQ(opening.dialog.nMaxFile, 260u);
+  EXPECT_EQ(opening.dialog.Flags & (OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT),
+            static_cast<DWORD>(OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST));
+  ui::FileDialogRequest save;
+  save.kind = ui::FileDialogRequest::Kind::kSave;
+  save.confirm_overwrite = true;
+  save.max_path_chars = 10;
+  FileDialogSetup saving(save);
+  EXPECT_EQ(saving.dialog.nMaxFile, 11u);
+  EXPECT_EQ(saving.dialog.Flags & (OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT),
+            static_cast<DWORD>(OFN_OVERWRITEPROMPT));
+}
+
+}  // namespace
+}  // namespace pelgar::hosts::win32

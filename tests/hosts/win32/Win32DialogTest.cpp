@@ -1,0 +1,231 @@
+// Each of the program's dialogs as the platform's dialog manager builds it from the
+// in-memory template: classes, styles, texts, places, states, tab order and tips.
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "hosts/win32/DialogResource.h"
+#include "hosts/win32/DialogWindow.h"
+#include "hosts/win32/Win32Host.h"
+#include "hosts/win32/Win32Window.h"
+#include "ui/enhanced/EnhancedConfigTemplate.h"
+#include "ui/main/AboutBox.h"
+#include "ui/main/MainWindowIds.h"
+#include "ui/main/MainWindowTemplate.h"
+#include "ui/update/UpdateWindowTemplate.h"
+
+namespace pelgar::hosts::win32 {
+namespace {
+
+using ui::ControlKind;
+
+constexpr int kTipWidth = 320;
+
+// Opens the tooltips as the windows do, and nothing else.
+struct Tipped : ui::DialogLogic {
+  void OnOpening(ui::Controls& controls) override { controls.ActivateToolTips(kTipWidth); }
+  void OnControl(int, ui::Notification) override {}
+};
+
+// Runs `check` on the shown dialog, then closes it.
+void WithDialog(const ui::DialogTemplate& dialog, const std::function<void(DialogWindow&)>& check) {
+  Win32Host host;
+  Tipped logic;
+  bool shown = false;
+  host.on_shown = [&](DialogWindow& window) {
+    shown = true;
+    check(window);
+    window.controls().Close(0);
+  };
+  EXPECT_EQ(host.RunModal(dialog, logic), 0);
+  EXPECT_TRUE(shown);
+}
+
+const std::map<ControlKind, const wchar_t*> kClassOf = {
+    {ControlKind::kCheckBox, L"Button"}, {ControlKind::kPushButton, L"Button"},
+    {ControlKind::kEdit, L"Edit"},       {ControlKind::kDropList, L"ComboBox"},
+    {ControlKind::kGroupBox, L"Button"}, {ControlKind::kStatic, L"Static"},
+    {ControlKind::kIcon, L"Static"},     {ControlKind::kProgressBar, PROGRESS_CLASSW}};
+
+std::string TextOf(HWND window) {
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+RECT ClientRectOf(HWND child, HWND dialog) {
+  RECT rect;
+  GetWindowRect(child, &rect);
+  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+bool TakesTab(ControlKind kind) {
+  return kind == ControlKind::kCheckBox || kind == ControlKind::kPushButton ||
+         kind == ControlKind::kEdit || kind == ControlKind::kDropList;
+}
+
+class Win32DialogTest : public ::testing::TestWithParam<const ui::DialogTemplate*> {};
+
+TEST_P(Win32DialogTest, BuildsEveryControlOfTheTemplateInItsOrder) {
+  const ui::DialogTemplate& dialog = *GetParam();
+  WithDialog(dialog, [&](DialogWindow& window) {
+    HWND hwnd = window.hwnd();
+    EXPECT_EQ(TextOf(hwnd), dialog.title);
+    RECT size{0, 0, dialog.width, dialog.height};
+    MapDialogRect(hwnd, &size);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(client.right, size.right);
+    EXPECT_EQ(client.bottom, size.bottom);
+    const LONG_PTR frame = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    EXPECT_EQ(frame & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+    EXPECT_EQ(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0) != 0, dialog.icon_id != 0);
+
+    // The children in creation order, which is the tab order.
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      children.push_back(child);
+    }
+    ASSERT_EQ(children.size(), dialog.controls.size());
+    for (size_t i = 0; i < children.size(); ++i) {
+      const ui::ControlTemplate& control = dialog.controls[i];
+      HWND child = children[i];
+      SCOPED_TRACE(std::to_string(control.id) + " " + control.text);
+      EXPECT_EQ(GetDlgCtrlID(child), static_cast<uint16_t>(control.id));
+      wchar_t class_name[64] = {};
+      GetClassNameW(child, class_name, 64);
+      EXPECT_EQ(_wcsicmp(class_name, kClassOf.at(control.kind)), 0);
+
+      const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+      const auto extended = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_EXSTYLE));
+      const bool tab_stop = TakesTab(control.kind) && !(control.style & ui::style::kNoTabStop);
+      EXPECT_EQ((style & WS_TABSTOP) != 0, tab_stop);
+      EXPECT_EQ(IsWindowVisible(child) != FALSE, !(control.style & ui::style::kHidden));
+      EXPECT_EQ(IsWindowEnabled(child) != FALSE, !(control.style & ui::style::kDisabled));
+      switch (control.kind) {
+        case ControlKind::kCheckBox:
+          EXPECT_EQ(style & BS_TYPEMASK, static_cast<DWORD>(BS_AUTOCHECKBOX));
+          break;
+        case ControlKind::kPushButton:
+          EXPECT_EQ(
+              style & BS_TYPEMASK,
+              static_cast<DWORD>((control.style & ui::style::kDefaultButton) ? BS_DEFPUSHBUTTON
+                                                                             : BS_PUSHBUTTON));
+          break;
+        case ControlKind::kEdit:
+          EXPECT_NE(style & ES_AUTOHSCROLL, 0u);
+          EXPECT_TRUE((style & WS_BORDER) || (extended & WS_EX_CLIENTEDGE));
+          break;
+        case ControlKind::kDropList:
+          EXPECT_EQ(style & 3, static_cast<DWORD>(CBS_DROPDOWNLIST));
+          EXPECT_EQ((style & CBS_SORT) != 0, (control.style & ui::style::kSorted) != 0);
+          EXPECT_EQ(SendMessageW(child, CB_GETCOUNT, 0, 0),
+                    static_cast<LRESULT>(control.items.size()));
+          EXPECT_EQ(SendMessageW(child, CB_GETCURSEL, 0, 0), CB_ERR);
+          break;
+        case ControlKind::kGroupBox:
+          EXPECT_EQ(style & BS_TYPEMASK, static_cast<DWORD>(BS_GROUPBOX));
+          break;
+        case ControlKind::kStatic:
+          EXPECT_EQ(style & SS_TYPEMASK, static_cast<DWORD>(SS_LEFT));
+          EXPECT_EQ((style & SS_SUNKEN) != 0, (control.style & ui::style::kSunken) != 0);
+          break;
+        case ControlKind::kIcon:
+          EXPECT_EQ(style & SS_TYPEMASK, static_cast<DWORD>(SS_ICON));
+          EXPECT_NE(SendMessageW(child, STM_GETICON, 0, 0), 0);
+          break;
+        case ControlKind::kProgressBar:
+          break;
+      }
+      if (control.kind != ControlKind::kIcon && control.kind != ControlKind::kDropList &&
+          control.kind != ControlKind::kProgressBar) {
+        EXPECT_EQ(TextOf(child), control.text);
+      }
+      // In the dialog font's units, place and size each rounded on its own as the dialog
+      // manager does; a closed list is one line high, an icon its own size.
+      RECT place{control.rect.x, control.rect.y, control.rect.width, control.rect.height};
+      MapDialogRect(hwnd, &place);
+      RECT actual = ClientRectOf(child, hwnd);
+      EXPECT_EQ(actual.left, place.left);
+      EXPECT_EQ(actual.top, place.top);
+      if (control.kind != ControlKind::kIcon) {
+        EXPECT_EQ(actual.right - actual.left, place.right);
+      }
+      if (control.kind != ControlKind::kIcon && control.kind != ControlKind::kDropList) {
+        EXPECT_EQ(actual.bottom - actual.top, place.bottom);
+      }
+    }
+  });
+}
+
+// Every control with a tip has it, line breaks and all, wrapped at the logic's width.
+TEST_P(Win32DialogTest, ToolTipsHoldEachControlsTip) {
+  const ui::DialogTemplate& dialog = *GetParam();
+  WithDialog(dialog, [&](DialogWindow& window) {
+    HWND tooltip = window.controls().tooltip();
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_EQ(SendMessageW(tooltip, TTM_GETMAXTIPWIDTH, 0, 0), kTipWidth);
+    LRESULT tipped = 0;
+    for (const ui::ControlTemplate& control : dialog.controls) {
+      if (control.id == ui::kNoControlId || control.tooltip.empty()) continue;
+      ++tipped;
+      SCOPED_TRACE(control.id);
+      std::vector<wchar_t> text(4096, L'\0');
+      TTTOOLINFOW info{};
+      info.cbSize = TTTOOLINFOW_V2_SIZE;
+      info.hwnd = window.hwnd();
+      info.uId = reinterpret_cast<UINT_PTR>(window.controls().Window(control.id));
+      info.lpszText = text.data();
+      SendMessageW(tooltip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&info));
+      EXPECT_EQ(std::wstring(text.data()), Widen(control.tooltip));
+    }
+    EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), tipped);
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(Templates, Win32DialogTest,
+                         ::testing::Values(&ui::MainWindowTemplate(), &ui::AboutBoxTemplate(),
+                                           &ui::EnhancedConfigTemplate(),
+                                           &ui::UpdateWindowTemplate()));
+
+// The main window's own touches: its menu commands after a separator, the baud list sorted
+// by text; the about box's default button.
+TEST(Win32Dialog, SystemMenuSortedListAndDefaultButton) {
+  WithDialog(ui::MainWindowTemplate(), [](DialogWindow& window) {
+    HMENU menu = GetSystemMenu(window.hwnd(), FALSE);
+    const int count = GetMenuItemCount(menu);
+    ASSERT_GE(count, 3);
+    EXPECT_NE(GetMenuState(menu, static_cast<UINT>(count - 3), MF_BYPOSITION) & MF_SEPARATOR, 0u);
+    const auto& items = ui::MainWindowTemplate().system_menu;
+    for (size_t i = 0; i < items.size(); ++i) {
+      const auto position = static_cast<UINT>(count - 2) + static_cast<UINT>(i);
+      EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(position)),
+                static_cast<UINT>(items[i].command));
+      char text[64] = {};
+      GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+      EXPECT_EQ(std::string(text), items[i].text);
+    }
+    Win32Controls& controls = window.controls();
+    std::string bauds;
+    for (int i = 0; i < 3; ++i) {
+      controls.Select(ui::main_id::kBaudList, i);
+      bauds += controls.GetText(ui::main_id::kBaudList, 9) + " ";
+    }
+    EXPECT_EQ(bauds, "19200 38400 9600 ");
+  });
+  WithDialog(ui::AboutBoxTemplate(), [](DialogWindow& window) {
+    const LRESULT default_id = SendMessageW(window.hwnd(), DM_GETDEFID, 0, 0);
+    EXPECT_EQ(HIWORD(default_id), DC_HASDEFID);
+    EXPECT_EQ(LOWORD(default_id), ui::kIdOk);
+  });
+}
+
+}  // namespace
+}  // namespace pelgar::hosts::win32
