@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building, testing and packaging Pelgar needs on Debian 12, and nothing
-# when it is all there already.
+# when it is all there already. With --windows, also what the Windows build and its tests
+# under Wine need (a few hundred megabytes more, so only when asked).
+#
+#   scripts/install-deps.sh [--windows]
 set -euo pipefail
 
 # clang-format checks the layout in scripts/test.sh; dpkg-dev's dpkg-shlibdeps works out
@@ -9,6 +12,12 @@ set -euo pipefail
 # the icon, and a font for windows drawn without a desktop.
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-format dpkg-dev
           qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core)
+# The Windows build: mingw-w64's posix variant (the win32 one has no std::thread), GoogleTest's
+# sources to build with it, Wine to run the tests, Xvfb for the windows, ImageMagick for the
+# screenshots, zip and man for the package.
+if [ "${1:-}" = "--windows" ]; then
+  packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb xauth imagemagick zip man-db)
+fi
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # Checks the layout of every C++ file, builds Pelgar with warnings as errors, runs every
-# test, then does the same under AddressSanitizer and UndefinedBehaviorSanitizer.
+# test, then does the same under AddressSanitizer and UndefinedBehaviorSanitizer. With
+# --windows it builds and tests the Windows program under Wine instead
+# (scripts/test-windows.sh).
+#
+#   scripts/test.sh [--windows]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+[ "${1:-}" = "--windows" ] && exec scripts/test-windows.sh
 scripts/install-deps.sh
 
 echo "== format"

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds pelgar.exe (the windows preset) and packs build/windows/pelgar-<version>-win64.zip:
+# pelgar.exe, which needs no DLL beside it, the README and the manual page as text, and the
+# example configuration files, all text with Windows line ends. Prints the zip's path.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh --windows
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target pelgar
+version="$(sed -n 's/.*kVersion = "\(.*\)";/\1/p' build/windows/generated/version.h)"
+name="pelgar-$version-win64"
+stage="build/windows/package/$name"
+rm -rf "build/windows/package" "build/windows/$name.zip"
+mkdir -p "$stage/examples"
+
+# Line ends for Notepad; the configuration files already have them and stay byte for byte.
+crlf() { sed 's/\r$//; s/$/\r/'; }
+cp build/windows/pelgar.exe "$stage/"
+crlf <README.md >"$stage/README.txt"
+MANWIDTH=80 man --warnings=!all -l build/windows/docs/pelgar.1 2>/dev/null | col -bx | crlf \
+  >"$stage/pelgar.txt"
+[ -s "$stage/pelgar.txt" ] || { echo "The manual page did not render" >&2; exit 1; }
+for file in examples/*; do
+  case "$file" in
+    *.DAT) cp "$file" "$stage/examples/" ;;
+    *) crlf <"$file" >"$stage/examples/$(basename "$file" .md).txt" ;;
+  esac
+done
+(cd build/windows/package && zip -q -r -X "../$name.zip" "$name")
+realpath "build/windows/$name.zip"

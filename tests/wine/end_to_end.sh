@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# pelgar.exe under Wine against the Linux pelgar-sim, beside the Linux pelgar doing the same:
+# a configuration load, a debug command and a reader that is not there, each with its exit
+# status, the reader's flash afterwards, and the frames on the wire, which must be the same
+# from both programs.
+#
+#   tests/wine/end_to_end.sh PELGAR_EXE PELGAR_SIM LINUX_PELGAR
+#
+# Runs in a fresh Wine prefix whose COM3 links to the simulator's pseudo-terminal.
+# PELGAR_KEEP_WORK=1 keeps the work folder (outputs, traces) for a look. Exclusive opening of
+# the port is not tried here: Wine does not enforce the sharing mode.
+set -euo pipefail
+exe="$(realpath "$1")"
+sim="$(realpath "$2")"
+linux_pelgar="$(realpath "$3")"
+here="$(cd "$(dirname "$0")/../.." && pwd)"
+
+work="$(mktemp -d /tmp/pelgar-wine-e2e.XXXXXX)"
+sim_pid=""
+cleanup() {
+  [ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "${PELGAR_KEEP_WORK:-}" ] || rm -rf "$work"
+}
+trap cleanup EXIT
+
+export PELGAR_PORT_DIR="$work/ports" PELGAR_TIME_SCALE=20
+export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine="$(command -v /usr/lib/wine/wine64 || command -v wine)"
+mkdir -p "$PELGAR_PORT_DIR"
+# Started first and kept: a wineserver started by pelgar.exe would write its own messages to
+# pelgar.exe's output, which the checks read.
+mkdir -p "$WINEPREFIX"
+wineserver -p >/dev/null 2>&1 || true
+[ -d "$WINEPREFIX/dosdevices" ] || "$wine" cmd /c exit >/dev/null 2>&1 || true
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# A fresh reader with the same flash for each run, on COM3 for both programs.
+start_reader() {
+  stop_reader
+  rm -f "$PELGAR_PORT_DIR/COM3"
+  printf '# pelgar-sim reader flash\noption_byte 51\n' >"$work/flash"
+  "$sim" --port COM3 --state "$work/flash" >"$work/sim.log" 2>&1 &
+  sim_pid=$!
+  for _ in $(seq 100); do [ -L "$PELGAR_PORT_DIR/COM3" ] && break; sleep 0.05; done
+  ln -sfn "$PELGAR_PORT_DIR/COM3" "$WINEPREFIX/dosdevices/com3"
+}
+stop_reader() {
+  if [ -n "$sim_pid" ]; then kill "$sim_pid" 2>/dev/null || true; wait "$sim_pid" 2>/dev/null || true; fi
+  sim_pid=""
+}
+
+# run NAME EXPECTED_STATUS PROGRAM ARGUMENT: output in $work/NAME.out, CR LF made LF, and the
+# wire's events without time and device in $work/NAME.wire.
+run() {
+  local name="$1" expected="$2" program="$3" argument="$4" status=0
+  rm -f "$work/$name.trace"
+  if [ "$program" = windows ]; then
+    (cd "$work" && PELGAR_TRACE="$work/$name.trace" timeout 120 "$wine" "$exe" "$argument" \
+      </dev/null >"$work/$name.raw" 2>&1) || status=$?
+  else
+    (cd "$work" && PELGAR_TRACE="$work/$name.trace" timeout 120 "$linux_pelgar" "$argument" \
+      </dev/null >"$work/$name.raw" 2>&1) || status=$?
+  fi
+  tr -d '\r' <"$work/$name.raw" >"$work/$name.out"
+  [ -f "$work/$name.trace" ] && tr -d '\r' <"$work/$name.trace" | cut -d' ' -f3- >"$work/$name.wire"
+  [ "$status" -eq "$expected" ] || fail "$name: exit status $status, expected $expected"
+}
+expect_output() {
+  grep -qF -- "$2" "$work/$1.out" || { fail "$1: no \"$2\" in its output:"; cat "$work/$1.out" >&2; }
+}
+same_wire() {
+  if ! diff -u "$work/$1-linux.wire" "$work/$1-windows.wire" >"$work/$1.diff"; then
+    fail "$1: the programs sent different frames or got different replies:"
+    cat "$work/$1.diff" >&2
+  elif ! grep -q '^send ' "$work/$1-windows.wire"; then
+    fail "$1: nothing was sent"
+  fi
+}
+
+cp "$here/examples/CONFIG.DAT" "$work/CONFIG.DAT"
+for program in linux windows; do
+  start_reader
+  run "load-$program" 0 "$program" "CONFIG.DAT,COM3,19200"
+  expect_output "load-$program" "MSR Configuration is updated successfully."
+  expect_output "load-$program" "This window will close in 5 seconds.... 5 4 3 2 1"
+  stop_reader
+  cp "$work/flash" "$work/flash-$program"
+  grep -q '^option_byte 40$' "$work/flash-$program" || fail "load-$program: the flash is $(cat "$work/flash-$program")"
+
+  start_reader
+  run "debug-$program" 0 "$program" "/C:0100001118D6,COM3"
+  expect_output "debug-$program" "MSR Command Response:"
+  expect_output "debug-$program" ":0100001118D6.:03000011001800D4"
+  stop_reader
+
+  # Nobody on the port: not claimed, status 1, nothing written.
+  rm -f "$PELGAR_PORT_DIR/COM3" "$WINEPREFIX/dosdevices/com3"
+  run "absent-$program" 1 "$program" "CONFIG.DAT,COM3,19200"
+  expect_output "absent-$program" "The MSR has not been claimed by the application."
+done
+same_wire load
+same_wire debug
+cmp -s "$work/flash-linux" "$work/flash-windows" || fail "the two loads left different flash contents"
+
+if [ "$failures" -ne 0 ]; then
+  echo "end to end under Wine: $failures failed; kept $work" >&2
+  trap - EXIT
+  stop_reader
+  exit 1
+fi
+echo "end to end under Wine: configuration load, debug command and absent reader as on Linux"
