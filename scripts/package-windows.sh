@@ -16,7 +16,8 @@ mkdir -p "$stage/examples"
 
 # Line ends for Notepad; the configuration files already have them and stay byte for byte.
 crlf() { sed 's/\r$//; s/$/\r/'; }
-cp build/windows/pelgar.exe "$stage/"
+# Without the debugging information, which only a developer with the build tree can use.
+x86_64-w64-mingw32-strip -o "$stage/pelgar.exe" build/windows/pelgar.exe
 crlf <README.md >"$stage/README.txt"
 MANWIDTH=80 man --warnings=!all -l build/windows/docs/pelgar.1 2>/dev/null | col -bx | crlf \
   >"$stage/pelgar.txt"
