@@ -1,0 +1,232 @@
+// pelgar-screenshots.exe: saves each of Pelgar's windows, as the Win32 host shows them, into
+// 24-bit BMP files, against the in-process simulated reader: the main window after Get
+// Config, the about box, the enhanced configuration window and the update window midway.
+//   pelgar-screenshots DIR
+// scripts/screenshots-windows.sh runs it under Wine and turns the pictures into PNGs.
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/Desktop.h"
+#include "hosts/win32/DialogWindow.h"
+#include "hosts/win32/Win32Host.h"
+#include "hosts/win32/Win32Window.h"
+#include "platform/VirtualClock.h"
+#include "sim/InProcessPort.h"
+#include "sim/SimulatedReader.h"
+#include "support/FirmwareImages.h"
+#include "ui/enhanced/EnhancedConfigIds.h"
+#include "ui/main/AboutBoxIds.h"
+#include "ui/main/MainWindowIds.h"
+#include "ui/update/UpdateWindowIds.h"
+
+namespace {
+
+using pelgar::hosts::win32::DialogWindow;
+using pelgar::hosts::win32::Win32Host;
+namespace id = pelgar::ui::main_id;
+
+// The in-process reader answers at once; a real port polls for every reply, and each poll
+// starts with the wait hook. This makes the same calls, so the windows repaint as they would.
+class PacedPorts : public pelgar::platform::PortFactory {
+ public:
+  PacedPorts(pelgar::platform::PortFactory& inner, pelgar::platform::Clock& clock)
+      : inner_(inner), clock_(clock) {}
+  std::unique_ptr<pelgar::platform::SerialPort> Create() override {
+    return std::make_unique<Port>(inner_.Create(), clock_);
+  }
+
+ private:
+  struct Port : pelgar::platform::SerialPort {
+    Port(std::unique_ptr<pelgar::platform::SerialPort> port, pelgar::platform::Clock& c)
+        : inner(std::move(port)), clock(c) {}
+    pelgar::platform::OpenResult Open(const std::string& name, int32_t baud) override {
+      return inner->Open(name, baud);
+    }
+    void SetBaudRate(int32_t baud) override { inner->SetBaudRate(baud); }
+    size_t Read(uint8_t* dest, size_t count, int64_t total_ms, int64_t interval_ms) override {
+      clock.RunWaitHook();
+      return inner->Read(dest, count, total_ms, interval_ms);
+    }
+    bool Write(const uint8_t* data, size_t count) override { return inner->Write(data, count); }
+    bool HungUp() const override { return inner->HungUp(); }
+    void Close() override { inner->Close(); }
+    std::unique_ptr<pelgar::platform::SerialPort> inner;
+    pelgar::platform::Clock& clock;
+  };
+  pelgar::platform::PortFactory& inner_;
+  pelgar::platform::Clock& clock_;
+};
+
+// Says OK and Yes to every box and picks `file` in every file dialog.
+class AutoUser : public pelgar::ui::MessageBoxService, public pelgar::ui::FileDialogs {
+ public:
+  int ShowBox(std::string_view text, std::string_view, unsigned type) override {
+    shown += std::string(text) + "\n";
+    return (type & 0x0F) == pelgar::ui::box::kYesNo ? pelgar::ui::answer::kYes
+                                                    : pelgar::ui::answer::kOk;
+  }
+  int ShowApplicationBox(std::string_view text, unsigned type) override {
+    return ShowBox(text, {}, type);
+  }
+  std::optional<std::string> Choose(const pelgar::ui::FileDialogRequest&) override { return file; }
+
+  std::string file;
+  std::string shown;
+};
+
+// Draws the window, frame and all, as the screen shows it, into a 24-bit BMP file.
+bool SaveWindow(HWND window, const std::string& path) {
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // bottom-up, as a BMP file keeps its rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, picture);
+  // What is on the screen there: the window is on top and has just been painted.
+  const bool copied =
+      BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
+  GdiFlush();
+  const auto stride = static_cast<size_t>((width * 3 + 3) & ~3);
+  const auto size = stride * static_cast<size_t>(height);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = static_cast<DWORD>(file.bfOffBits + size);
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+  out.write(static_cast<const char*>(bits), static_cast<std::streamsize>(size));
+  const bool saved = copied && out.good();
+  SelectObject(memory, previous);
+  DeleteObject(picture);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return saved;
+}
+
+// Grabs the update window once its progress bar is halfway, from inside the waits.
+class Midway : public pelgar::platform::WaitHook {
+ public:
+  Midway(Win32Host& host, std::string path) : host_(host), path_(std::move(path)) {}
+  void OnWait() override {
+    host_.OnWait();
+    DialogWindow* top = host_.top();
+    if (done_ || top == nullptr || top->dialog_template().id != pelgar::ui::update_id::kDialog) {
+      return;
+    }
+    HWND bar = top->controls().Window(pelgar::ui::update_id::kProgressBar);
+    const LRESULT low = SendMessageW(bar, PBM_GETRANGE, TRUE, 0);
+    const LRESULT high = SendMessageW(bar, PBM_GETRANGE, FALSE, 0);
+    const LRESULT position = SendMessageW(bar, PBM_GETPOS, 0, 0);
+    if (high > low && (position - low) * 2 >= high - low) done_ = SaveWindow(top->hwnd(), path_);
+  }
+  bool done() const { return done_; }
+
+ private:
+  Win32Host& host_;
+  std::string path_;
+  bool done_ = false;
+};
+
+// Runs the window's own loop until `done` says so, or for ten seconds at most.
+template <class Done>
+void LoopUntil(HWND dialog, Done done) {
+  const UINT_PTR ticker = SetTimer(nullptr, 0, 50, nullptr);
+  const ULONGLONG deadline = GetTickCount64() + 10000;
+  MSG message;
+  while (!done() && GetTickCount64() < deadline && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (!IsDialogMessageW(dialog, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  KillTimer(nullptr, ticker);
+}
+
+// Lets the window paint whatever is still pending before it is grabbed.
+void Settle(HWND dialog) {
+  int passes = 0;
+  LoopUntil(dialog, [&passes] { return ++passes > 5; });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: pelgar-screenshots DIR\n";
+    return 2;
+  }
+  const std::string dir = argv[1];
+  auto bmp = [&dir](const char* name) { return dir + "\\" + name + ".bmp"; };
+
+  pelgar::platform::VirtualClock clock;
+  pelgar::sim::SimulatedReader reader;
+  reader.state().revision = "REV 2.30";
+  reader.state().active_option_byte = 0x40 | 0x02;
+  pelgar::sim::InProcessPortFactory line(reader, clock);
+  PacedPorts ports(line, clock);
+  std::ostringstream out, err;
+  pelgar::device::DeviceEnvironment env{ports, clock, out, err};
+
+  Win32Host host;
+  AutoUser user;
+  user.file = dir + "\\screenshots-firmware.hex";
+  std::ofstream(user.file, std::ios::binary)
+      << pelgar::testing::ToHexText(pelgar::testing::MakeImage("REV 2.31", 0x2000, 0));
+  Midway midway(host, bmp("update-window"));
+  int saved = 0;
+  host.on_shown = [&](DialogWindow& window) {
+    HWND hwnd = window.hwnd();
+    Settle(hwnd);
+    switch (window.dialog_template().id) {
+      case id::kDialog:
+        SendMessageW(window.controls().Window(id::kGetConfig), BM_CLICK, 0, 0);
+        Settle(hwnd);
+        saved += SaveWindow(hwnd, bmp("main-window"));
+        SendMessageW(hwnd, WM_SYSCOMMAND, id::kAboutCommand, 0);
+        SendMessageW(hwnd, WM_SYSCOMMAND, id::kEnhancedWindowCommand, 0);
+        SendMessageW(window.controls().Window(id::kFirmwareUpdate), BM_CLICK, 0, 0);
+        break;
+      case pelgar::ui::about_id::kDialog:
+        saved += SaveWindow(hwnd, bmp("about-box"));
+        break;
+      case pelgar::ui::enhanced_id::kDialog:
+        saved += SaveWindow(hwnd, bmp("enhanced-window"));
+        break;
+      case pelgar::ui::update_id::kDialog:
+        // The update runs in the window's timer; the window can close once it has said so.
+        LoopUntil(hwnd, [&user] { return !user.shown.empty(); });
+        break;
+      default:
+        break;
+    }
+    // As the user closes each window, through its logic.
+    SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+  };
+  pelgar::app::RunSettings settings;
+  pelgar::app::HostServices services{host, host, host, user, user, midway};
+  pelgar::app::Desktop desktop(settings, services, env, out);
+  desktop.Run();
+  saved += midway.done();
+  std::remove(user.file.c_str());
+  std::cout << "pelgar-screenshots: " << saved << " of 4 pictures saved in " << dir << "\n";
+  return saved == 4 ? 0 : 1;
+}
