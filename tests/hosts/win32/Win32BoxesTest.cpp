@@ -163,29 +163,5 @@ TEST(Win32FileDialogs, ChooseTheTypedPathOrNothing) {
   EXPECT_EQ(files.Choose(request), std::nullopt);
 }
 
-// The request as the platform reads it: filters as pairs of strings ending in an empty one,
-// a path buffer of the request's size with the terminator, checks by the request.
-TEST(Win32FileDialogs, SetupFollowsTheRequest) {
-  ui::FileDialogRequest open;
-  open.filters = {{"All", "*.*"}, {"Text", "*.TXT"}};
-  open.must_exist = true;
-  FileDialogSetup opening(open);
-  const char kFilters[] = "All\0*.*\0Text\0*.TXT\0";
-  EXPECT_EQ(std::string(opening.dialog.lpstrFilter, sizeof kFilters),
-            std::string(kFilters, sizeof kFilters));
-  EXPECT_EQ(opening.dialog.nFilterIndex, 1u);
-  EXPECT_EQ(opening.dialog.nMaxFile, 260u);
-  EXPECT_EQ(opening.dialog.Flags & (OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT),
-            static_cast<DWORD>(OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST));
-  ui::FileDialogRequest save;
-  save.kind = ui::FileDialogRequest::Kind::kSave;
-  save.confirm_overwrite = true;
-  save.max_path_chars = 10;
-  FileDialogSetup saving(save);
-  EXPECT_EQ(saving.dialog.nMaxFile, 11u);
-  EXPECT_EQ(saving.dialog.Flags & (OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT),
-            static_cast<DWORD>(OFN_OVERWRITEPROMPT));
-}
-
 }  // namespace
 }  // namespace pelgar::hosts::win32
