@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Saves each of Pelgar's windows as the Windows program shows them, under Wine and Xvfb,
 # against the in-process simulated reader, into docs/screenshots/windows-*.png: the main
-# window after Get Config, the about box, the enhanced configuration window and the update
-# window midway. Builds the windows preset (PELGAR_WINDOWS_BUILD names another build folder).
+# window after Get Config (and with a tip showing), the about box, the enhanced configuration
+# window and the update window midway. Builds the windows preset (PELGAR_WINDOWS_BUILD names
+# another build folder).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --windows

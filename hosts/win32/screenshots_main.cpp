@@ -1,6 +1,7 @@
 // pelgar-screenshots.exe: saves each of Pelgar's windows, as the Win32 host shows them, into
 // 24-bit BMP files, against the in-process simulated reader: the main window after Get
-// Config, the about box, the enhanced configuration window and the update window midway.
+// Config and with a tip showing, the about box, the enhanced configuration window and the
+// update window midway.
 //   pelgar-screenshots DIR
 // scripts/screenshots-windows.sh runs it under Wine and turns the pictures into PNGs.
 #include <cstdint>
@@ -80,12 +81,8 @@ class AutoUser : public pelgar::ui::MessageBoxService, public pelgar::ui::FileDi
   std::string shown;
 };
 
-// Draws the window, frame and all, as the screen shows it, into a 24-bit BMP file.
-bool SaveWindow(HWND window, const std::string& path) {
-  RedrawWindow(window, nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  RECT rect;
-  GetWindowRect(window, &rect);
+// Copies what the screen shows in `rect` into a 24-bit BMP file.
+bool SaveScreen(const RECT& rect, const std::string& path) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
   BITMAPINFO info{};
@@ -100,7 +97,6 @@ bool SaveWindow(HWND window, const std::string& path) {
   void* bits = nullptr;
   HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ previous = SelectObject(memory, picture);
-  // What is on the screen there: the window is on top and has just been painted.
   const bool copied =
       BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
   GdiFlush();
@@ -120,6 +116,15 @@ bool SaveWindow(HWND window, const std::string& path) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return saved;
+}
+
+// The window, frame and all, as the screen shows it once it has been painted afresh.
+bool SaveWindow(HWND window, const std::string& path) {
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT rect;
+  GetWindowRect(window, &rect);
+  return SaveScreen(rect, path);
 }
 
 // Grabs the update window once its progress bar is halfway, from inside the waits.
@@ -167,6 +172,28 @@ void Settle(HWND dialog) {
   LoopUntil(dialog, [&passes] { return ++passes > 5; });
 }
 
+// A control's tip as the user sees it when resting on the control: the mouse there, a
+// move that the tooltip control hears of, and its delay; saved with the window around it.
+bool SaveToolTip(DialogWindow& window, int control, const std::string& path) {
+  HWND target = window.controls().Window(control);
+  HWND tip = window.controls().tooltip();
+  if (target == nullptr || tip == nullptr) return false;
+  RECT place;
+  GetWindowRect(target, &place);
+  SetCursorPos((place.left + place.right) / 2, (place.top + place.bottom) / 2);
+  PostMessageW(target, WM_MOUSEMOVE, 0,
+               MAKELPARAM((place.right - place.left) / 2, (place.bottom - place.top) / 2));
+  LoopUntil(window.hwnd(), [tip] { return IsWindowVisible(tip) != FALSE; });
+  Settle(window.hwnd());
+  RECT shown, tip_place;
+  GetWindowRect(window.hwnd(), &shown);
+  GetWindowRect(tip, &tip_place);
+  UnionRect(&shown, &shown, &tip_place);
+  const bool saved = IsWindowVisible(tip) && SaveScreen(shown, path);
+  SendMessageW(tip, TTM_POP, 0, 0);
+  return saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -201,6 +228,7 @@ int main(int argc, char** argv) {
         SendMessageW(window.controls().Window(id::kGetConfig), BM_CLICK, 0, 0);
         Settle(hwnd);
         saved += SaveWindow(hwnd, bmp("main-window"));
+        saved += SaveToolTip(window, id::kGetConfig, bmp("tooltip"));
         SendMessageW(hwnd, WM_SYSCOMMAND, id::kAboutCommand, 0);
         SendMessageW(hwnd, WM_SYSCOMMAND, id::kEnhancedWindowCommand, 0);
         SendMessageW(window.controls().Window(id::kFirmwareUpdate), BM_CLICK, 0, 0);
@@ -227,6 +255,6 @@ int main(int argc, char** argv) {
   desktop.Run();
   saved += midway.done();
   std::remove(user.file.c_str());
-  std::cout << "pelgar-screenshots: " << saved << " of 4 pictures saved in " << dir << "\n";
-  return saved == 4 ? 0 : 1;
+  std::cout << "pelgar-screenshots: " << saved << " of 5 pictures saved in " << dir << "\n";
+  return saved == 5 ? 0 : 1;
 }
