@@ -130,6 +130,11 @@ TEST_F(UnattendedRunTest, OpensTheFileAsTypedThenInCapitals) {
   std::filesystem::current_path(dir.root);
   Put("UPPER.DAT", kBasic);
   Put("both.dat", "Zyr MSR Configuration File\r\n7c%;+?\r\n");
+  // Windows' file names do not tell case apart: both.dat is BOTH.DAT there.
+  if (std::filesystem::exists(dir.root / "BOTH.DAT")) {
+    std::filesystem::current_path(previous);
+    GTEST_SKIP() << "the file system does not tell case apart";
+  }
   Put("BOTH.DAT", kBasic);
   // Then both.dat's option byte, without sentinels.
   const std::vector<int> seen{Run("upper.dat,COM3"), Run("both.dat"), reader.state().option_byte,
