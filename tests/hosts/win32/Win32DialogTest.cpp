@@ -70,6 +70,10 @@ bool TakesTab(ControlKind kind) {
          kind == ControlKind::kEdit || kind == ControlKind::kDropList;
 }
 
+std::string DialogName(const ::testing::TestParamInfo<const ui::DialogTemplate*>& test) {
+  return "Dialog" + std::to_string(test.param->id);
+}
+
 class Win32DialogTest : public ::testing::TestWithParam<const ui::DialogTemplate*> {};
 
 TEST_P(Win32DialogTest, BuildsEveryControlOfTheTemplateInItsOrder) {
@@ -193,7 +197,8 @@ TEST_P(Win32DialogTest, ToolTipsHoldEachControlsTip) {
 INSTANTIATE_TEST_SUITE_P(Templates, Win32DialogTest,
                          ::testing::Values(&ui::MainWindowTemplate(), &ui::AboutBoxTemplate(),
                                            &ui::EnhancedConfigTemplate(),
-                                           &ui::UpdateWindowTemplate()));
+                                           &ui::UpdateWindowTemplate()),
+                         DialogName);
 
 // The main window's own touches: its menu commands after a separator, the baud list sorted
 // by text; the about box's default button.
