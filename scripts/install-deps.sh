@@ -13,10 +13,10 @@ set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-format dpkg-dev
           qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core)
 # The Windows build: mingw-w64's posix variant (the win32 one has no std::thread), GoogleTest's
-# sources to build with it, Wine to run the tests, Xvfb for the windows, ImageMagick for the
-# screenshots, zip and man for the package.
+# sources to build with it, Wine and its own fonts to run the tests, Xvfb for the windows,
+# ImageMagick for the screenshots, zip and man for the package.
 if [ "${1:-}" = "--windows" ]; then
-  packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb xauth imagemagick zip man-db)
+  packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine xvfb xauth imagemagick zip man-db)
 fi
 missing=()
 for package in "${packages[@]}"; do

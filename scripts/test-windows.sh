@@ -11,13 +11,10 @@ echo "== windows: build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 
-# One Wine prefix for the run, made once (about 15 s), and one persistent wineserver so that
-# each of the many test processes starts quickly.
-export WINEPREFIX="$PWD/build/windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine="$(command -v wine)"
-"$wine" cmd /c exit >/dev/null 2>&1 || true
-wineserver -p >/dev/null 2>&1
+# One Wine prefix for the tests, made once, and one persistent wineserver so that each of the
+# many test processes starts quickly.
+source scripts/wine-prefix.sh
+use_wine_prefix "$PWD/build/windows/wineprefix"
 trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 
 echo "== windows: test under Wine"
@@ -25,6 +22,7 @@ echo "== windows: test under Wine"
 xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows
 
 echo "== windows: end to end under Wine"
-cmake --preset release >/dev/null
-cmake --build --preset release --target pelgar pelgar-sim
-tests/wine/end_to_end.sh build/windows/pelgar.exe build/release/pelgar-sim build/release/pelgar
+# The Linux programs of scripts/test.sh's first build, which CI has made already.
+cmake --preset ci >/dev/null
+cmake --build --preset ci --target pelgar pelgar-sim
+tests/wine/end_to_end.sh build/windows/pelgar.exe build/ci/pelgar-sim build/ci/pelgar

@@ -25,14 +25,9 @@ cleanup() {
 trap cleanup EXIT
 
 export PELGAR_PORT_DIR="$work/ports" PELGAR_TIME_SCALE=20
-export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine="$(command -v /usr/lib/wine/wine64 || command -v wine)"
 mkdir -p "$PELGAR_PORT_DIR"
-# Started first and kept: a wineserver started by pelgar.exe would write its own messages to
-# pelgar.exe's output, which the checks read.
-mkdir -p "$WINEPREFIX"
-wineserver -p >/dev/null 2>&1 || true
-[ -d "$WINEPREFIX/dosdevices" ] || "$wine" cmd /c exit >/dev/null 2>&1 || true
+source "$here/scripts/wine-prefix.sh"
+use_wine_prefix "$work/wineprefix"
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
