@@ -31,12 +31,13 @@ use_wine_prefix "$work/wineprefix"
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-# A fresh reader with the same flash for each run, on COM3 for both programs.
+# A fresh reader with the same flash for each run, on COM3 for both programs; the arguments
+# go to pelgar-sim.
 start_reader() {
   stop_reader
   rm -f "$PELGAR_PORT_DIR/COM3"
   printf '# pelgar-sim reader flash\noption_byte 51\n' >"$work/flash"
-  "$sim" --port COM3 --state "$work/flash" >"$work/sim.log" 2>&1 &
+  "$sim" --port COM3 --state "$work/flash" "$@" >"$work/sim.log" 2>&1 &
   sim_pid=$!
   for _ in $(seq 100); do [ -L "$PELGAR_PORT_DIR/COM3" ] && break; sleep 0.05; done
   ln -sfn "$PELGAR_PORT_DIR/COM3" "$WINEPREFIX/dosdevices/com3"
@@ -95,6 +96,20 @@ for program in linux windows; do
   run "absent-$program" 1 "$program" "CONFIG.DAT,COM3,19200"
   expect_output "absent-$program" "The MSR has not been claimed by the application."
 done
+
+# The reader falls silent in the middle of a load, then its port vanishes (the simulator
+# ends, as an unplugged adapter would): no hang, status 1, a message that says so.
+start_reader --fault silent-after=3
+(sleep 1 && kill "$sim_pid") &
+started=$(date +%s)
+run vanish-windows 1 windows "CONFIG.DAT,COM3,19200"
+took=$(( $(date +%s) - started ))
+[ "$took" -le 30 ] || fail "vanish-windows: took $took s, the bound is 30 s"
+grep -qE "^(The MSR has not been claimed|There was an error found)" "$work/vanish-windows.out" ||
+  fail "vanish-windows: the summary does not say that the load failed"
+wait
+stop_reader
+
 same_wire load
 same_wire debug
 cmp -s "$work/flash-linux" "$work/flash-windows" || fail "the two loads left different flash contents"
