@@ -11,14 +11,18 @@ build=${PELGAR_WINDOWS_BUILD:-build/windows}
 cmake --preset windows -B "$build" >/dev/null
 cmake --build "$build" --target pelgar-screenshots
 
-# A prefix of its own, so that nothing here changes what the tests see.
-source scripts/wine-prefix.sh
-use_wine_prefix "$PWD/$build/screenshots-prefix"
-
 pictures=$(mktemp -d)
-trap 'rm -rf "$pictures"; wineserver -k >/dev/null 2>&1 || true' EXIT
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$wine" "$build/pelgar-screenshots.exe" "Z:${pictures//\//\\}"
+trap 'rm -rf "$pictures"' EXIT
+# A prefix of its own, so that nothing here changes what the tests see. Wine's desktop
+# process keeps the display it started with, so the prefix is made inside the same Xvfb
+# display as the pictures.
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  source scripts/wine-prefix.sh
+  use_wine_prefix "$PWD/$1/screenshots-prefix"
+  status=0
+  "$wine" "$1/pelgar-screenshots.exe" "$2" || status=$?
+  wineserver -k
+  exit "$status"' screenshots "$build" "Z:${pictures//\//\\}"
 mkdir -p docs/screenshots
 for picture in "$pictures"/*.bmp; do
   name=$(basename "$picture" .bmp)

@@ -11,15 +11,18 @@ echo "== windows: build"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 
-# One Wine prefix for the tests, made once, and one persistent wineserver so that each of the
-# many test processes starts quickly.
-source scripts/wine-prefix.sh
-use_wine_prefix "$PWD/build/windows/wineprefix"
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
-
 echo "== windows: test under Wine"
-# The windows need a display; the other tests do not mind one.
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --preset windows
+# One Wine prefix for the tests, made once, and one persistent wineserver so that each of the
+# many test processes starts quickly. Wine's desktop process starts with the prefix's first
+# program and keeps the display it found, so all of it runs inside one Xvfb display (the
+# windows need it; the other tests do not mind it).
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  source scripts/wine-prefix.sh
+  use_wine_prefix "$PWD/build/windows/wineprefix"
+  status=0
+  ctest --preset windows || status=$?
+  wineserver -k
+  exit "$status"'
 
 echo "== windows: end to end under Wine"
 # The Linux programs of scripts/test.sh's first build, which CI has made already.

@@ -42,6 +42,8 @@ class DialogWindow {
   // Controls::Close: ends the dialog once the running handler returns.
   void RequestClose(int result);
   bool close_requested() const { return close_requested_; }
+  // True once the system has created the dialog; false after Run when it could not.
+  bool opened() const { return opened_; }
   // Ends the dialog when the logic asked for it and no handler of it still runs.
   void FinishIfClosing();
 

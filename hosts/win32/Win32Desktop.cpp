@@ -1,5 +1,7 @@
 #include "hosts/win32/Win32Desktop.h"
 
+#include <iostream>
+
 #include "app/Application.h"
 #include "app/HostServices.h"
 #include "hosts/win32/Win32FileDialogs.h"
@@ -13,7 +15,14 @@ int RunDesktop(app::Application& application) {
   Win32FileDialogs files(host);
   Win32MessageBoxes boxes(host);
   app::HostServices services{host, host, host, files, boxes, host};
-  return application.RunDesktop(services);
+  const int status = application.RunDesktop(services);
+  if (host.failed_to_open()) {
+    std::cerr << "pelgar: the window could not be opened (no desktop to show it on).\n"
+              << "Apply a configuration with: pelgar CONFIG.DAT[,COM3[,19200]]  (pelgar --help)"
+              << std::endl;
+    return kExitNoDesktop;
+  }
+  return status;
 }
 
 }  // namespace pelgar::hosts::win32

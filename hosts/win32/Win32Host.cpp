@@ -45,6 +45,7 @@ int Win32Host::RunModal(const ui::DialogTemplate& dialog, ui::DialogLogic& logic
   DialogWindow window(*this, dialog, logic);
   windows_.push_back(&window);
   const int result = window.Run(owner);
+  if (!window.opened()) failed_to_open_ = true;
   for (auto it = timers_.begin(); it != timers_.end();) {
     it = it->second.window == &window ? timers_.erase(it) : std::next(it);
   }

@@ -54,6 +54,9 @@ class Win32Host : public ui::DialogHost,
   bool waiting() const { return waiting_; }
   // True while the wait cursor is up: the windows show it wherever the mouse is.
   bool wait_cursor() const { return wait_cursor_; }
+  // True when a dialog could not be created at all (no window station or display to show it
+  // on): the program must not end as if the user had closed it.
+  bool failed_to_open() const { return failed_to_open_; }
   // The innermost shown dialog, or null.
   DialogWindow* top() const { return windows_.empty() ? nullptr : windows_.back(); }
 
@@ -79,6 +82,7 @@ class Win32Host : public ui::DialogHost,
   std::map<int, Timer> timers_;
   bool waiting_ = false;
   bool wait_cursor_ = false;
+  bool failed_to_open_ = false;
   std::chrono::microseconds pass_interval_ = std::chrono::milliseconds(5);
   std::chrono::steady_clock::time_point last_pass_ = std::chrono::steady_clock::now();
   int64_t wait_calls_ = 0;
