@@ -19,9 +19,9 @@ std::string DevicePathForPort(const std::string& name) {
   if (number < 1) return {};
   // The device namespace reaches every port; a bare "COM10" and above would name a file.
   // The number is written anew, so "COM03" is the port COM3.
-  return "\\\\.\\COM" + std::to_string(number);
+  return R"(\\.\COM)" + std::to_string(number);
 }
 
-std::string PortNamesHelp() { return "COMn is the Windows port of that name (\\\\.\\COMn)."; }
+std::string PortNamesHelp() { return R"(COMn is the Windows port of that name (\\.\COMn).)"; }
 
 }  // namespace pelgar::platform

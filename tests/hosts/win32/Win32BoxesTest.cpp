@@ -27,7 +27,7 @@ constexpr int kFileNameCombo = 0x47C;
 class NextDialog {
  public:
   explicit NextDialog(std::function<void(HWND)> answer) {
-    answer_ = std::move(answer);
+    pending_answer = std::move(answer);
     timer_ = SetTimer(nullptr, 0, 50, &NextDialog::Tick);
   }
   ~NextDialog() { KillTimer(nullptr, timer_); }
@@ -53,13 +53,13 @@ class NextDialog {
           return FALSE;
         },
         reinterpret_cast<LPARAM>(&found));
-    if (found == nullptr || !answer_) return;
-    std::function<void(HWND)> answer = std::move(answer_);
-    answer_ = nullptr;
+    if (found == nullptr || !pending_answer) return;
+    std::function<void(HWND)> answer = std::move(pending_answer);
+    pending_answer = nullptr;
     answer(found);
   }
 
-  static inline std::function<void(HWND)> answer_;
+  static inline std::function<void(HWND)> pending_answer;
   UINT_PTR timer_ = 0;
 };
 

@@ -21,7 +21,7 @@ class Win32TestUser : public ContractUser {
   void Type(int id, std::string_view chars) override {
     HWND edit = Window(id);
     SetFocus(edit);
-    const WPARAM end = static_cast<WPARAM>(GetWindowTextLengthW(edit));
+    const auto end = static_cast<WPARAM>(GetWindowTextLengthW(edit));
     SendMessageW(edit, EM_SETSEL, end, static_cast<LPARAM>(end));
     for (char c : chars) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
   }

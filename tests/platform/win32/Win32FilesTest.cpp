@@ -17,7 +17,9 @@ namespace {
 namespace fs = std::filesystem;
 
 // CR LF line ends, a Ctrl-Z (the end of a file read as text) and bytes above 0x7F.
-const std::string kBytes("SET 1\r\nLINE\r\n\x1a\0\xff\r\n", 20);
+// Its length counted by the compiler, the NUL inside included, not by hand.
+constexpr char kRawBytes[] = "SET 1\r\nLINE\r\n\x1a\0\xff\r\n";
+const std::string kBytes(kRawBytes, sizeof kRawBytes - 1);
 
 bool Save(const std::string& path, std::string_view content) {
   ReplacingFile file;
