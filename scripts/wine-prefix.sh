@@ -10,8 +10,10 @@ use_wine_prefix() {
   # Started first and kept: a server started by a program under test would write its own
   # messages into that program's output, and each start would cost the server's start-up.
   wineserver -p >/dev/null 2>&1 || true
-  [ -f "$WINEPREFIX/.pelgar-ready" ] && return 0
+  # Makes the prefix, or brings it up to date, before anything is timed: the first program
+  # of a session waits for that, and a test listing must not.
   "$wine" cmd /c exit >/dev/null 2>&1 || true
+  [ -f "$WINEPREFIX/.pelgar-ready" ] && return 0
   # Wine draws each window's frame itself, as Windows does, rather than leaving it to an X
   # window manager, which Xvfb has none of (and a closing dialog would wait for one).
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true

@@ -116,8 +116,7 @@ cmp -s "$work/flash-linux" "$work/flash-windows" || fail "the two loads left dif
 
 if [ "$failures" -ne 0 ]; then
   echo "end to end under Wine: $failures failed; kept $work" >&2
-  trap - EXIT
-  stop_reader
+  PELGAR_KEEP_WORK=1
   exit 1
 fi
 echo "end to end under Wine: configuration load, debug command and absent reader as on Linux"
