@@ -18,14 +18,15 @@
 #include <string>
 
 #include "app/Desktop.h"
-#include "hosts/qt/AutoUser.h"
 #include "hosts/qt/DialogWindow.h"
 #include "hosts/qt/QtFileDialogs.h"
 #include "hosts/qt/QtHost.h"
 #include "platform/VirtualClock.h"
 #include "sim/InProcessPort.h"
 #include "sim/SimulatedReader.h"
+#include "support/AutoUser.h"
 #include "support/FirmwareImages.h"
+#include "support/PacedPorts.h"
 #include "ui/enhanced/EnhancedConfigIds.h"
 #include "ui/main/AboutBoxIds.h"
 #include "ui/main/MainWindowIds.h"
@@ -35,38 +36,6 @@ namespace {
 
 using pelgar::hosts::qt::DialogWindow;
 namespace id = pelgar::ui::main_id;
-
-// The in-process reader answers at once; a real port polls for every reply, and each poll
-// starts with the wait hook. This makes the same calls, so the windows repaint as they would.
-class PacedPorts : public pelgar::platform::PortFactory {
- public:
-  PacedPorts(pelgar::platform::PortFactory& inner, pelgar::platform::Clock& clock)
-      : inner_(inner), clock_(clock) {}
-  std::unique_ptr<pelgar::platform::SerialPort> Create() override {
-    return std::make_unique<Port>(inner_.Create(), clock_);
-  }
-
- private:
-  struct Port : pelgar::platform::SerialPort {
-    Port(std::unique_ptr<pelgar::platform::SerialPort> port, pelgar::platform::Clock& c)
-        : inner(std::move(port)), clock(c) {}
-    pelgar::platform::OpenResult Open(const std::string& name, int32_t baud) override {
-      return inner->Open(name, baud);
-    }
-    void SetBaudRate(int32_t baud) override { inner->SetBaudRate(baud); }
-    size_t Read(uint8_t* dest, size_t count, int64_t total_ms, int64_t interval_ms) override {
-      clock.RunWaitHook();
-      return inner->Read(dest, count, total_ms, interval_ms);
-    }
-    bool Write(const uint8_t* data, size_t count) override { return inner->Write(data, count); }
-    bool HungUp() const override { return inner->HungUp(); }
-    void Close() override { inner->Close(); }
-    std::unique_ptr<pelgar::platform::SerialPort> inner;
-    pelgar::platform::Clock& clock;
-  };
-  pelgar::platform::PortFactory& inner_;
-  pelgar::platform::Clock& clock_;
-};
 
 // Grabs the update window once its progress bar is halfway, from inside the waits.
 class Midway : public pelgar::platform::WaitHook {
@@ -118,12 +87,12 @@ int main(int argc, char** argv) {
   reader.state().revision = "REV 2.30";
   reader.state().active_option_byte = 0x40 | 0x02;
   pelgar::sim::InProcessPortFactory line(reader, clock);
-  PacedPorts ports(line, clock);
+  pelgar::testing::PacedPorts ports(line, clock);
   std::ostringstream out, err;
   pelgar::device::DeviceEnvironment env{ports, clock, out, err};
 
   pelgar::hosts::qt::QtHost host;
-  pelgar::hosts::qt::AutoUser user;
+  pelgar::testing::AutoUser user;
   user.file = std::string(argv[1]) + "/screenshots-firmware.hex";
   std::ofstream(user.file, std::ios::binary)
       << pelgar::testing::ToHexText(pelgar::testing::MakeImage("REV 2.31", 0x2000, 0));

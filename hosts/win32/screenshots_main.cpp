@@ -20,7 +20,9 @@
 #include "platform/VirtualClock.h"
 #include "sim/InProcessPort.h"
 #include "sim/SimulatedReader.h"
+#include "support/AutoUser.h"
 #include "support/FirmwareImages.h"
+#include "support/PacedPorts.h"
 #include "ui/enhanced/EnhancedConfigIds.h"
 #include "ui/main/AboutBoxIds.h"
 #include "ui/main/MainWindowIds.h"
@@ -31,55 +33,6 @@ namespace {
 using pelgar::hosts::win32::DialogWindow;
 using pelgar::hosts::win32::Win32Host;
 namespace id = pelgar::ui::main_id;
-
-// The in-process reader answers at once; a real port polls for every reply, and each poll
-// starts with the wait hook. This makes the same calls, so the windows repaint as they would.
-class PacedPorts : public pelgar::platform::PortFactory {
- public:
-  PacedPorts(pelgar::platform::PortFactory& inner, pelgar::platform::Clock& clock)
-      : inner_(inner), clock_(clock) {}
-  std::unique_ptr<pelgar::platform::SerialPort> Create() override {
-    return std::make_unique<Port>(inner_.Create(), clock_);
-  }
-
- private:
-  struct Port : pelgar::platform::SerialPort {
-    Port(std::unique_ptr<pelgar::platform::SerialPort> port, pelgar::platform::Clock& c)
-        : inner(std::move(port)), clock(c) {}
-    pelgar::platform::OpenResult Open(const std::string& name, int32_t baud) override {
-      return inner->Open(name, baud);
-    }
-    void SetBaudRate(int32_t baud) override { inner->SetBaudRate(baud); }
-    size_t Read(uint8_t* dest, size_t count, int64_t total_ms, int64_t interval_ms) override {
-      clock.RunWaitHook();
-      return inner->Read(dest, count, total_ms, interval_ms);
-    }
-    bool Write(const uint8_t* data, size_t count) override { return inner->Write(data, count); }
-    bool HungUp() const override { return inner->HungUp(); }
-    void Close() override { inner->Close(); }
-    std::unique_ptr<pelgar::platform::SerialPort> inner;
-    pelgar::platform::Clock& clock;
-  };
-  pelgar::platform::PortFactory& inner_;
-  pelgar::platform::Clock& clock_;
-};
-
-// Says OK and Yes to every box and picks `file` in every file dialog.
-class AutoUser : public pelgar::ui::MessageBoxService, public pelgar::ui::FileDialogs {
- public:
-  int ShowBox(std::string_view text, std::string_view, unsigned type) override {
-    shown += std::string(text) + "\n";
-    return (type & 0x0F) == pelgar::ui::box::kYesNo ? pelgar::ui::answer::kYes
-                                                    : pelgar::ui::answer::kOk;
-  }
-  int ShowApplicationBox(std::string_view text, unsigned type) override {
-    return ShowBox(text, {}, type);
-  }
-  std::optional<std::string> Choose(const pelgar::ui::FileDialogRequest&) override { return file; }
-
-  std::string file;
-  std::string shown;
-};
 
 // Copies what the screen shows in `rect` into a 24-bit BMP file.
 bool SaveScreen(const RECT& rect, const std::string& path) {
@@ -166,10 +119,12 @@ void LoopUntil(HWND dialog, Done done) {
   KillTimer(nullptr, ticker);
 }
 
-// Lets the window paint whatever is still pending before it is grabbed.
+// Lets the window paint whatever is still pending before it is grabbed. A while, not a
+// number of messages: under Wine the window reaches the X server's screen, which the
+// pictures are taken from, some time after it has painted.
 void Settle(HWND dialog) {
-  int passes = 0;
-  LoopUntil(dialog, [&passes] { return ++passes > 5; });
+  const ULONGLONG until = GetTickCount64() + 300;
+  LoopUntil(dialog, [until] { return GetTickCount64() >= until; });
 }
 
 // A control's tip as the user sees it when resting on the control: the mouse there, a
@@ -209,12 +164,12 @@ int main(int argc, char** argv) {
   reader.state().revision = "REV 2.30";
   reader.state().active_option_byte = 0x40 | 0x02;
   pelgar::sim::InProcessPortFactory line(reader, clock);
-  PacedPorts ports(line, clock);
+  pelgar::testing::PacedPorts ports(line, clock);
   std::ostringstream out, err;
   pelgar::device::DeviceEnvironment env{ports, clock, out, err};
 
   Win32Host host;
-  AutoUser user;
+  pelgar::testing::AutoUser user;
   user.file = dir + "\\screenshots-firmware.hex";
   std::ofstream(user.file, std::ios::binary)
       << pelgar::testing::ToHexText(pelgar::testing::MakeImage("REV 2.31", 0x2000, 0));

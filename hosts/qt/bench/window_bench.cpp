@@ -22,11 +22,11 @@
 
 #include "app/Desktop.h"
 #include "bench/BenchSupport.h"
-#include "hosts/qt/AutoUser.h"
 #include "hosts/qt/DialogWindow.h"
 #include "hosts/qt/QtHost.h"
 #include "platform/RealClock.h"
 #include "platform/SystemPorts.h"
+#include "support/AutoUser.h"
 #include "support/FirmwareImages.h"
 #include "ui/enhanced/EnhancedConfigIds.h"
 #include "ui/main/MainWindowIds.h"
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
   std::ostringstream out, err;
   device::DeviceEnvironment env{*ports, clock, out, err};
   hosts::qt::QtHost host;
-  hosts::qt::AutoUser user;
+  testing::AutoUser user;
   user.file = (dir / "full.hex").string();
   std::ofstream(user.file, std::ios::binary)
       << testing::ToHexText(testing::MakeImage("REV 2.31", firmware::kImageSize, 0));

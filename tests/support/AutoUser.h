@@ -8,11 +8,11 @@
 #include "ui/host/MessageBoxService.h"
 #include "ui/host/MessageOutput.h"
 
-namespace pelgar::hosts::qt {
+namespace pelgar::testing {
 
-// A user for the tools that run the real windows unattended (screenshots, the window
-// benchmark): says OK and Yes to every box, picks `file` in every file dialog, and keeps
-// the boxes' texts.
+// A user for the tools that run the real windows unattended (both hosts' screenshots, the
+// window benchmark): says OK and Yes to every box, picks `file` in every file dialog, and
+// keeps the boxes' texts.
 class AutoUser : public ui::MessageBoxService, public ui::FileDialogs {
  public:
   int ShowBox(std::string_view text, std::string_view, unsigned type) override {
@@ -28,4 +28,4 @@ class AutoUser : public ui::MessageBoxService, public ui::FileDialogs {
   std::string shown;
 };
 
-}  // namespace pelgar::hosts::qt
+}  // namespace pelgar::testing
