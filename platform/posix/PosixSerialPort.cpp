@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "platform/PortNames.h"
+#include "platform/ReadTimeouts.h"
 #include "platform/WaitHook.h"
 
 namespace pelgar::platform {
@@ -154,13 +155,10 @@ bool PosixSerialPort::WaitFor(short events, int64_t nominal_ms) {
 
 size_t PosixSerialPort::Read(uint8_t* dest, size_t count, int64_t total_ms, int64_t interval_ms) {
   if (fd_ < 0 || hung_up_ || count == 0) return 0;
-  const int64_t start = clock_.NowMs();
-  int64_t last_byte = start;
+  ReadTimeouts timeouts(clock_, total_ms, interval_ms);
   size_t received = 0;
   while (received < count) {
-    int64_t now = clock_.NowMs();
-    int64_t wait = start + total_ms - now;
-    if (received > 0) wait = std::min(wait, last_byte + interval_ms - now);
+    const int64_t wait = timeouts.Left();
     if (wait <= 0) break;
     if (!WaitFor(POLLIN, wait)) {
       if (hung_up_) break;
@@ -169,7 +167,7 @@ size_t PosixSerialPort::Read(uint8_t* dest, size_t count, int64_t total_ms, int6
     ssize_t n = ::read(fd_, dest + received, count - received);
     if (n > 0) {
       received += static_cast<size_t>(n);
-      last_byte = clock_.NowMs();
+      timeouts.GotBytes();
     } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
       hung_up_ = true;  // end of file on a tty, or EIO from a pty whose master went away
       break;

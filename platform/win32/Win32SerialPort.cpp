@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "platform/PortNames.h"
+#include "platform/ReadTimeouts.h"
 #include "platform/SystemPorts.h"
 #include "platform/WaitHook.h"
 #include "platform/win32/Win32Text.h"
@@ -182,19 +183,16 @@ size_t Win32SerialPort::ReadWithin(uint8_t* dest, size_t count, int64_t nominal_
 
 size_t Win32SerialPort::Read(uint8_t* dest, size_t count, int64_t total_ms, int64_t interval_ms) {
   if (handle_ == nullptr || hung_up_ || count == 0) return 0;
-  const int64_t start = clock_.NowMs();
-  int64_t last_byte = start;
+  ReadTimeouts timeouts(clock_, total_ms, interval_ms);
   size_t received = 0;
   while (received < count) {
-    const int64_t now = clock_.NowMs();
-    int64_t wait = start + total_ms - now;
-    if (received > 0) wait = std::min(wait, last_byte + interval_ms - now);
+    const int64_t wait = timeouts.Left();
     if (wait <= 0) break;
     const size_t got = ReadWithin(dest + received, count - received, wait);
     if (hung_up_) break;
     if (got > 0) {
       received += got;
-      last_byte = clock_.NowMs();
+      timeouts.GotBytes();
     }
   }
   return received;
