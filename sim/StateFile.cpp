@@ -224,8 +224,12 @@ bool StateFile::Load(const std::string& path, ReaderState* state, bool* existed,
 }
 
 bool StateFile::Save(const std::string& path, const ReaderState& state, std::string* error) {
+  return Write(path, Format(state), error);
+}
+
+bool StateFile::Write(const std::string& path, const std::string& text, std::string* error) {
   platform::ReplacingFile file;
-  if (file.Open(path) && file.Write(Format(state)) && file.Commit()) return true;
+  if (file.Open(path) && file.Write(text) && file.Commit()) return true;
   *error = file.error();
   return false;
 }

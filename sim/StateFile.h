@@ -31,6 +31,8 @@ class StateFile {
   // Writes through the platform's replacing file, so that a crash or a full disk never
   // leaves half a file and a failed save leaves the previous one as it was.
   static bool Save(const std::string& path, const ReaderState& state, std::string* error);
+  // Save of a text that Format made.
+  static bool Write(const std::string& path, const std::string& text, std::string* error);
   // Parses the text of a state file (Load without the file).
   static bool Parse(const std::string& text, ReaderState* state, std::string* error);
 };

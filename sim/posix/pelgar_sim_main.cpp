@@ -12,6 +12,7 @@
 #include "sim/SimulatedReader.h"
 #include "sim/StateFile.h"
 #include "sim/posix/PtyTransport.h"
+#include "sim/posix/StateWriter.h"
 
 namespace {
 
@@ -28,33 +29,6 @@ void InstallSignalHandlers() {
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
   std::signal(SIGPIPE, SIG_IGN);
 }
-
-// Keeps the state file in step with the reader's flash: written whenever it changed.
-class StateKeeper {
- public:
-  // `saved` is the text already in the file, if any.
-  StateKeeper(std::string path, const pelgar::sim::ReaderState& state, std::string saved)
-      : path_(std::move(path)), state_(state), saved_(std::move(saved)) {}
-
-  void SaveIfChanged() {
-    if (path_.empty()) return;
-    std::string text = pelgar::sim::StateFile::Format(state_);
-    if (text == saved_) return;
-    std::string error;
-    if (pelgar::sim::StateFile::Save(path_, state_, &error)) {
-      saved_ = std::move(text);
-    } else if (error != last_error_) {
-      std::cerr << "pelgar-sim: " << error << std::endl;
-      last_error_ = error;
-    }
-  }
-
- private:
-  std::string path_;
-  const pelgar::sim::ReaderState& state_;
-  std::string saved_;
-  std::string last_error_;
-};
 
 }  // namespace
 
@@ -95,9 +69,12 @@ int main(int argc, char** argv) {
     std::cerr << "pelgar-sim: " << error << std::endl;
     return 1;
   }
-  StateKeeper keeper(options.state_file, state, std::move(saved));
-  keeper.SaveIfChanged();
-  transport.after_receive = [&keeper] { keeper.SaveIfChanged(); };
+  pelgar::sim::StateWriter writer(options.state_file, std::move(saved));
+  const auto offer_flash = [&writer, &state, &options] {
+    if (!options.state_file.empty()) writer.Offer(pelgar::sim::StateFile::Format(state));
+  };
+  offer_flash();
+  transport.after_receive = offer_flash;
   if (options.trace) {
     transport.trace = [](const std::string& line) { std::cout << line << std::endl; };
   }
@@ -106,6 +83,7 @@ int main(int argc, char** argv) {
 
   transport.Run(stop_requested);
   transport.Close();
-  keeper.SaveIfChanged();
+  offer_flash();
+  writer.Finish();
   return 0;
 }

@@ -63,5 +63,24 @@ TEST_F(PelgarEndToEndTest, ExitStatusAndConsoleOfEachRun) {
   }
 }
 
+// Every sync of the simulator's disk takes 200 ms, longer than the 62.5 ms a host waits for
+// a reply: the load must still succeed, and the flash must be on disk once the reader ends.
+TEST_F(PelgarEndToEndTest, SlowDiskDelaysNoReplyAndLosesNoFlash) {
+  ASSERT_TRUE(StartSim({"--switch=wedge"}, {"env", "LD_PRELOAD=" PELGAR_SLOW_FSYNC,
+                                            "ASAN_OPTIONS=verify_asan_link_order=0"}))
+      << sim_->Errors();
+  std::ofstream(dir_ + "/slow.dat", std::ios::binary)
+      << "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
+         "12H:<\r\n12T:>\r\n13:0F\r\n15:01\r\n";
+  Subprocess pelgar({PELGAR_EXE, "slow.dat,COM3"}, dir_, "pelgar");
+  EXPECT_EQ(pelgar.Wait(60'000), 0) << pelgar.Output() << pelgar.Errors();
+  EXPECT_EQ(sim_->Stop(), 0);
+  const std::string flash = ReadFile(dir_ + "/reader.state");
+  for (const char* line : {"option_byte 41\n", "head_wrapper 3C\n", "tail_wrapper 3E\n",
+                           "cr_byte 1E\n", "wedge_language 01\n"}) {
+    EXPECT_NE(flash.find(line), std::string::npos) << line << flash;
+  }
+}
+
 }  // namespace
 }  // namespace pelgar::e2e
