@@ -82,8 +82,50 @@ bool EnhancedGroup::OnControl(int control, Notification notification) {
 }
 
 bool EnhancedGroup::Exchange(DataExchange& dx) {
-  return ExchangeWrapperBox(dx, head_.box_id, head_.text, head_.extra, head_.budget) &&
-         ExchangeWrapperBox(dx, tail_.box_id, tail_.text, tail_.extra, tail_.budget);
+  if (!dx.save_and_validate) {
+    return ExchangeWrapperBox(dx, head_.box_id, head_.text, head_.extra, head_.budget) &&
+           ExchangeWrapperBox(dx, tail_.box_id, tail_.text, tail_.extra, tail_.budget);
+  }
+  // Only what will be sent is checked: an unchecked wrapper, whatever its box still holds
+  // (the length rule unchecks a box without emptying it), and one that the other's 14
+  // characters are about to exclude take no part, and leave the other the whole budget.
+  // The rooms are computed afresh from the texts, never left over from an earlier state.
+  if (!TakeWrapper(dx, head_) || !TakeWrapper(dx, tail_)) return false;
+  ShareBudget();
+  for (Wrapper* wrapper : {&head_, &tail_}) {
+    if (SentLength(*wrapper) == 0) continue;
+    const size_t typed = wrapper->text.size() + static_cast<size_t>(wrapper->extra);
+    if (!ExchangeMaxChars(dx, wrapper->box_id, typed, wrapper->budget + wrapper->extra)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool EnhancedGroup::TakeWrapper(DataExchange& dx, Wrapper& wrapper) {
+  if (controls().IsChecked(wrapper.check_id)) {
+    return ExchangeWrapperText(dx, wrapper.box_id, wrapper.text, wrapper.extra);
+  }
+  wrapper.text.clear();
+  wrapper.extra = 0;
+  return true;
+}
+
+size_t EnhancedGroup::SentLength(const Wrapper& wrapper) const {
+  if (!controls().IsChecked(wrapper.check_id)) return 0;
+  // A wrapper of the whole budget excludes the other; of two such, the tail wins, as in
+  // the length rule.
+  const bool head = &wrapper == &head_;
+  const Wrapper& other = head ? tail_ : head_;
+  const bool excluded = controls().IsChecked(other.check_id) &&
+                        other.text.size() >= kWrapperTotal &&
+                        (head || wrapper.text.size() < kWrapperTotal);
+  return excluded ? 0 : wrapper.text.size();
+}
+
+void EnhancedGroup::ShareBudget() {
+  head_.budget = static_cast<int>(config::WrapperBudget(SentLength(tail_)));
+  tail_.budget = static_cast<int>(config::WrapperBudget(SentLength(head_)));
 }
 
 void EnhancedGroup::EnhancedChangeRule() {
@@ -114,10 +156,10 @@ void EnhancedGroup::OnTextChanged(Wrapper& self, Wrapper& other) {
   if (self.text.size() >= kWrapperTotal) {
     controls().Enable(other.box_id, false);
     controls().SetCheck(other.check_id, false);
-  } else {
-    other.budget = kWrapperTotal - static_cast<int>(self.text.size());
-    if (controls().IsChecked(other.check_id)) controls().Enable(other.box_id, true);
+  } else if (controls().IsChecked(other.check_id)) {
+    controls().Enable(other.box_id, true);
   }
+  ShareBudget();
   host_.UpdateData(false);
 }
 
@@ -158,10 +200,8 @@ void EnhancedGroup::ApplyWrapperLengthRule() {
   } else if (head_.text.size() >= kWrapperTotal) {
     controls().Enable(tail_.box_id, false);
     controls().SetCheck(tail_.check_id, false);
-  } else {
-    head_.budget = kWrapperTotal - static_cast<int>(tail_.text.size());
-    tail_.budget = kWrapperTotal - static_cast<int>(head_.text.size());
   }
+  ShareBudget();
   host_.UpdateData(false);
 }
 

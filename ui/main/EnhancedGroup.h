@@ -69,13 +69,20 @@ class EnhancedGroup {
     int budget = kWrapperTotal;
   };
 
+  // Decodes a checked wrapper's box; an unchecked one is empty, whatever its box holds.
+  bool TakeWrapper(DataExchange& dx, Wrapper& wrapper);
+  // What of `wrapper` goes to the reader: nothing when it is unchecked or the other's 14
+  // characters exclude it.
+  size_t SentLength(const Wrapper& wrapper) const;
+  // Each wrapper's room: the budget less what the other sends.
+  void ShareBudget();
   void OnCheckClicked(Wrapper& self, Wrapper& other);
   void OnTextChanged(Wrapper& self, Wrapper& other);
   void OnLanguageClicked(int control);
   void ShowWrapper(Wrapper& wrapper, const std::string& escaped);
   void ReportFailure(std::string_view text);
 
-  Controls& controls() { return host_.controls(); }
+  Controls& controls() const { return host_.controls(); }
 
   MessageOutput& messages_;
   Host& host_;

@@ -62,11 +62,11 @@ void EnhancedGroup::Get() {
 }
 
 void EnhancedGroup::Set() {
-  // The wrappers go out as the boxes show them. A text rule that stopped at one box left
-  // the other undecoded, so the data is taken again here; a box the decoding refuses, or
-  // that holds more than its room, stops the Set before anything is sent, as it stops
-  // Enter, and keeps the focus. The rooms are last computed from texts that such a stop
-  // may have left undecoded, so the pair that would be sent is checked on its own too.
+  // The checked wrappers go out as their boxes show them. A text rule that stopped at one
+  // box left the other undecoded, so the data is taken again here; a checked box the
+  // decoding refuses, or that holds more than the other leaves it, stops the Set before
+  // anything is sent, as it stops Enter, and keeps the focus. The pair that would be sent
+  // is checked on its own too, so nothing half-sent can reach the reader.
   if (!host_.UpdateData(true)) return;
   const std::string no_wrapper;
   const std::string& head = controls().IsChecked(id::kHeadWrapper) ? head_.text : no_wrapper;
