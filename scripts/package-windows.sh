@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds pelgar.exe (the windows preset) and packs build/windows/pelgar-<version>-win64.zip:
-# pelgar.exe, which needs no DLL beside it, the README and the manual page as text, and the
-# example configuration files, all text with Windows line ends. Prints the zip's path.
+# pelgar.exe, which needs no DLL beside it, the README, the licence and the manual page as
+# text, and the example configuration files, all text with Windows line ends. Prints the
+# zip's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --windows
@@ -19,6 +20,7 @@ crlf() { sed 's/\r$//; s/$/\r/'; }
 # Without the debugging information, which only a developer with the build tree can use.
 x86_64-w64-mingw32-strip -o "$stage/pelgar.exe" build/windows/pelgar.exe
 crlf <README.md >"$stage/README.txt"
+crlf <LICENSE >"$stage/LICENSE.txt"
 MANWIDTH=80 man --warnings=!all -l build/windows/docs/pelgar.1 2>/dev/null | col -bx | crlf \
   >"$stage/pelgar.txt"
 [ -s "$stage/pelgar.txt" ] || { echo "The manual page did not render" >&2; exit 1; }
