@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building, testing and packaging Pelgar needs on Debian 12, and nothing
 # when it is all there already. With --windows, also what the Windows build and its tests
-# under Wine need (a few hundred megabytes more, so only when asked).
+# under Wine need (a few hundred megabytes more, so only when asked); with --package, the
+# tools that check the Debian package (tests/package/check_package.sh).
 #
-#   scripts/install-deps.sh [--windows]
+#   scripts/install-deps.sh [--windows] [--package]
 set -euo pipefail
 
 # clang-format checks the layout in scripts/test.sh; dpkg-dev's dpkg-shlibdeps works out
@@ -15,9 +16,16 @@ packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-format dpkg-dev
 # The Windows build: mingw-w64's posix variant (the win32 one has no std::thread), GoogleTest's
 # sources to build with it, Wine and its own fonts to run the tests, Xvfb for the windows,
 # ImageMagick for the screenshots, zip and man for the package.
-if [ "${1:-}" = "--windows" ]; then
-  packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine xvfb xauth imagemagick zip man-db)
-fi
+# The package's checks: lintian, hardening-check (devscripts), desktop-file-validate and
+# appstreamcli.
+for option in "$@"; do
+  case "$option" in
+    --windows)
+      packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine xvfb xauth imagemagick zip man-db) ;;
+    --package) packages+=(lintian devscripts desktop-file-utils appstream) ;;
+    *) echo "usage: $0 [--windows] [--package]" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
