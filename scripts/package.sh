@@ -3,8 +3,11 @@
 # their Debian package. Prints only the package's path on standard output, so that
 # `deb=$(scripts/package.sh)` works; the build's own output goes to standard error.
 #
-# Two runs on one commit make the same package byte for byte: every file's time is the last
-# commit's (SOURCE_DATE_EPOCH, unless already set). PELGAR_PACKAGE_MAINTAINER="Name <address>"
+# Two runs on one commit make the same package byte for byte, whatever was built before:
+# every file's time is the last commit's (SOURCE_DATE_EPOCH, unless already set), and the
+# package build preset fixes the time Qt's resource compiler writes into the program
+# (QT_RCC_SOURCE_DATE_OVERRIDE), which would be the icon's file time or SOURCE_DATE_EPOCH,
+# neither of which an incremental build tracks. PELGAR_PACKAGE_MAINTAINER="Name <address>"
 # names another maintainer. tests/package/check_package.sh checks the result.
 set -euo pipefail
 cd "$(dirname "$0")/.."
