@@ -116,8 +116,11 @@ void RunFlash(ReaderJob& job, const FirmwarePlan& plan, bool force, PowerCycleGa
   };
 
   status.Step("opening the port");
-  if (!link.OpenPort("COM", std::to_string(job.baud())))
+  // A device path is opened by the world's ports whatever port text the link is given.
+  const std::string& port = job.target().port;
+  if (!link.OpenPort(port.starts_with("COM") ? port : "COM", std::to_string(job.baud()))) {
     return fail("the port could not be opened");
+  }
   status.Step("checking revisions");
   std::string device_revision;
   if (!firmware::ReadDeviceRevision(link, device_revision)) {
