@@ -31,6 +31,7 @@ namespace fs = std::filesystem;
 
 pid_t Spawn(std::vector<std::string> args, bool quiet) {
   std::vector<char*> argv;
+  argv.reserve(args.size() + 1);
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   posix_spawn_file_actions_t actions;

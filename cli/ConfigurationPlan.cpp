@@ -18,7 +18,7 @@ bool Decode(const std::optional<std::string>& text, std::string_view name, std::
   int32_t extra_count = 0;
   if (!config::DecodeWrapperText(*text, bytes, extra_count)) {
     *why = std::string(name) + " \"" + *text +
-           "\": characters from 032 to 127 only, written \\ddd, and \\\\ for a backslash";
+           R"(": characters from 032 to 127 only, written \ddd, and \\ for a backslash)";
     return false;
   }
   *decoded = bytes.data();

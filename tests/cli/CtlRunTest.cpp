@@ -23,6 +23,7 @@ class CtlRunTest : public ::testing::Test {
   int Run(std::vector<std::string> args, const std::string& input = "") {
     args.insert(args.begin(), "pelgarctl");
     std::vector<const char*> argv;
+    argv.reserve(args.size());
     for (const std::string& arg : args) argv.push_back(arg.c_str());
     out.str("");
     err.str("");
