@@ -13,18 +13,6 @@ namespace {
 
 constexpr int kStoreToFlash = 1;
 
-void PutRecord(device::DeviceSession& session, const config::ConfigurationRecord& record) {
-  session.carriage_return = device::ToFlag(record.carriage_return);
-  session.raw_data_mode = device::ToFlag(record.raw_data_mode);
-  session.track1_enabled = device::ToFlag(record.track1_enabled);
-  session.track2_enabled = device::ToFlag(record.track2_enabled);
-  session.track3_enabled = device::ToFlag(record.track3_enabled);
-  session.strip_sentinels = device::ToFlag(record.strip_sentinels);
-  session.custom_configuration = device::ToFlag(record.custom_configuration);
-  session.hide_error_tracks = device::ToFlag(record.hide_error_tracks);
-  session.sentinels = record.sentinels;
-}
-
 // Reads the reader and its enhanced settings in one session.
 bool ReadReader(ReaderJob& job, StoredSettings* stored) {
   auto session = job.Claim();

@@ -61,8 +61,8 @@ std::string ReaderJob::LastDiagnostic() const {
   return last;
 }
 
-bool ReaderJob::Read(device::DeviceSession& session, bool enhanced, StoredSettings* stored) {
-  config::ConfigurationRecord& record = stored->record;
+config::ConfigurationRecord RecordOf(const device::DeviceSession& session) {
+  config::ConfigurationRecord record;
   record.carriage_return = device::IsOn(session.carriage_return);
   record.raw_data_mode = device::IsOn(session.raw_data_mode);
   record.track1_enabled = device::IsOn(session.track1_enabled);
@@ -72,6 +72,23 @@ bool ReaderJob::Read(device::DeviceSession& session, bool enhanced, StoredSettin
   record.custom_configuration = device::IsOn(session.custom_configuration);
   record.hide_error_tracks = device::IsOn(session.hide_error_tracks);
   record.sentinels = session.sentinels;
+  return record;
+}
+
+void PutRecord(device::DeviceSession& session, const config::ConfigurationRecord& record) {
+  session.carriage_return = device::ToFlag(record.carriage_return);
+  session.raw_data_mode = device::ToFlag(record.raw_data_mode);
+  session.track1_enabled = device::ToFlag(record.track1_enabled);
+  session.track2_enabled = device::ToFlag(record.track2_enabled);
+  session.track3_enabled = device::ToFlag(record.track3_enabled);
+  session.strip_sentinels = device::ToFlag(record.strip_sentinels);
+  session.custom_configuration = device::ToFlag(record.custom_configuration);
+  session.hide_error_tracks = device::ToFlag(record.hide_error_tracks);
+  session.sentinels = record.sentinels;
+}
+
+bool ReaderJob::Read(device::DeviceSession& session, bool enhanced, StoredSettings* stored) {
+  stored->record = RecordOf(session);
   stored->wedge_position = device::IsOn(session.wedge_position);
   stored->serial_position = device::IsOn(session.serial_position);
   stored->revision = config::FieldText(session.revision);

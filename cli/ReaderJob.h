@@ -47,6 +47,10 @@ class ReaderJob {
   device::DeviceEnvironment env_;
 };
 
+// The configuration record in a session's fields, and back.
+config::ConfigurationRecord RecordOf(const device::DeviceSession& session);
+void PutRecord(device::DeviceSession& session, const config::ConfigurationRecord& record);
+
 // The readers' side of each command but flash (FlashJob.h).
 void RunInfo(ReaderJob& job);
 void RunProbe(ReaderJob& job);
