@@ -101,6 +101,11 @@ TEST_F(CtlRunTest, CloneToThreeThenVerifyNamesWhatChanged) {
     EXPECT_EQ(clone.wedge_language, golden.wedge_language) << port;
   }
 
+  // A reader without the enhanced settings gets the basic section alone.
+  worlds.Add("COM7", Reader(SlideSwitch::kSerial, "REV 2.10"));
+  EXPECT_EQ(Run({"-p", "COM7", "get"}), 0);
+  EXPECT_EQ(out.str(), "Zyr MSR Configuration File\r\n1c%;+?\r\n");
+
   sim::ReaderState& changed = worlds.reader("COM5").state();
   changed.option_byte = changed.active_option_byte ^= 0x08;  // track 2 disabled
   changed.tail_wrapper = "}";
