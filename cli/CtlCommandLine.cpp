@@ -3,8 +3,10 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <ostream>
+#include <vector>
 
 #include "config/EnhancedSettings.h"
+#include "device/PortText.h"
 #include "version.h"
 
 namespace pelgar::cli {
@@ -18,6 +20,13 @@ constexpr const char* kFooter =
     "directory entry or a device path; -p takes several, separated by commas or repeated.\n"
     "Exit status 0: every reader succeeded; 1: a reader failed; 2: a usage error (nothing\n"
     "was sent); 3: verify found a difference. See man pelgarctl.";
+
+std::vector<int32_t> BaudRates() {
+  std::vector<int32_t> rates;
+  rates.reserve(device::kBaudRates.size());
+  for (const device::BaudRate& rate : device::kBaudRates) rates.push_back(rate.value);
+  return rates;
+}
 
 bool IsHex(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -83,7 +92,7 @@ std::optional<CtlRequest> ParseCtlCommandLine(int argc, const char* const* argv,
       ->type_name("PORT");
   app.add_flag("--all", request.all, "every entry of the port directory");
   app.add_option("-b,--baud", request.baud, "9600, 19200 (default) or 38400")
-      ->check(CLI::IsMember({9600, 19200, 38400}));
+      ->check(CLI::IsMember(BaudRates()));
   app.add_flag("-j,--json", request.json, "one JSON object per reader per line");
   app.add_flag("-q,--quiet", request.quiet, "errors only");
   app.add_option("--trace", request.trace, "append what goes over the wire to FILE (-: stderr)")
