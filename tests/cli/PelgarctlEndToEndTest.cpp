@@ -111,8 +111,9 @@ TEST_F(PelgarctlEndToEndTest, AnAbsentAndASilentReaderFailAlone) {
   EXPECT_EQ(objects_["COM6"]["error"], "not claimed: Failed to enter command mode.");
 }
 
-// Two readers of each family at once, two pelgarctl runs side by side: family 1 asks for a
-// power cycle, which a script's empty input answers at once.
+// Two readers of each family at once: family 1 asks for a power cycle, which a script's empty
+// input answers at once. (One dialect after the other: four updates at once on a busy
+// two-core machine can miss the simulator's 62.5 ms.)
 TEST_F(PelgarctlEndToEndTest, FlashesTwoReadersOfEachDialectAtOnce) {
   StartSims({"COM3", "COM4"}, {"--family", "1"});
   StartSims({"COM5", "COM6"}, {"--family", "2"});
@@ -120,11 +121,9 @@ TEST_F(PelgarctlEndToEndTest, FlashesTwoReadersOfEachDialectAtOnce) {
       << testing::ToHexText(testing::MakeImage("REV 1.31", 48, 32));
   std::ofstream(dir_ + "/two.hex", std::ios::binary)
       << testing::ToHexText(testing::MakeImage("REV 2.31", 48, 0));
-  Subprocess one({PELGARCTL_EXE, "-p", "COM3,COM4", "flash", "one.hex"}, dir_, "one");
-  Subprocess two({PELGARCTL_EXE, "-j", "-p", "COM5,COM6", "flash", "two.hex"}, dir_, "two");
-  EXPECT_EQ(one.Wait(60'000), 0) << one.Errors();
-  EXPECT_EQ(two.Wait(60'000), 0) << two.Errors();
-  EXPECT_NE(two.Output().find(R"("port":"COM6","device")"), std::string::npos);
+  EXPECT_EQ(Ctl({"-p", "COM3,COM4", "flash", "one.hex"}), 0) << err_;
+  EXPECT_EQ(Ctl({"-j", "-p", "COM5,COM6", "flash", "two.hex"}), 0) << out_;
+  EXPECT_EQ(objects_["COM6"]["to"], "REV 2.31") << out_;
   EXPECT_EQ(Ctl({"-p", "COM3,COM4,COM5,COM6", "-q", "flash", "two.hex"}), 1);
   EXPECT_NE(err_.find("COM3: firmware REV 2.31 is not for this reader (REV 1.31)"),
             std::string::npos)
