@@ -4,7 +4,7 @@ include(GNUInstallDirs)
 
 # The programs, each installed with its manual page docs/<program>.1.in: a new program is one
 # more name here.
-set(PELGAR_PROGRAMS pelgar pelgar-sim)
+set(PELGAR_PROGRAMS pelgar pelgar-sim pelgarctl)
 
 set(PELGAR_PACKAGE_MAINTAINER "Pelgar developers <pelgar@users.noreply.example>" CACHE STRING
     "The Debian package's maintainer, \"Name <address>\"")
@@ -49,6 +49,10 @@ foreach(program ${PELGAR_PROGRAMS})
 endforeach()
 pelgar_gzip(compressed_pages ${pages})
 install(FILES ${compressed_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Completion of the command lines in bash, each file named after its program.
+install(FILES completions/pelgarctl completions/pelgar-sim
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 
 # The desktop window: its menu entry, Pelgar's icon (found by name, "pelgar") and what
 # software centres show of it.

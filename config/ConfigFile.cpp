@@ -77,6 +77,7 @@ std::string FormatConfigFile(const ConfigFileImage& image) {
   for (uint8_t sentinel : image.sentinels)
     out.push_back(sentinel == '\n' ? '\0' : static_cast<char>(sentinel));
   out.append(kLineEnd);
+  if (!image.enhanced_section) return out;
 
   out.append(kEnhancedHeader).append(kLineEnd);
   out.append(kHeadWrapperKey).append(WrapperForLine(image.head_wrapper)).append(kLineEnd);

@@ -57,6 +57,8 @@ struct ConfigFileImage {
   std::string tail_wrapper;
   uint8_t cr_byte = 0;
   std::optional<uint8_t> wedge_language;  // none: no language box checked
+  // Without it the file is the basic section alone, for a reader that has no other.
+  bool enhanced_section = true;
 };
 
 // The file's bytes as written to disk. Line ends are CR LF, as a text-mode stream on

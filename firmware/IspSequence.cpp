@@ -69,7 +69,7 @@ bool IspSequence::SetIplOption() {
   }
   // The option takes effect when the reader starts again: the user power-cycles it while
   // the port stays open, and the ROM wants its setup once more.
-  messages_.ShowPlainMessage(kUnplugMessage);
+  messages_.AskToPowerCycle(kUnplugMessage);
   link_.clock().SleepMs(kAfterIplStepMs);
   if (!ExchangeAnswered(dialect_->setup.front())) return false;
   link_.clock().SleepMs(kAfterIplStepMs);

@@ -19,6 +19,7 @@ std::string PortDirectory();
 // a link to /dev/ttyUSB0 or a pseudo-terminal), else /dev/ttyS<n-1> for COMn.
 // On Windows: \\.\COMn for COMn, the form that reaches every port number (a bare COM10 would
 // name a file), and nothing for any other name.
+// On both, a device path (/dev/ttyUSB0, \\.\COM12) names that device itself.
 std::string DevicePathForPort(const std::string& name);
 
 // One line for the program's usage text: what COMn means on this system.

@@ -10,9 +10,11 @@ set -euo pipefail
 # clang-format checks the layout in scripts/test.sh; dpkg-dev's dpkg-shlibdeps works out
 # the package's dependencies in scripts/package.sh. The window is Qt 6 Widgets: the
 # platform plugins (a display's, and the offscreen one the tests use), the SVG plugin for
-# the icon, and a font for windows drawn without a desktop.
+# the icon, and a font for windows drawn without a desktop. pelgarctl reads its options with
+# CLI11 and writes JSON with nlohmann/json, both header-only (the Windows build uses them too).
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev clang-format dpkg-dev
-          qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core)
+          qt6-base-dev qt6-qpa-plugins libqt6svg6 fonts-dejavu-core
+          libcli11-dev nlohmann-json3-dev)
 # The Windows build: mingw-w64's posix variant (the win32 one has no std::thread), GoogleTest's
 # sources to build with it, Wine and its own fonts to run the tests, Xvfb for the windows,
 # ImageMagick for the screenshots, zip and man for the package.

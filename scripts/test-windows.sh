@@ -2,7 +2,8 @@
 # The Windows build and its tests, on this Linux machine: cross-compiles pelgar.exe and the
 # test programs with mingw-w64 (the windows preset), runs every test program under Wine (the
 # windows under Xvfb), then pelgar.exe end to end against the Linux pelgar-sim beside the
-# Linux pelgar. Also what `scripts/test.sh --windows` runs.
+# Linux pelgar, and pelgarctl.exe beside the Linux pelgarctl. Also what
+# `scripts/test.sh --windows` runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --windows
@@ -27,5 +28,6 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
 echo "== windows: end to end under Wine"
 # The Linux programs of scripts/test.sh's first build, which CI has made already.
 cmake --preset ci >/dev/null
-cmake --build --preset ci --target pelgar pelgar-sim
+cmake --build --preset ci --target pelgar pelgar-sim pelgarctl
 tests/wine/end_to_end.sh build/windows/pelgar.exe build/ci/pelgar-sim build/ci/pelgar
+tests/wine/pelgarctl_end_to_end.sh build/windows/pelgarctl.exe build/ci/pelgar-sim build/ci/pelgarctl

@@ -2,7 +2,8 @@
 # Checks the layout of every C++ file, builds Pelgar with warnings as errors, runs every
 # test, then does the same under AddressSanitizer and UndefinedBehaviorSanitizer. With
 # --windows it builds and tests the Windows program under Wine instead
-# (scripts/test-windows.sh).
+# (scripts/test-windows.sh). Last, pelgarctl's tests of many readers at once under
+# ThreadSanitizer (the tsan preset builds only what they need).
 #
 #   scripts/test.sh [--windows]
 set -euo pipefail
@@ -20,3 +21,8 @@ for preset in ci ci-asan; do
   echo "== $preset: test"
   ctest --preset "$preset"
 done
+
+echo "== tsan: pelgarctl's many readers at once"
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan
+ctest --preset tsan

@@ -21,7 +21,9 @@ std::string PortDirectory() {
 std::string DevicePathForPort(const std::string& name) {
   std::string_view trimmed = name;
   while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
-  // A name with a path separator or a dot entry would escape the port directory.
+  // A device given by its path (pelgarctl -p /dev/ttyUSB0) is that device.
+  if (trimmed.starts_with('/')) return std::string(trimmed);
+  // Any other name with a path separator or a dot entry would escape the port directory.
   if (trimmed.empty() || trimmed.find('/') != std::string_view::npos || trimmed == "." ||
       trimmed == "..") {
     return {};

@@ -10,6 +10,8 @@ std::string PortDirectory() { return {}; }
 std::string DevicePathForPort(const std::string& name) {
   std::string_view trimmed = name;
   while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
+  // A device given by its path (pelgarctl -p \\.\COM12) is that device.
+  if (trimmed.starts_with(R"(\\.\)")) return std::string(trimmed);
   if (trimmed.size() < 4 || trimmed.substr(0, 3) != "COM") return {};
   long number = 0;
   for (char c : trimmed.substr(3)) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "config/ConfigurationRecord.h"
+#include "config/LoadedConfiguration.h"
 
 namespace pelgar::config {
 namespace {
@@ -39,6 +40,31 @@ TEST(Revision, EnhancedSettingsFromRev230AsAStringComparison) {
                                      {"REV 10.0"sv, false},
                                      {"REV 2.2\0009"sv, false}}) {
     EXPECT_EQ(SupportsEnhancedSettings(revision), supported) << revision;
+  }
+}
+
+// What a loaded file stands for: the file's record under custom configuration (a sentinel it
+// leaves out stays the shown one), else the default one with carriage return after the switch.
+TEST(LoadedConfiguration, CustomOffMeansTheDefaultAndCarriageReturnFollowsTheSwitch) {
+  const struct {
+    std::string line;
+    bool wedge, serial;
+    std::string flags;
+    std::string sentinels;
+  } rows[] = {
+      {"e3!#&*", false, false, "11000111", "!#&*"},
+      {"e3!#&", false, true, "11000111", "!#&E"},  // the end sentinel left out
+      {"9d!!!!", true, false, "10111000", "%;+?"},
+      {"9c!!!!", false, true, "00111000", "%;+?"},
+      {"9d!!!!", false, false, "10111000", "%;+?"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.line);
+    LoadedConfigFile file = ParseConfigFile("Zyr MSR Configuration File\n" + row.line + "\n");
+    ConfigurationRecord record =
+        LoadedConfiguration(file, {'S', 'H', 'O', 'E'}, row.wedge, row.serial);
+    EXPECT_EQ(Flags(record), row.flags);
+    EXPECT_EQ(std::string(record.sentinels.begin(), record.sentinels.end()), row.sentinels);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "config/ConfigFile.h"
 #include "config/ConfigurationRecord.h"
 #include "config/EnhancedSettings.h"
+#include "config/LoadedConfiguration.h"
 #include "config/WrapperText.h"
 #include "platform/Files.h"
 #include "platform/ReplacingFile.h"
@@ -172,27 +173,22 @@ ConfigFileActions::LoadOutcome ConfigFileActions::LoadFile(const std::string& pa
 
 void ConfigFileActions::LoadBasicSection(const config::LoadedConfigFile& file) {
   Controls& controls = window_.controls();
-  const uint8_t option = file.option_byte;
-  controls.SetCheck(id::kCarriageReturn, (option & config::kCarriageReturnBit) != 0);
-
-  if ((option & config::kCustomConfigurationBit) != 0) {
-    controls.SetCheck(id::kCustomConfiguration, true);
-    for (const OptionBox& box : kOptionBoxes) controls.SetCheck(box.id, (option & box.bit) != 0);
-    for (size_t i = 0; i < id::kSentinels.size(); ++i) {
-      if (file.sentinels[i]) controls.SetText(id::kSentinels[i], *file.sentinels[i]);
-    }
-    return;
+  std::array<uint8_t, 4> shown_sentinels{};
+  for (size_t i = 0; i < id::kSentinels.size(); ++i) {
+    shown_sentinels[i] =
+        config::TextToSentinel(controls.GetText(id::kSentinels[i], kSentinelReadChars));
   }
-
-  // Without the custom configuration the reader works in its default setting, which is
-  // what the window shows then; the file's own sentinels are not used.
-  controls.SetCheck(id::kCustomConfiguration, false);
-  window_.ShowDefaultConfiguration();
-  // Carriage return follows the slide switch when one is known, else the file.
-  if (controls.IsChecked(id::kWedgeMode)) {
-    controls.SetCheck(id::kCarriageReturn, true);
-  } else if (controls.IsChecked(id::kSerialMode)) {
-    controls.SetCheck(id::kCarriageReturn, false);
+  // Without the custom configuration this is the reader's default setting, which is what
+  // the window shows then; carriage return follows the slide switch when one is known.
+  const config::ConfigurationRecord record =
+      config::LoadedConfiguration(file, shown_sentinels, controls.IsChecked(id::kWedgeMode),
+                                  controls.IsChecked(id::kSerialMode));
+  const uint8_t option = config::EncodeFileOptionByte(record);
+  controls.SetCheck(id::kCarriageReturn, record.carriage_return);
+  controls.SetCheck(id::kCustomConfiguration, record.custom_configuration);
+  for (const OptionBox& box : kOptionBoxes) controls.SetCheck(box.id, (option & box.bit) != 0);
+  for (size_t i = 0; i < id::kSentinels.size(); ++i) {
+    controls.SetText(id::kSentinels[i], config::SentinelToText(record.sentinels[i]));
   }
 }
 

@@ -19,8 +19,9 @@ TEST(Win32PortNames, ComNumbersInTheDeviceNamespaceAndNothingElse) {
   EXPECT_EQ(DevicePathForPort("COM3  "), R"(\\.\COM3)");
   EXPECT_EQ(DevicePathForPort("COM12"), R"(\\.\COM12)");  // a bare COM12 would be a file
   EXPECT_EQ(DevicePathForPort("COM03"), R"(\\.\COM3)");
+  EXPECT_EQ(DevicePathForPort(R"(\\.\COM12)"), R"(\\.\COM12)");  // a device path (pelgarctl -p)
   for (const char* bad : {"", "COM", "COM0", "COMX", "COM3X", " COM3", "COM 3", "LPT1", "CON",
-                          R"(\\.\COM3)", "COM3\\..", "COM99999999999999999999"}) {
+                          R"(\\?\COM3)", "COM3\\..", "COM99999999999999999999"}) {
     EXPECT_EQ(DevicePathForPort(bad), "") << bad;
   }
 }

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+
+#include "cli/CtlRequest.h"
+
+namespace pelgar::cli {
+
+// pelgarctl's command line read into a request. Nothing when the run ends here: --help and
+// --version print to `out` (status 0), a usage error prints one line to `err` (status 2).
+std::optional<CtlRequest> ParseCtlCommandLine(int argc, const char* const* argv, std::ostream& out,
+                                              std::ostream& err, int* exit_status);
+
+}  // namespace pelgar::cli

@@ -1,0 +1,21 @@
+#include "config/LoadedConfiguration.h"
+
+namespace pelgar::config {
+
+ConfigurationRecord LoadedConfiguration(const LoadedConfigFile& file,
+                                        const std::array<uint8_t, 4>& shown_sentinels,
+                                        bool wedge_position, bool serial_position) {
+  ConfigurationRecord record;
+  DecodeFileOptionByte(file.option_byte, record);
+  if (!record.custom_configuration) {
+    ApplyDefaultConfiguration(record, wedge_position, serial_position);
+    return record;
+  }
+  for (size_t i = 0; i < record.sentinels.size(); ++i) {
+    const std::optional<std::string>& text = file.sentinels[i];
+    record.sentinels[i] = text ? TextToSentinel(*text) : shown_sentinels[i];
+  }
+  return record;
+}
+
+}  // namespace pelgar::config

@@ -1,0 +1,160 @@
+// pelgarctl against several pelgar-sim processes on pseudo-terminals, as a script runs it.
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "e2e/EndToEndTest.h"
+#include "support/FirmwareImages.h"
+
+namespace pelgar::e2e {
+namespace {
+
+class PelgarctlEndToEndTest : public EndToEndTest {
+ protected:
+  // pelgar-sim on each of `ports` with its flash in dir_/<port>.state and its trace kept.
+  void StartSims(const std::vector<std::string>& ports, std::vector<std::string> extra = {}) {
+    for (const std::string& port : ports) {
+      std::vector<std::string> argv{PELGAR_SIM_EXE, "--port",  port,
+                                    "--trace",      "--state", port + ".state"};
+      argv.insert(argv.end(), extra.begin(), extra.end());
+      sims_[port] = std::make_unique<Subprocess>(argv, dir_, "sim" + port);
+    }
+    for (const std::string& port : ports) {
+      for (int waited = 0; waited < 10'000; waited += 5) {
+        if (sims_[port]->Output().find(" -> ") != std::string::npos) break;
+        usleep(5000);
+      }
+    }
+  }
+  // The frames a simulator received, once it has ended.
+  std::vector<std::string> Received(const std::string& port) {
+    sims_[port]->Stop();
+    std::vector<std::string> frames;
+    std::istringstream lines(sims_[port]->Output());
+    for (std::string line; std::getline(lines, line);) {
+      const size_t at = line.find("] <- :");
+      if (at != std::string::npos) frames.push_back(line.substr(at + 5));
+    }
+    return frames;
+  }
+  // pelgarctl with `args`; its JSON lines by port when it printed any.
+  int Ctl(const std::vector<std::string>& args) {
+    std::vector<std::string> argv{PELGARCTL_EXE};
+    argv.insert(argv.end(), args.begin(), args.end());
+    Subprocess ctl(argv, dir_, "ctl");
+    const int status = ctl.Wait(60'000);
+    out_ = ctl.Output();
+    err_ = ctl.Errors();
+    objects_.clear();
+    std::istringstream lines(out_);
+    for (std::string line; std::getline(lines, line);) {
+      if (!line.starts_with("{")) continue;
+      nlohmann::json object = nlohmann::json::parse(line);
+      objects_[object["port"]] = object;
+    }
+    return status;
+  }
+  void TearDown() override {
+    sims_.clear();
+    EndToEndTest::TearDown();
+  }
+
+  std::map<std::string, std::unique_ptr<Subprocess>> sims_;
+  std::string out_, err_;
+  std::map<std::string, nlohmann::json> objects_;
+};
+
+TEST_F(PelgarctlEndToEndTest, ClonesOneReaderToThreeAndVerifiesThem) {
+  StartSims({"COM3", "COM4", "COM5", "COM6"}, {"--switch", "wedge"});
+  std::ofstream(dir_ + "/lobby.dat", std::ios::binary)
+      << "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
+         "12H:[\r\n12T:]\r\n13:0F\r\n15:FF\r\n";
+  ASSERT_EQ(Ctl({"-p", "COM3", "apply", "lobby.dat"}), 0) << err_;
+  ASSERT_EQ(Ctl({"-p", "COM3", "get", "-o", "golden.dat"}), 0) << err_;
+  EXPECT_EQ(Ctl({"-j", "-p", "COM4,COM5", "-p", "COM6", "apply", "golden.dat", "--verify"}), 0)
+      << err_;
+  for (const char* port : {"COM4", "COM5", "COM6"}) {
+    EXPECT_EQ(objects_[port]["result"], "ok") << out_;
+    EXPECT_EQ(objects_[port]["verified"], true);
+  }
+  // Changed behind pelgarctl's back: track 2 off, stored to flash.
+  ASSERT_EQ(Ctl({"-p", "COM5", "send", ":060000110149253b2b3fd5"}), 0) << err_;
+  ASSERT_EQ(Ctl({"-p", "COM5", "send", ":0100001109E5"}), 0) << err_;
+  EXPECT_EQ(Ctl({"-q", "-p", "COM3,COM4,COM5,COM6", "verify", "golden.dat"}), 3);
+  EXPECT_EQ(out_, "COM5: differs: track2_enabled: file \"on\", reader \"off\"\n");
+  for (const char* port : {"COM3", "COM4", "COM6"}) {
+    EXPECT_EQ(ReadFile(dir_ + "/" + port + ".state"), ReadFile(dir_ + "/COM3.state")) << port;
+  }
+}
+
+TEST_F(PelgarctlEndToEndTest, ABadWrapperChangesNoReader) {
+  StartSims({"COM3", "COM4"});
+  std::ofstream(dir_ + "/bad.dat", std::ios::binary)
+      << "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
+         "12H:0123456789\r\n12T:abcde\r\n";
+  EXPECT_EQ(Ctl({"-p", "COM3,COM4", "apply", "bad.dat"}), 1);
+  EXPECT_NE(err_.find("pelgarctl: COM4: bad.dat: the wrappers hold 10 and 5 characters"),
+            std::string::npos)
+      << err_;
+  EXPECT_TRUE(Received("COM3").empty());
+  EXPECT_TRUE(Received("COM4").empty());
+}
+
+TEST_F(PelgarctlEndToEndTest, AnAbsentAndASilentReaderFailAlone) {
+  StartSims({"COM3", "COM4"});
+  StartSims({"COM6"}, {"--fault", "silent"});
+  EXPECT_EQ(Ctl({"-j", "-p", "COM3,COM4,COM5,COM6", "info"}), 1);
+  ASSERT_EQ(objects_.size(), 4u) << out_;
+  EXPECT_EQ(objects_["COM3"]["revision"], "REV 2.30");
+  EXPECT_EQ(objects_["COM4"]["switch"], "serial");
+  EXPECT_TRUE(objects_["COM5"]["error"].get<std::string>().starts_with("not claimed: "));
+  EXPECT_EQ(objects_["COM6"]["result"], "failed");
+  EXPECT_EQ(objects_["COM6"]["error"], "not claimed: Failed to enter command mode.");
+}
+
+// Two readers of each family at once: family 1 asks for a power cycle, which a script's empty
+// input answers at once. (One dialect after the other: four updates at once on a busy
+// two-core machine can miss the simulator's 62.5 ms.)
+TEST_F(PelgarctlEndToEndTest, FlashesTwoReadersOfEachDialectAtOnce) {
+  StartSims({"COM3", "COM4"}, {"--family", "1"});
+  StartSims({"COM5", "COM6"}, {"--family", "2"});
+  std::ofstream(dir_ + "/one.hex", std::ios::binary)
+      << testing::ToHexText(testing::MakeImage("REV 1.31", 48, 32));
+  std::ofstream(dir_ + "/two.hex", std::ios::binary)
+      << testing::ToHexText(testing::MakeImage("REV 2.31", 48, 0));
+  EXPECT_EQ(Ctl({"-p", "COM3,COM4", "flash", "one.hex"}), 0) << err_;
+  EXPECT_EQ(Ctl({"-j", "-p", "COM5,COM6", "flash", "two.hex"}), 0) << out_;
+  EXPECT_EQ(objects_["COM6"]["to"], "REV 2.31") << out_;
+  EXPECT_EQ(Ctl({"-p", "COM3,COM4,COM5,COM6", "-q", "flash", "two.hex"}), 1);
+  EXPECT_NE(err_.find("COM3: firmware REV 2.31 is not for this reader (REV 1.31)"),
+            std::string::npos)
+      << err_;
+  EXPECT_NE(err_.find("COM6: the reader has REV 2.31"), std::string::npos) << err_;
+}
+
+#ifdef PELGAR_EXE
+// The frames on the wire of `pelgar FILE.DAT,COM3` and `pelgarctl apply FILE.DAT`, each on a
+// fresh reader, for the example files.
+TEST_F(PelgarctlEndToEndTest, ApplySendsWhatPelgarSendsForTheExamples) {
+  for (const char* name : {"BASIC.DAT", "CONFIG.DAT", "WRAPPED.DAT"}) {
+    SCOPED_TRACE(name);
+    const std::string file = std::string(PELGAR_TEST_DATA "/../../examples/") + name;
+    std::vector<std::string> frames[2];
+    for (int run = 0; run < 2; ++run) {
+      std::filesystem::remove(dir_ + "/COM3.state");
+      StartSims({"COM3"}, {"--switch", "wedge"});
+      if (run == 0) {
+        Subprocess pelgar({PELGAR_EXE, file + ",COM3"}, dir_, "pelgar");
+        EXPECT_EQ(pelgar.Wait(60'000), 0);
+      } else {
+        EXPECT_EQ(Ctl({"apply", file}), 0) << err_;
+      }
+      frames[run] = Received("COM3");
+    }
+    EXPECT_FALSE(frames[0].empty());
+    EXPECT_EQ(frames[1], frames[0]);
+  }
+}
+#endif
+
+}  // namespace
+}  // namespace pelgar::e2e
