@@ -95,6 +95,7 @@ class MainWindow : public DialogLogic, public ConfigFileWindow, private Enhanced
   MainWindowHooks hooks_;
   EnhancedGroup group_;
   bool enhanced_capable_ = false;
+  device::ClaimFailure last_claim_failure_;
   // Unknown until a configuration record has been read or written: the per-track
   // carriage returns are not offered before.
   bool individual_cr_allowed_ = false;
