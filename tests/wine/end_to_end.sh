@@ -136,7 +136,7 @@ help|0|Usage: PELGAR.EXE|--help
 version|0|pelgar 1.32|--version
 CASES
 stop_reader
-for name in frame path port baud-text rate help version; do
+for name in frame path port baud-text help version; do
   ! grep -q "This window will close" "$work/bad-$name.out" || fail "bad-$name: counted down"
 done
 [ ! -f "$work/bad-rate.trace" ] || ! grep -q 12345 "$work/bad-rate.trace" ||
