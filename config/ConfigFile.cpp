@@ -195,7 +195,7 @@ std::string WrapperProblem(const LoadedConfigFile& file) {
       const std::string column = std::to_string(side.at.column + refused_at);
       if (At(*side.text, refused_at) == '\\') {
         return LineText(side.at.line) + "the escape at column " + column +
-               " is not \\ddd (032 to 127) or \\\\";
+               R"( is not \ddd (032 to 127) or \\)";
       }
       return LineText(side.at.line) + "the character at column " + column +
              " is not a printable character";

@@ -98,7 +98,7 @@ TEST(ConfigFileReader, SaysWhatItRefusesAndWhatItReadLeniently) {
        "after 15:, read as 00 / line 8: not read, nor any line after it|"},
       {numbers + "13:0F\r\n15:01\r\n\r\n \r\n", "||"},
       {kStart + "12H:AB\\999\r\n12T:\r\n",
-       "||line 4: the escape at column 7 is not \\ddd (032 to 127) or \\\\"},
+       R"(||line 4: the escape at column 7 is not \ddd (032 to 127) or \\)"},
       {kStart + "12H:\r\n x12T:A\tB\r\n",
        "||line 5: the character at column 8 is not a printable character"},
       {kStart + "12H:ABCDEFGHIJKLMNO\r\n",
