@@ -8,6 +8,7 @@
 #include "app/RunSettings.h"
 #include "app/UnattendedRun.h"
 #include "device/DeviceSession.h"
+#include "version.h"
 
 namespace pelgar::app {
 
@@ -16,12 +17,26 @@ bool Application::WantsDesktop(std::string_view command_line) {
 }
 
 int Application::Run(std::string_view command_line) {
+  // As every command-line tool answers them: on standard output, at once, with success.
+  if (command_line == "--help" || command_line == "-h") {
+    out_ << UnattendedRun::UsageText() << std::endl;
+    return kExitSuccess;
+  }
+  if (command_line == "--version" || command_line == "-V") {
+    out_ << "pelgar " << kVersion << std::endl;
+    return kExitSuccess;
+  }
   RunSettings settings = ParseCommandLine(command_line);
   if (!settings.Unattended()) {
     err_ << "pelgar: the desktop window is not available in this build.\n"
          << "Apply a configuration with: pelgar CONFIG.DAT[,COM3[,19200]]  (pelgar --help)"
          << std::endl;
     return kExitNoWindow;
+  }
+  // Before the reader is claimed: nothing of a cut field may reach it.
+  if (!settings.refused.empty()) {
+    err_ << "pelgar: " << settings.refused << std::endl;
+    return kExitFailure;
   }
   HeadlessHost headless;
   device::DeviceEnvironment env{ports_, clock_, out_, err_};

@@ -29,6 +29,8 @@ class Application {
 
   // Runs what the command line asks for without a display; returns the exit status. For
   // an empty command line it says that this build has no window and returns kExitNoWindow.
+  // "--help" (-h) and "--version" (-V) print the usage text or the version and return 0;
+  // a field too long for its buffer is refused with one line and status 1.
   int Run(std::string_view command_line);
   // Shows the desktop window on `host` until it closes; returns the exit status (0).
   int RunDesktop(const HostServices& host);

@@ -14,8 +14,9 @@ namespace pelgar::app {
 //   /C:FRAME[,PORT[,BAUD]]          debug command
 //   anything else                   usage display
 // Letters are matched without regard to case; fields are split at commas, empty fields
-// are skipped and blanks are kept. Port and baud default to "COM3" and "19200". Text
-// longer than its field is cut at the field's size. The command line is never refused.
+// are skipped and blanks are kept. Port and baud default to "COM3" and "19200". A field
+// longer than it may be is cut at its size and the settings say why the run is refused:
+// a cut frame or path would name something else, and must never reach a reader.
 RunSettings ParseCommandLine(std::string_view command_line);
 
 // The command line's case folding: every letter in capitals.

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "config/FixedText.h"
@@ -11,7 +12,6 @@
 namespace pelgar::app {
 
 // Field sizes, terminator included.
-inline constexpr size_t kCommandLineSize = 260;
 inline constexpr size_t kDebugCommandSize = 50;
 inline constexpr size_t kPortNameSize = 10;
 inline constexpr size_t kBaudTextSize = 10;
@@ -45,6 +45,12 @@ struct RunSettings {
   // As typed: the file system tells case apart, so the capitals that the command line
   // is matched in are not forced on the path.
   config::FixedText<kPathSize> configuration_path;
+  // Why the command line is refused before anything is claimed or sent: a field longer
+  // than it may be ("the command frame is longer than 49 characters"). Empty: accepted.
+  std::string refused;
+  // The command line holds a blank, which separates no fields: a port or file that is
+  // not found may have been meant as two fields.
+  bool blank_in_command_line = false;
 
   bool Unattended() const { return configuration_load != 0 || debug_command != 0 || usage != 0; }
   // What the main window needs of these settings.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <ostream>
 #include <string_view>
 
 #include "app/CommandLine.h"
@@ -24,12 +25,65 @@ constexpr std::string_view kUnplugRequest =
 // The debug report is kept in a buffer of this many characters with its terminator.
 constexpr size_t kReportSize = 256;
 
+constexpr std::string_view kBlankHint =
+    "pelgar: fields are separated by commas, without blanks: pelgar FILE.DAT,COM3,19200";
+
 // Flags of the messages that mean the configuration did not reach the reader.
 constexpr uint32_t kNotAppliedFlags =
     summary::kNotClaimed | summary::kEnhancedError | summary::kFileError;
 
 void AppendCut(std::string& report, std::string_view text) {
   report.append(text.substr(0, kReportSize - 1 - std::min(report.size(), kReportSize - 1)));
+}
+
+using LoadResult = ui::ConfigFileActions::LoadResult;
+using SetOutcome = ui::EnhancedGroup::SetOutcome;
+
+// What of a file read into the window reached the reader, when not all of it did or the
+// file broke a rule; empty otherwise.
+std::string WhatReachedTheReader(const LoadResult& load) {
+  const std::string& problem = load.wrapper_problem;
+  const bool enhanced_sent = !load.enhanced || *load.enhanced == SetOutcome::kSent;
+  if (load.stored && enhanced_sent && problem.empty()) return {};
+  std::string text = load.stored ? "basic configuration stored" : "basic configuration not stored";
+  if (!load.enhanced) {
+    // Not made: there was no enhanced section (so no wrapper to break a rule), or the
+    // reader's firmware knows no enhanced settings.
+    if (!problem.empty()) text += "; enhanced settings not sent: " + problem;
+    return text;
+  }
+  switch (*load.enhanced) {
+    case SetOutcome::kSent:
+      text += "; enhanced settings sent";
+      if (!problem.empty()) text += "; " + problem;
+      break;
+    case SetOutcome::kNotSent:
+      text +=
+          "; enhanced settings not sent: " + (problem.empty() ? "a wrapper is refused" : problem);
+      break;
+    case SetOutcome::kNotClaimed:
+      text += "; enhanced settings not sent: the reader was not claimed";
+      break;
+    case SetOutcome::kRefused:
+      text += "; enhanced settings sent, but the reader refused some of them";
+      break;
+  }
+  return text;
+}
+
+// One line on standard error for each thing of a load that a technician must know: why
+// the file was not read, or what was read leniently and what did not reach the reader.
+void ReportLoad(std::ostream& err, const std::string& path, const LoadResult& load) {
+  if (!load.cause.empty()) err << "pelgar: " << load.cause << '\n';
+  for (const std::string& warning : load.warnings) {
+    err << "pelgar: " << path << ": " << warning << '\n';
+  }
+  if (load.outcome == ui::ConfigFileActions::LoadOutcome::kLoaded) {
+    if (std::string reached = WhatReachedTheReader(load); !reached.empty()) {
+      err << "pelgar: " << path << ": " << reached << '\n';
+    }
+  }
+  err << std::flush;
 }
 
 }  // namespace
@@ -43,22 +97,25 @@ std::string UnattendedRun::UsageText() {
   text.append(
       "       PELGAR.EXE /C:<COMMAND FRAME>,[<COM PORT>],[<BAUD RATE>]\n"
       "\tsend one command frame to MSR and show its response\n"
+      "       PELGAR.EXE --help | --version\n"
       "\n"
       "<COM PORT> is COM1 to COM11 (default COM3), <BAUD RATE> 9600, 19200 (default) or "
-      "38400.\n");
+      "38400;\nthe fields are separated by commas, without blanks.\n");
   text.append(platform::PortNamesHelp()).append("\n");
   text.append(
       "PELGAR_TIME_SCALE=<factor> makes every wait shorter, for tests with pelgar-sim only.\n"
       "PELGAR_TRACE=<file> appends what goes over the wire to <file> (- for standard error).\n"
-      "Exit status 0: configuration applied or command answered; 1: otherwise, and for this "
-      "text.\n"
+      "Exit status 0: configuration applied, command answered, --help or --version;\n"
+      "1: otherwise, and for this text without --help; 2: no arguments and no display.\n"
       "See man pelgar");
   return text;
 }
 
 std::string UnattendedRun::ConfigurationPathToOpen(const std::string& typed) {
   if (typed.empty() || platform::PathExists(typed)) return typed;
-  return ToCapitals(typed);
+  std::string capitals = ToCapitals(typed);
+  // When neither is there, the failure names the file as the user typed it.
+  return platform::PathExists(capitals) ? capitals : typed;
 }
 
 int UnattendedRun::Run(ui::MainWindow& window) {
@@ -73,14 +130,18 @@ int UnattendedRun::ConfigurationLoad(ui::MainWindow& window) {
   window.GetConfig();
 
   bool loaded = false;
+  bool file_missing = false;
   if ((settings_.summary_flags & summary::kNotClaimed) == 0) {
     std::string path = ConfigurationPathToOpen(std::string(settings_.configuration_path.view()));
-    ui::ConfigFileActions::LoadOutcome outcome = files_.LoadFile(path);
-    if (outcome == ui::ConfigFileActions::LoadOutcome::kOpenFailed) {
+    LoadResult load = files_.LoadFile(path);
+    ReportLoad(window.environment().err, path, load);
+    if (load.outcome == ui::ConfigFileActions::LoadOutcome::kOpenFailed) {
+      file_missing = !platform::PathExists(path);
       messages.ShowMessage(UsageText(), kUsageCaption, ui::box::kIconInformation);
     }
-    loaded = outcome == ui::ConfigFileActions::LoadOutcome::kLoaded;
+    loaded = load.outcome == ui::ConfigFileActions::LoadOutcome::kLoaded;
   }
+  HintAtBlanks(window, file_missing || window.last_claim_failure().port_missing);
   // Decided before the final message, which prints the summary and clears the flags of
   // a success. A configuration that did not reach the reader is never reported as a
   // success, neither in the summary nor in the exit status.
@@ -91,9 +152,13 @@ int UnattendedRun::ConfigurationLoad(ui::MainWindow& window) {
 
 int UnattendedRun::DebugCommand(ui::MainWindow& window) {
   ui::MessageOutput& messages = window.messages();
+  device::ClaimFailure failure;
   std::unique_ptr<device::DeviceSession> session =
-      ui::ClaimOrReport(window.environment(), messages, window.port_texts());
-  if (!session) return kExitFailure;
+      ui::ClaimOrReport(window.environment(), messages, window.port_texts(), &failure);
+  if (!session) {
+    HintAtBlanks(window, failure.port_missing);
+    return kExitFailure;
+  }
 
   std::array<char, device::kReplySize> reply{};
   bool answered = session->ExchangeRaw(settings_.debug_command_text.view(), reply);
@@ -110,6 +175,13 @@ int UnattendedRun::DebugCommand(ui::MainWindow& window) {
   messages.ShowMessage(report, kDebugCaption, ui::box::kOk);
   session.reset();
   return failed ? kExitFailure : kExitSuccess;
+}
+
+void UnattendedRun::HintAtBlanks(ui::MainWindow& window, bool not_found) const {
+  // "pelgar A.DAT COM3" names one file "A.DAT COM3"; ", COM3" names the port " COM3".
+  if (not_found && settings_.blank_in_command_line) {
+    window.environment().err << kBlankHint << std::endl;
+  }
 }
 
 int UnattendedRun::UsageDisplay(ui::MessageOutput& messages) {

@@ -33,10 +33,15 @@ class UnattendedRun {
   static std::string UsageText();
 
   // The configuration file to open: the path as typed when something is there, else the
-  // path in capitals, which is what the command line's case folding named.
+  // path in capitals, which is what the command line's case folding named, when that is
+  // there; else the path as typed.
   static std::string ConfigurationPathToOpen(const std::string& typed);
 
  private:
+  // Says how fields are separated when something named on a command line with a blank in
+  // it was not found.
+  void HintAtBlanks(ui::MainWindow& window, bool not_found) const;
+
   const RunSettings& settings_;
   ui::ConfigFileActions& files_;
 };

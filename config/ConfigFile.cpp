@@ -1,8 +1,11 @@
 #include "config/ConfigFile.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "config/ConfigFileLines.h"
+#include "config/EnhancedSettings.h"
+#include "config/WrapperText.h"
 
 namespace pelgar::config {
 namespace {
@@ -36,6 +39,22 @@ int HexDigit(char c) {
 
 bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
+// Two characters read as the C library reads a hexadecimal number; `digits` gets how many
+// digits it found.
+uint8_t ReadHexPair(char first, char second, int* digits) {
+  const char text[] = {first, second};
+  size_t i = 0;
+  while (i < 2 && IsBlank(text[i])) ++i;
+  if (i < 2 && (text[i] == '+' || text[i] == '-')) ++i;
+  unsigned value = 0;
+  *digits = 0;
+  for (; i < 2 && HexDigit(text[i]) >= 0; ++i, ++*digits)
+    value = value * 16 + static_cast<unsigned>(HexDigit(text[i]));
+  return static_cast<uint8_t>(value);
+}
+
+std::string LineText(size_t line) { return "line " + std::to_string(line) + ": "; }
+
 std::optional<std::string> SentinelText(std::string_view line, size_t position) {
   char c = At(line, position);
   if (c == '\n') return std::nullopt;
@@ -57,14 +76,8 @@ std::optional<std::string> WrapperLine(const std::optional<std::string>& line,
 }  // namespace
 
 uint8_t ParseHexPair(char first, char second) {
-  const char text[] = {first, second};
-  size_t i = 0;
-  while (i < 2 && IsBlank(text[i])) ++i;
-  if (i < 2 && (text[i] == '+' || text[i] == '-')) ++i;
-  unsigned value = 0;
-  for (; i < 2 && HexDigit(text[i]) >= 0; ++i)
-    value = value * 16 + static_cast<unsigned>(HexDigit(text[i]));
-  return static_cast<uint8_t>(value);
+  int digits = 0;
+  return ReadHexPair(first, second, &digits);
 }
 
 std::string FormatConfigFile(const ConfigFileImage& image) {
@@ -98,20 +111,32 @@ std::string FormatConfigFile(const ConfigFileImage& image) {
 LoadedConfigFile ParseConfigFile(std::string_view raw) {
   LoadedConfigFile file;
   ConfigFileLines lines(raw.substr(0, kMaxBytesRead));
+  // A value read as 00 because it has no hexadecimal digit is a mistake the technician
+  // wants to hear of, although the load goes on as it always has.
+  auto read_hex = [&](const std::string& line, size_t position, const char* what) {
+    int digits = 0;
+    const uint8_t value = ReadHexPair(At(line, position), At(line, position + 1), &digits);
+    if (digits == 0) {
+      file.warnings.push_back(LineText(lines.line()) + "no " + what + ", read as 00");
+    }
+    return value;
+  };
 
   std::optional<std::string> line = lines.Read(kHeaderReadLimit);
   if (!line || !(Contains(*line, kBasicHeader) || Contains(*line, kOtherBasicHeader))) {
     file.status = ConfigFileStatus::kBadHeader;
+    file.problem = "line 1 has no configuration header";
     return file;
   }
 
   line = lines.Read(kHeaderReadLimit);
   if (!line) {
     file.status = ConfigFileStatus::kNoConfigurationLine;
+    file.problem = "no line 2";
     return file;
   }
   // The option byte is the first two characters alone; what follows are the sentinels.
-  file.option_byte = ParseHexPair(At(*line, 0), At(*line, 1));
+  file.option_byte = read_hex(*line, 0, "option byte");
   for (size_t i = 0; i < file.sentinels.size(); ++i) {
     file.sentinels[i] = SentinelText(*line, kFirstSentinelPosition + i);
   }
@@ -125,11 +150,13 @@ LoadedConfigFile ParseConfigFile(std::string_view raw) {
   // The keys may stand anywhere in their lines; the values are always taken from the
   // fixed positions behind where the writer puts the key.
   file.head_wrapper = WrapperLine(lines.Read(kWrapperReadLimit), kHeadWrapperKey);
+  file.head_at = {lines.line(), lines.column() + kWrapperValuePosition};
   file.tail_wrapper = WrapperLine(lines.Read(kWrapperReadLimit), kTailWrapperKey);
+  file.tail_at = {lines.line(), lines.column() + kWrapperValuePosition};
 
   line = lines.Read(kValueReadLimit);
   if (line && Contains(*line, kCrByteKey)) {
-    file.cr_byte = ParseHexPair(At(*line, kNumberPosition), At(*line, kNumberPosition + 1));
+    file.cr_byte = read_hex(*line, kNumberPosition, "hexadecimal digit after 13:");
   }
 
   line = lines.Read(kValueReadLimit);
@@ -137,11 +164,55 @@ LoadedConfigFile ParseConfigFile(std::string_view raw) {
     // "15:" with nothing after it (a line end, or the end of the file) means no language.
     auto first = static_cast<unsigned char>(At(*line, kNumberPosition));
     if (first > 0x1F && first < 0x80) {
-      file.wedge_language =
-          ParseHexPair(At(*line, kNumberPosition), At(*line, kNumberPosition + 1));
+      file.wedge_language = read_hex(*line, kNumberPosition, "hexadecimal digit after 15:");
+    }
+  }
+
+  // Nothing after the seventh line is read: a file that holds more says so.
+  while ((line = lines.Read(kHeaderReadLimit))) {
+    if (line->find_first_not_of(" \t\r\n") != std::string::npos) {
+      file.warnings.push_back(LineText(lines.line()) + "not read, nor any line after it");
+      break;
     }
   }
   return file;
+}
+
+std::string WrapperProblem(const LoadedConfigFile& file) {
+  struct Side {
+    const std::optional<std::string>& text;
+    FilePosition at;
+    const char* name;
+    size_t length = 0;
+  };
+  Side sides[] = {{file.head_wrapper, file.head_at, "head"},
+                  {file.tail_wrapper, file.tail_at, "tail"}};
+  for (Side& side : sides) {
+    if (!side.text) continue;
+    std::array<char, kWrapperTextSize> decoded{};
+    int32_t extra_count = 0;
+    size_t refused_at = 0;
+    if (!DecodeWrapperText(*side.text, decoded, extra_count, &refused_at)) {
+      const std::string column = std::to_string(side.at.column + refused_at);
+      if (At(*side.text, refused_at) == '\\') {
+        return LineText(side.at.line) + "the escape at column " + column +
+               R"( is not \ddd (032 to 127) or \\)";
+      }
+      return LineText(side.at.line) + "the character at column " + column +
+             " is not a printable character";
+    }
+    side.length = std::strlen(decoded.data());
+    if (side.length > kMaxWrapperTotal) {
+      return LineText(side.at.line) + "the " + side.name + " wrapper is longer than " +
+             std::to_string(kMaxWrapperTotal) + " characters";
+    }
+  }
+  const size_t head = sides[0].length, tail = sides[1].length;
+  if (head != kMaxWrapperTotal && tail != kMaxWrapperTotal && !WrapperLengthsFit(head, tail)) {
+    return LineText(sides[1].at.line) + "the wrappers are longer than " +
+           std::to_string(kMaxWrapperTotal) + " characters together";
+  }
+  return {};
 }
 
 }  // namespace pelgar::config

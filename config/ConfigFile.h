@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pelgar::config {
 
@@ -79,10 +80,22 @@ enum class ConfigFileStatus {
   kNoConfigurationLine,  // there is no line 2
 };
 
+// Where a text begins in the file, both counted from 1.
+struct FilePosition {
+  size_t line = 0;
+  size_t column = 0;
+};
+
 // What a read of the file found. Every optional that is empty means "leave that part of
 // the window as it is".
 struct LoadedConfigFile {
   ConfigFileStatus status = ConfigFileStatus::kOk;
+  // Why the file is refused when the status is not kOk: "line 1 has no configuration
+  // header" or "no line 2".
+  std::string problem;
+  // Values that were read although they are not what the writer writes, each with what
+  // was made of them ("line 2: no option byte, read as 00"), in the order of the file.
+  std::vector<std::string> warnings;
   uint8_t option_byte = 0;
   // Per sentinel edit: its new text (empty or one character), or none when the file holds
   // a line feed at that position.
@@ -91,12 +104,21 @@ struct LoadedConfigFile {
   // The wrapper text after "12H:" / "12T:" without its line end; empty: no wrapper.
   std::optional<std::string> head_wrapper;
   std::optional<std::string> tail_wrapper;
+  // Where each wrapper text begins.
+  FilePosition head_at;
+  FilePosition tail_at;
   std::optional<uint8_t> cr_byte;
   std::optional<uint8_t> wedge_language;
 };
 
 // Reads a file's bytes as they are on disk (at most kMaxBytesRead of them matter).
 LoadedConfigFile ParseConfigFile(std::string_view raw);
+
+// The first rule that the file's wrappers break, as a technician can find it in the file
+// ("line 4: the escape at column 7 is not ...", "line 5: the wrappers are longer than 14
+// characters together"); empty when they keep every rule. A 14-character wrapper leaves
+// the other out instead of breaking the rule (the window unchecks it).
+std::string WrapperProblem(const LoadedConfigFile& file);
 
 // The value of two characters read as a hexadecimal number the way the C library reads
 // one: leading blanks and a sign skipped, digits of either case up to the first other

@@ -19,9 +19,18 @@ class ConfigFileLines {
   // The next read, or nothing at the end of the file.
   std::optional<std::string> Read(size_t max_chars);
 
+  // Where the last read began in the file as a person counts (both from 1): a read that
+  // took the rest of a long line begins inside it.
+  size_t line() const { return read_line_; }
+  size_t column() const { return read_column_; }
+
  private:
   std::string_view raw_;
   size_t pos_ = 0;
+  size_t line_ = 1;
+  size_t column_ = 1;
+  size_t read_line_ = 0;
+  size_t read_column_ = 0;
 };
 
 }  // namespace pelgar::config

@@ -17,7 +17,8 @@ constexpr uint8_t kFirstHighByte = 0x80;
 
 }  // namespace
 
-bool DecodeWrapperText(std::string_view box, std::span<char> wrapper, int32_t& extra_count) {
+bool DecodeWrapperText(std::string_view box, std::span<char> wrapper, int32_t& extra_count,
+                       size_t* refused_at) {
   box = box.substr(0, kWrapperBoxChars);
   extra_count = 0;
   size_t written = 0;
@@ -28,34 +29,41 @@ bool DecodeWrapperText(std::string_view box, std::span<char> wrapper, int32_t& e
   };
 
   bool in_escape = false;
+  size_t escape_start = 0;
   int digit_count = 0;
   int value = 0;
-  for (char c : box) {
+  for (size_t i = 0; i < box.size(); ++i) {
+    const char c = box[i];
+    auto refuse = [&] {
+      if (refused_at != nullptr) *refused_at = in_escape ? escape_start : i;
+      return false;
+    };
     auto code = static_cast<unsigned char>(c);
-    if (code < kFirstTypable || code > kLastTypable) return false;
+    if (code < kFirstTypable || code > kLastTypable) return refuse();
     if (!in_escape) {
       if (c == '\\') {
         ++extra_count;
         in_escape = true;
+        escape_start = i;
         digit_count = 0;
         value = 0;
       } else if (!put(c)) {
-        return false;
+        return refuse();
       }
       continue;
     }
     if (c == '\\') {
       // "\\" is a backslash; a backslash after digits breaks the escape.
-      if (digit_count != 0 || !put('\\')) return false;
+      if (digit_count != 0 || !put('\\')) return refuse();
       in_escape = false;
       continue;
     }
-    if (c < '0' || c > '9') return false;
+    if (c < '0' || c > '9') return refuse();
     value = value * 10 + (c - '0');
     ++extra_count;
     if (++digit_count < kEscapeDigits) continue;
-    if (value < kLowestEscape || value > kHighestEscape) return false;
-    if (!put(static_cast<char>(value))) return false;
+    if (value < kLowestEscape || value > kHighestEscape) return refuse();
+    if (!put(static_cast<char>(value))) return refuse();
     --extra_count;
     in_escape = false;
   }

@@ -18,9 +18,11 @@ inline constexpr size_t kWrapperTextSize = 60;
 // terminating zero is written, and the last byte of `wrapper` is never written so that the
 // caller's zero stays. `extra_count` gets how many more characters the box holds than the
 // decoded text. Only the first kWrapperBoxChars characters of `box` are read. False when
-// the text is refused (or would not fit); what was decoded before stays in `wrapper`. An
-// escape left unfinished at the end is dropped, not refused.
-bool DecodeWrapperText(std::string_view box, std::span<char> wrapper, int32_t& extra_count);
+// the text is refused (or would not fit); what was decoded before stays in `wrapper`, and
+// `refused_at`, when given, gets the position of the character or of the escape's
+// backslash that was refused. An escape left unfinished at the end is dropped, not refused.
+bool DecodeWrapperText(std::string_view box, std::span<char> wrapper, int32_t& extra_count,
+                       size_t* refused_at = nullptr);
 
 // The escaped form in which a wrapper is shown and saved: a backslash as two backslashes,
 // a byte below 0x1F or from 0x80 on as a backslash and three decimal digits, anything else

@@ -6,6 +6,7 @@
 
 #include "config/ConfigurationRecord.h"
 #include "device/CommandFrame.h"
+#include "device/PortText.h"
 #include "device/ReaderFrames.h"
 
 namespace pelgar::device {
@@ -28,32 +29,46 @@ constexpr uint8_t kStoreToTemporaryMemory = 0x00;
 }  // namespace
 
 DeviceSession::DeviceSession(DeviceEnvironment& env, std::string_view port_id, int32_t baud)
-    : env_(env), link_(env.ports, env.clock) {
+    : env_(env),
+      link_(env.ports, env.clock),
+      port_name_("COM" + std::string(port_id.substr(0, SerialLink::kMaxPortIdLength))) {
   claimed = 0;
   if (!link_.Open(port_id, baud)) {
-    Report("Error opening com port : " + std::string(port_id));
-    if (!link_.OpenError().empty()) Report(link_.OpenError());
-    return;
+    start_failure_ = link_.OpenFailure().detail;
+    port_missing_ = link_.OpenFailure().status == platform::OpenStatus::kNotFound;
+  } else {
+    env_.out << "Entering command mode...\n" << std::flush;
+    ReplyBuffer reply;
+    if (!Send(kEnterCommandMode, reply)) {
+      Report("Failed to enter command mode.");
+      link_.Close();
+    } else {
+      claimed = 1;
+      claimed = ToFlag(ReadConfiguration());
+    }
   }
-  env_.out << "Entering command mode...\n" << std::flush;
-  ReplyBuffer reply;
-  if (!Send(kEnterCommandMode, reply)) {
-    Report("Failed to enter command mode.");
-    link_.Close();
-    return;
-  }
-  claimed = 1;
-  claimed = ToFlag(ReadConfiguration());
+  starting_ = false;
 }
 
 DeviceSession::~DeviceSession() {
-  ReplyBuffer reply;
-  if (!Send(kRestoreFunctionalMode, reply)) Report("Error restoring functional mode.");
+  // A port that never opened, or that was let go when command mode failed, has no reader
+  // in command mode behind it: there is nothing to restore and nothing to report.
+  if (link_.IsOpen()) {
+    ReplyBuffer reply;
+    if (!Send(kRestoreFunctionalMode, reply)) Report("Error restoring functional mode.");
+  }
   link_.Close();
   claimed = 0;
 }
 
-void DeviceSession::Report(std::string_view line) { env_.err << line << '\n' << std::flush; }
+void DeviceSession::Report(std::string_view line) {
+  // While the session starts, a failure is the claim's to report: once, for all attempts.
+  if (starting_) {
+    start_failure_ = port_name_ + ": " + std::string(line);
+    return;
+  }
+  env_.err << line << '\n' << std::flush;
+}
 
 bool DeviceSession::Send(std::string_view frame, ReplyBuffer& reply) {
   reply.fill('\0');
@@ -166,14 +181,27 @@ bool DeviceSession::ExchangeRaw(std::string_view frame, std::span<char> reply) {
   return Exchange(link_, frame, reply);
 }
 
+std::string ClaimFailure::Text() const {
+  if (attempts <= 1) return cause;
+  std::string_view text = cause;
+  if (text.ends_with('.')) text.remove_suffix(1);
+  return std::string(text) + "; tried " + std::to_string(attempts) + " times";
+}
+
 std::unique_ptr<DeviceSession> ClaimReader(DeviceEnvironment& env, std::string_view port_id,
-                                           int32_t baud) {
-  for (int attempt = 0; attempt < kClaimAttempts; ++attempt) {
+                                           int32_t baud, ClaimFailure* failure) {
+  ClaimFailure last;
+  for (int attempt = 1; attempt <= kClaimAttempts; ++attempt) {
     auto session = std::make_unique<DeviceSession>(env, port_id, baud);
     if (session->claimed != 0) return session;
+    last = {session->start_failure(), attempt, session->port_missing()};
     session.reset();
+    // No later attempt can open a link at a rate no reader talks at.
+    if (!IsReaderBaudRate(baud)) break;
     env.clock.SleepMs(kClaimPauseMs);
   }
+  env.err << "MSR not claimed: " << last.Text() << '\n' << std::flush;
+  if (failure != nullptr) *failure = std::move(last);
   return nullptr;
 }
 

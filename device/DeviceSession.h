@@ -5,6 +5,7 @@
 #include <iosfwd>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "device/Exchange.h"
@@ -96,6 +97,13 @@ class DeviceSession {
   uint8_t claimed = 0;
   std::array<char, kRevisionLength + 1> revision{};  // e.g. "REV 2.30", zero-terminated
 
+  // Why the session is not claimed, starting with the port name ("COM3: Failed to enter
+  // command mode."); empty when it is. The start sequence writes no diagnostics of its own:
+  // the claim reports the last attempt's failure once.
+  const std::string& start_failure() const { return start_failure_; }
+  // No device answers to the port name.
+  bool port_missing() const { return port_missing_; }
+
  private:
   using ReplyBuffer = std::array<char, kReplySize>;
 
@@ -114,14 +122,30 @@ class DeviceSession {
 
   DeviceEnvironment& env_;
   SerialLink link_;
+  std::string port_name_;
+  bool starting_ = true;
+  std::string start_failure_;
+  bool port_missing_ = false;
+};
+
+// Why the reader could not be claimed: the one account of it that the not-claimed message
+// box and standard error both give.
+struct ClaimFailure {
+  std::string cause;  // why the last attempt failed, e.g. "COM5: /dev/ttyS4: no such device"
+  int attempts = 0;
+  bool port_missing = false;  // no device answers to the port name
+  // The cause and, after more than one attempt, how many there were.
+  std::string Text() const;
 };
 
 // Claiming the reader: up to 10 attempts, 500 ms apart, to create a claimed session.
-// Returns the claimed session, or null when every attempt failed (the caller shows the
-// not-claimed message).
+// Returns the claimed session, or null when every attempt failed: then one line, "MSR not
+// claimed: " and the failure's text, goes to standard error, `failure` (when given) gets
+// the failure, and the caller shows the not-claimed message. A rate no reader talks at
+// fails the first attempt, and no other is made.
 inline constexpr int kClaimAttempts = 10;
 inline constexpr int64_t kClaimPauseMs = 500;
 std::unique_ptr<DeviceSession> ClaimReader(DeviceEnvironment& env, std::string_view port_id,
-                                           int32_t baud);
+                                           int32_t baud, ClaimFailure* failure = nullptr);
 
 }  // namespace pelgar::device

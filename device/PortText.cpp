@@ -32,4 +32,14 @@ int32_t BaudOf(std::string_view baud_text) {
   return static_cast<int32_t>(negative ? -value : value);
 }
 
+bool IsReaderBaudRate(int32_t baud) {
+  return std::any_of(kBaudRates.begin(), kBaudRates.end(),
+                     [baud](const BaudRate& rate) { return rate.value == baud; });
+}
+
+std::string UnsupportedBaudRateText(int32_t baud) {
+  return "unsupported baud rate " + std::to_string(baud) + " (" + std::string(kBaud9600.text) +
+         ", " + std::string(kBaud19200.text) + " or " + std::string(kBaud38400.text) + ")";
+}
+
 }  // namespace pelgar::device

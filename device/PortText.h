@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace pelgar::device {
@@ -18,6 +19,12 @@ inline constexpr BaudRate kBaud38400{38400, "38400"};
 inline constexpr std::array<BaudRate, 3> kBaudRates = {kBaud9600, kBaud19200, kBaud38400};
 // What a run works at unless told otherwise.
 inline constexpr BaudRate kDefaultBaud = kBaud19200;
+
+// A reader talks at these rates only: a link is never opened or set to any other, so that
+// a mistyped rate is named as the cause instead of leaving the port at its previous one.
+bool IsReaderBaudRate(int32_t baud);
+// Why a link is not opened at `baud`: "unsupported baud rate 12345 (9600, 19200 or 38400)".
+std::string UnsupportedBaudRateText(int32_t baud);
 
 // What a link is opened with: the port name from its fourth character on ("3" for "COM3",
 // "1 " for "COM1 "), empty for a shorter name. The serial link puts "COM" back in front.

@@ -1,5 +1,7 @@
 #include "device/SerialLink.h"
 
+#include "device/PortText.h"
+
 namespace pelgar::device {
 
 SerialLink::SerialLink(platform::PortFactory& ports, platform::Clock& clock)
@@ -12,17 +14,18 @@ SerialLink::~SerialLink() { Close(); }
 bool SerialLink::Open(std::string_view port_id, int32_t baud) {
   if (port_ != nullptr) return false;
   std::string name = "COM" + std::string(port_id.substr(0, kMaxPortIdLength));
+  auto fail = [&](platform::OpenStatus status, const std::string& why) {
+    open_failure_ = {status, name + ": " + why};
+    return false;
+  };
+  if (!IsReaderBaudRate(baud)) {
+    return fail(platform::OpenStatus::kFailed, UnsupportedBaudRateText(baud));
+  }
   auto port = ports_.Create();
-  if (port == nullptr) {
-    open_error_ = name + ": no serial port service";
-    return false;
-  }
+  if (port == nullptr) return fail(platform::OpenStatus::kFailed, "no serial port service");
   platform::OpenResult result = port->Open(name, baud);
-  if (!result.ok()) {
-    open_error_ = result.detail;
-    return false;
-  }
-  open_error_.clear();
+  if (!result.ok()) return fail(result.status, result.detail);
+  open_failure_ = {platform::OpenStatus::kOk, {}};
   port_ = std::move(port);
   return true;
 }
@@ -52,7 +55,7 @@ bool SerialLink::Write(std::string_view text) {
 }
 
 bool SerialLink::SetBaudRate(int32_t baud) {
-  if (port_ == nullptr) return false;
+  if (port_ == nullptr || !IsReaderBaudRate(baud)) return false;
   port_->SetBaudRate(baud);
   return true;
 }

@@ -28,7 +28,8 @@ class SerialLink {
   SerialLink(const SerialLink&) = delete;
   SerialLink& operator=(const SerialLink&) = delete;
 
-  // `port_id` is what follows "COM" in the port name ("3" for "COM3").
+  // `port_id` is what follows "COM" in the port name ("3" for "COM3"). A rate a reader
+  // does not talk at is refused before the port is touched.
   bool Open(std::string_view port_id, int32_t baud);
   // 1 when a byte arrived within 500 ms, else 0.
   int ReadByte(uint8_t* dest);
@@ -37,6 +38,8 @@ class SerialLink {
   bool Read(uint8_t* dest, size_t count, size_t* received = nullptr);
   bool Write(const uint8_t* data, size_t count);
   bool Write(std::string_view text);
+  // False, with the port left as it is, when not open or for a rate a reader does not
+  // talk at.
   bool SetBaudRate(int32_t baud);
   // Always true; the link is not open afterwards.
   bool Close();
@@ -45,15 +48,16 @@ class SerialLink {
   // The device vanished while open: every read now returns nothing at once, so loops
   // that wait for a character must stop instead of spinning.
   bool Lost() const;
-  // Why the last Open failed, for standard error.
-  const std::string& OpenError() const { return open_error_; }
+  // Why the last Open failed: its status, and a detail that starts with the port name
+  // ("COM5: /dev/ttyS4: no such device (see PELGAR_PORT_DIR)").
+  const platform::OpenResult& OpenFailure() const { return open_failure_; }
   platform::Clock& clock() { return clock_; }
 
  private:
   platform::PortFactory& ports_;
   platform::Clock& clock_;
   std::unique_ptr<platform::SerialPort> port_;
-  std::string open_error_;
+  platform::OpenResult open_failure_;
 };
 
 }  // namespace pelgar::device

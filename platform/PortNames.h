@@ -9,8 +9,8 @@ namespace pelgar::platform {
 // Windows has devices of those names itself.
 
 // Where the program looks for its COMn entries on POSIX systems: $PELGAR_PORT_DIR, else
-// $XDG_CONFIG_HOME/pelgar/ports, else ~/.config/pelgar/ports. Empty on Windows, which needs
-// no such folder.
+// $XDG_CONFIG_HOME/pelgar/ports (only an absolute one), else ~/.config/pelgar/ports; empty
+// when none of these is set. Empty on Windows, which needs no such folder.
 std::string PortDirectory();
 
 // The device behind a port name, or an empty text for a name that maps to no device.

@@ -29,9 +29,11 @@ class SerialPort {
  public:
   virtual ~SerialPort() = default;
 
-  // `name` is the program's own port name, "COM" followed by the port id ("COM3").
-  // A baud rate the device refuses leaves the port open at its previous rate.
+  // `name` is the program's own port name, "COM" followed by the port id ("COM3"). A rate
+  // the system has no setting for is refused, and the port stays closed. The detail of a
+  // failure does not repeat the name; the caller puts it in front.
   virtual OpenResult Open(const std::string& name, int32_t baud) = 0;
+  // A rate the system has no setting for leaves the port as it was.
   virtual void SetBaudRate(int32_t baud) = 0;
 
   // Reads up to `count` bytes into `dest`. Returns as soon as `count` bytes have arrived,

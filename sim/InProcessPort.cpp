@@ -14,10 +14,10 @@ class InProcessPort : public platform::SerialPort {
     std::string trimmed = name;
     while (!trimmed.empty() && trimmed.back() == ' ') trimmed.pop_back();
     if (line_.present_ports.count(trimmed) == 0) {
-      return {platform::OpenStatus::kNotFound, trimmed + ": no such device"};
+      return {platform::OpenStatus::kNotFound, "no such device"};
     }
     if (line_.busy || line_.open_) {
-      return {platform::OpenStatus::kBusy, trimmed + ": the port is in use by another program"};
+      return {platform::OpenStatus::kBusy, "the port is in use by another program"};
     }
     open_ = true;
     line_.open_ = true;

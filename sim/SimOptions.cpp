@@ -70,7 +70,7 @@ void ApplyRevisionOptions(SimOptions* options) {
 std::string SimUsage() {
   return "usage: pelgar-sim --port COMn [--revision TEXT] [--family 1|2|3]\n"
          "                 [--switch serial|wedge|none] [--state FILE] [--fault NAME]...\n"
-         "                 [--trace] [--help]\n"
+         "                 [--trace] [--help] [--version]\n"
          "\n"
          "Simulates a magnetic stripe reader on a pseudo-terminal linked as COMn in the\n"
          "port directory ($PELGAR_PORT_DIR, else $XDG_CONFIG_HOME/pelgar/ports) and\n"
@@ -82,7 +82,8 @@ std::string SimUsage() {
          "                     which also picks the ISP dialect (family 1, or 2 and 3)\n"
          "  --switch POSITION  slide switch: serial (default), wedge or none\n"
          "  --state FILE       keep the reader's flash contents in FILE across runs\n"
-         "  --trace            print every frame received and every reply, timestamped\n"
+         "  --trace            print every frame and every reply, timestamped, and any bytes\n"
+         "                     received that are no frame, marked \"unparsed\"\n"
          "  --fault NAME       misbehave; NAME is one of:\n"
          "      silent             answer nothing\n"
          "      silent-after=N     answer N frames, then nothing\n"
@@ -167,6 +168,8 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions* options, std
     };
     if (name == "--help" || name == "-h") {
       options->help = true;
+    } else if (name == "--version" || name == "-V") {
+      options->version = true;
     } else if (name == "--trace") {
       options->trace = true;
     } else if (name == "--port") {
@@ -215,7 +218,7 @@ bool ParseSimOptions(int argc, const char* const* argv, SimOptions* options, std
     }
   }
   ApplyRevisionOptions(options);
-  if (!options->help && options->port.empty()) {
+  if (!options->help && !options->version && options->port.empty()) {
     *error = "--port COMn is required";
     return false;
   }

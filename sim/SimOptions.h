@@ -26,6 +26,7 @@ struct SimOptions {
   bool newest_revision = false;
   bool trace = false;
   bool help = false;
+  bool version = false;
 };
 
 // Reads the whole command line. False with `error` set (one line, no program name) for

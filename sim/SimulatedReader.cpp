@@ -22,12 +22,32 @@ SimulatedReader::SimulatedReader(ReaderState initial)
     : state_(std::move(initial)), commands_(state_), isp_(state_, faults_) {}
 
 std::vector<ReplyChunk> SimulatedReader::Receive(std::string_view bytes, int32_t baud) {
-  if (state_.isp_mode) return isp_.Receive(bytes, baud);
+  if (state_.isp_mode) {
+    Tell(Received::kIsp, bytes);
+    return isp_.Receive(bytes, baud);
+  }
   if (baud != state_.baud) {
-    pending_.clear();
+    // Garbled on the line: neither these bytes nor a frame begun before them can be read.
+    Drop(pending_.size());
+    dropped_.append(bytes);
+    TellDropped();
     return {};
   }
   return ReceiveCommandBytes(bytes);
+}
+
+void SimulatedReader::Tell(Received kind, std::string_view bytes) {
+  if (on_received && !bytes.empty()) on_received(kind, bytes);
+}
+
+void SimulatedReader::Drop(size_t count) {
+  dropped_.append(pending_, 0, count);
+  pending_.erase(0, count);
+}
+
+void SimulatedReader::TellDropped() {
+  Tell(Received::kUnparsed, dropped_);
+  dropped_.clear();
 }
 
 std::vector<ReplyChunk> SimulatedReader::Idle() {
@@ -40,12 +60,15 @@ std::vector<ReplyChunk> SimulatedReader::ReceiveCommandBytes(std::string_view by
   std::vector<ReplyChunk> replies;
   std::string frame;
   while (NextFrame(&frame)) {
+    TellDropped();
+    Tell(Received::kFrame, frame);
     std::vector<ReplyChunk> reply = HandleFrame(frame);
     replies.insert(replies.end(), reply.begin(), reply.end());
     if (state_.isp_mode) {
       isp_.Begin();
       // The rest of what arrived is for the ISP side already.
       std::string rest = std::exchange(pending_, {});
+      Tell(Received::kIsp, rest);
       if (!rest.empty()) {
         std::vector<ReplyChunk> isp = isp_.Receive(rest, state_.baud);
         replies.insert(replies.end(), isp.begin(), isp.end());
@@ -53,6 +76,7 @@ std::vector<ReplyChunk> SimulatedReader::ReceiveCommandBytes(std::string_view by
       break;
     }
   }
+  TellDropped();
   return replies;
 }
 
@@ -60,16 +84,12 @@ bool SimulatedReader::NextFrame(std::string* frame) {
   for (;;) {
     // Anything before a colon is line noise to the reader.
     size_t start = pending_.find(':');
-    if (start == std::string::npos) {
-      pending_.clear();
-      return false;
-    }
-    pending_.erase(0, start);
+    Drop(start == std::string::npos ? pending_.size() : start);
     if (pending_.size() < 3) return false;
     int high = HexDigitValue(pending_[1]);
     int low = HexDigitValue(pending_[2]);
     if (high < 0 || low < 0) {
-      pending_.erase(0, 1);  // no length to frame it by: look for the next colon
+      Drop(1);  // no length to frame it by: look for the next colon
       continue;
     }
     const int length = high * 16 + low;
@@ -77,7 +97,7 @@ bool SimulatedReader::NextFrame(std::string* frame) {
     // A colon inside the frame means the frame was cut short and a new one began.
     size_t next = pending_.find(':', 1);
     if (next != std::string::npos && next < needed) {
-      pending_.erase(0, next);
+      Drop(next);
       continue;
     }
     if (pending_.size() < needed) return false;

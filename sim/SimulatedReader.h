@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,10 +45,20 @@ class SimulatedReader {
   const std::vector<std::string>& received_frames() const { return frames_; }
   void ClearLog() { frames_.clear(); }
 
+  // What became of the bytes received, for a trace that shows every one of them: a frame,
+  // bytes that the reader could not frame and dropped (noise, a frame cut short by the
+  // next one, anything at a rate the reader does not run at), or bytes for the ISP side.
+  // A frame still incomplete is told once it completes or is dropped.
+  enum class Received { kFrame, kUnparsed, kIsp };
+  std::function<void(Received, std::string_view)> on_received;
+
  private:
   std::vector<ReplyChunk> ReceiveCommandBytes(std::string_view bytes);
   // Cuts the next complete frame off the pending bytes; false when there is none yet.
   bool NextFrame(std::string* frame);
+  void Drop(size_t count);
+  void Tell(Received kind, std::string_view bytes);
+  void TellDropped();
   std::vector<ReplyChunk> HandleFrame(const std::string& frame);
   bool Refuses(const HexRecord& record) const;
   std::vector<ReplyChunk> WithLineFaults(std::vector<ReplyChunk> chunks) const;
@@ -57,6 +68,7 @@ class SimulatedReader {
   ReaderCommands commands_;
   IspResponder isp_;
   std::string pending_;              // a frame not yet complete
+  std::string dropped_;              // bytes dropped since the last frame, not yet told
   std::vector<std::string> frames_;  // the log of complete frames
   int frames_seen_ = 0;              // for silent_after_frames; survives ClearLog
 };

@@ -23,10 +23,15 @@ struct PortTexts {
   std::string baud;
 };
 
+// The not-claimed message with its cause after a blank line: the words every version
+// showed, then what the technician can fix.
+std::string NotClaimedMessage(const device::ClaimFailure& failure);
+
 // Claims the reader (up to 10 attempts); when that fails, shows the not-claimed message
-// and returns null.
+// and returns null, and `failure` (when given) gets why.
 std::unique_ptr<device::DeviceSession> ClaimOrReport(device::DeviceEnvironment& env,
                                                      MessageOutput& messages,
-                                                     const PortTexts& texts);
+                                                     const PortTexts& texts,
+                                                     device::ClaimFailure* failure = nullptr);
 
 }  // namespace pelgar::ui

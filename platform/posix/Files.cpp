@@ -8,6 +8,24 @@
 #include <cstring>
 
 namespace pelgar::platform {
+namespace {
+
+std::string ReasonFor(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return kNoSuchFile;
+    case EACCES:
+    case EPERM:
+      return kPermissionDenied;
+    case EISDIR:
+      return kIsAFolder;
+    default:
+      return std::strerror(error);
+  }
+}
+
+}  // namespace
 
 bool PathExists(const std::string& path) {
   struct stat info;
@@ -24,12 +42,20 @@ PathKind KindOfPath(const std::string& path, std::string* why) {
   return S_ISREG(info.st_mode) ? PathKind::kRegularFile : PathKind::kOther;
 }
 
-std::optional<std::string> ReadFileStart(const std::string& path, size_t max_bytes) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  struct stat info;
-  // A directory opens, but it is not a file to read.
-  if (fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+std::optional<std::string> ReadFileStart(const std::string& path, size_t max_bytes,
+                                         std::string* why) {
+  std::string reason;
+  if (why == nullptr) why = &reason;
+  // Without O_NONBLOCK the open of a named pipe waits for a writer that may never come; a
+  // terminal must not become the program's controlling one.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    *why = ReasonFor(errno);
+    return std::nullopt;
+  }
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    *why = S_ISDIR(info.st_mode) ? kIsAFolder : kNotARegularFile;
     close(fd);
     return std::nullopt;
   }

@@ -11,11 +11,14 @@ std::string PortDirectory() {
   if (const char* dir = std::getenv("PELGAR_PORT_DIR"); dir != nullptr && *dir != '\0') {
     return dir;
   }
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg != '\0') {
+  // A relative XDG_CONFIG_HOME is invalid and to be ignored, as the XDG rules say.
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && *xdg == '/') {
     return std::string(xdg) + "/pelgar/ports";
   }
+  // Without a home there is no folder of the user's to look in: "/.config" is nobody's.
   const char* home = std::getenv("HOME");
-  return std::string(home != nullptr ? home : "") + "/.config/pelgar/ports";
+  if (home == nullptr || *home == '\0') return {};
+  return std::string(home) + "/.config/pelgar/ports";
 }
 
 std::string DevicePathForPort(const std::string& name) {
@@ -28,9 +31,11 @@ std::string DevicePathForPort(const std::string& name) {
       trimmed == "..") {
     return {};
   }
-  std::string entry = PortDirectory() + "/" + std::string(trimmed);
-  struct stat info;
-  if (lstat(entry.c_str(), &info) == 0) return entry;
+  if (const std::string directory = PortDirectory(); !directory.empty()) {
+    std::string entry = directory + "/" + std::string(trimmed);
+    struct stat info;
+    if (lstat(entry.c_str(), &info) == 0) return entry;
+  }
 
   if (trimmed.size() < 4 || trimmed.substr(0, 3) != "COM") return {};
   long number = 0;
@@ -43,8 +48,8 @@ std::string DevicePathForPort(const std::string& name) {
 }
 
 std::string PortNamesHelp() {
-  return "COMn is the entry COMn in $PELGAR_PORT_DIR (default ~/.config/pelgar/ports), else "
-         "/dev/ttyS<n-1>.";
+  return "COMn is the entry COMn in $PELGAR_PORT_DIR (default $XDG_CONFIG_HOME/pelgar/ports,\n"
+         "else ~/.config/pelgar/ports), else /dev/ttyS<n-1>.";
 }
 
 }  // namespace pelgar::platform

@@ -68,6 +68,9 @@ PosixSerialPort::~PosixSerialPort() { Close(); }
 
 OpenResult PosixSerialPort::Open(const std::string& name, int32_t baud) {
   if (fd_ >= 0) return {OpenStatus::kBusy, "the port is already open"};
+  if (BaudConstant(baud) == 0) {
+    return {OpenStatus::kFailed, "unsupported baud rate " + std::to_string(baud)};
+  }
   std::string path = DevicePathForPort(name);
   if (path.empty()) return Failure(OpenStatus::kNotFound, path, ENOENT);
 
@@ -106,8 +109,6 @@ OpenResult PosixSerialPort::Open(const std::string& name, int32_t baud) {
   }
   fd_ = fd;
   hung_up_ = false;
-  // A rate the driver refuses leaves the port at its previous rate instead of failing the
-  // open: the reader then simply does not answer, which the caller reports.
   SetBaudRate(baud);
   tcflush(fd_, TCIOFLUSH);
   return {OpenStatus::kOk, {}};

@@ -44,17 +44,42 @@ PathKind KindOfPath(const std::string& path, std::string* why) {
              : PathKind::kOther;
 }
 
-std::optional<std::string> ReadFileStart(const std::string& path, size_t max_bytes) {
+std::optional<std::string> ReadFileStart(const std::string& path, size_t max_bytes,
+                                         std::string* why) {
+  std::string reason;
+  if (why == nullptr) why = &reason;
   const std::wstring wide = WidePath(path);
+  if (wide.empty()) {
+    *why = path.empty() ? kNoSuchFile : SystemMessage(ERROR_INVALID_NAME);
+    return std::nullopt;
+  }
   // A console or a port would wait for input: only files on a disk are read.
-  if (wide.empty() || IsDevicePath(wide)) return std::nullopt;
+  if (IsDevicePath(wide)) {
+    *why = kNotARegularFile;
+    return std::nullopt;
+  }
   // Others may go on reading, writing or replacing the file meanwhile, as with POSIX files.
   HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;  // a folder does not open this way
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    // A folder does not open this way; the system calls that a refused access.
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      *why = kIsAFolder;
+    } else if (IsMissing(error)) {
+      *why = kNoSuchFile;
+    } else if (error == ERROR_ACCESS_DENIED) {
+      *why = kPermissionDenied;
+    } else {
+      *why = SystemMessage(error);
+    }
+    return std::nullopt;
+  }
   if (GetFileType(file) != FILE_TYPE_DISK) {
     CloseHandle(file);
+    *why = kNotARegularFile;
     return std::nullopt;
   }
   std::string content(max_bytes, '\0');

@@ -83,36 +83,36 @@ Win32SerialPort::~Win32SerialPort() { Close(); }
 
 OpenResult Win32SerialPort::Open(const std::string& name, int32_t baud) {
   if (handle_ != nullptr) return {OpenStatus::kBusy, "the port is already open"};
+  if (!SystemHasBaudRate(baud)) {
+    return {OpenStatus::kFailed, "unsupported baud rate " + std::to_string(baud)};
+  }
   const std::string path = DevicePathForPort(name);
-  if (path.empty()) return {OpenStatus::kNotFound, "\"" + name + "\" is not a port name"};
-  const std::string port_name = path.substr(4);  // COMn, without the \\.\ before it
+  if (path.empty()) return {OpenStatus::kNotFound, "not a port name"};
 
   HANDLE port = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                             0, nullptr);
   if (port == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
-      return {OpenStatus::kNotFound, port_name + ": no such port"};
+      return {OpenStatus::kNotFound, "no such port"};
     }
     // Without sharing, a port that another program holds refuses any further open.
     if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) {
-      return {OpenStatus::kBusy, port_name + ": the port is in use by another program"};
+      return {OpenStatus::kBusy, "the port is in use by another program"};
     }
-    return {OpenStatus::kFailed, port_name + ": " + SystemMessage(error)};
+    return {OpenStatus::kFailed, SystemMessage(error)};
   }
   DCB current{};
   current.DCBlength = sizeof(current);
   if (!GetCommState(port, &current)) {
     CloseHandle(port);
-    return {OpenStatus::kFailed, port_name + ": not a serial device"};
+    return {OpenStatus::kFailed, "not a serial device"};
   }
-  // A rate the driver refuses leaves the port at its previous rate instead of failing the
-  // open: the reader then simply does not answer, which the caller reports.
-  const bool rate_set = SystemHasBaudRate(baud) && Configure(port, baud);
-  if (!rate_set && !Configure(port, static_cast<int32_t>(current.BaudRate))) {
+  if (!Configure(port, baud)) {
     const DWORD error = GetLastError();
     CloseHandle(port);
-    return {OpenStatus::kFailed, port_name + ": " + SystemMessage(error)};
+    return {OpenStatus::kFailed,
+            "cannot be set to " + std::to_string(baud) + " baud: " + SystemMessage(error)};
   }
   handle_ = port;
   hung_up_ = false;
@@ -120,7 +120,7 @@ OpenResult Win32SerialPort::Open(const std::string& name, int32_t baud) {
   if (!SetSlice(kWaitSliceMs)) {
     const DWORD error = GetLastError();
     Close();
-    return {OpenStatus::kFailed, port_name + ": " + SystemMessage(error)};
+    return {OpenStatus::kFailed, SystemMessage(error)};
   }
   // What arrived before this program took the port belongs to no command of it.
   PurgeComm(port, PURGE_RXCLEAR | PURGE_TXCLEAR);

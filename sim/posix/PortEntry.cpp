@@ -27,7 +27,8 @@ bool MakeDirectories(const std::string& path, std::string* error) {
   do {
     slash = path.find('/', slash + 1);
     std::string part = path.substr(0, slash);
-    if (::mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) {
+    // Only the user's: whoever may write here chooses the device behind a port name.
+    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
       *error = part + ": " + std::strerror(errno);
       return false;
     }
@@ -59,7 +60,9 @@ bool CreatePortEntry(const std::string& port_name, const std::string& device, st
   }
   const std::string directory = platform::PortDirectory();
   if (directory.empty() || !MakeDirectories(directory, error)) {
-    if (directory.empty()) *error = "no port directory (set PELGAR_PORT_DIR or HOME)";
+    if (directory.empty()) {
+      *error = "no port directory: set PELGAR_PORT_DIR (or XDG_CONFIG_HOME, or HOME)";
+    }
     return false;
   }
   const std::string path = directory + "/" + port_name;

@@ -50,9 +50,27 @@ std::string Printable(std::string_view bytes) {
 }  // namespace
 
 PtyTransport::PtyTransport(SimulatedReader& reader, platform::RealClock& clock)
-    : reader_(reader), clock_(clock) {}
+    : reader_(reader), clock_(clock) {
+  reader_.on_received = [this](SimulatedReader::Received kind, std::string_view bytes) {
+    if (!trace) return;
+    switch (kind) {
+      case SimulatedReader::Received::kFrame:
+        Trace("<-", bytes);
+        break;
+      case SimulatedReader::Received::kUnparsed:
+        Trace("<- unparsed", bytes, rate_note_);
+        break;
+      case SimulatedReader::Received::kIsp:
+        Trace("<- isp", bytes);
+        break;
+    }
+  };
+}
 
-PtyTransport::~PtyTransport() { Close(); }
+PtyTransport::~PtyTransport() {
+  Close();
+  reader_.on_received = nullptr;
+}
 
 double PtyTransport::NowMs() const {
   auto since = std::chrono::steady_clock::now().time_since_epoch();
@@ -153,23 +171,14 @@ void PtyTransport::ReceiveAvailable() {
   const double now = NowMs();
   const int32_t baud = HostBaud();
   std::string_view bytes(buffer, static_cast<size_t>(n));
+  // Bytes at another rate than the reader's are garbled on a real line: the trace says so.
+  rate_note_.clear();
+  if (!reader_.state().isp_mode && baud != reader_.state().baud) {
+    rate_note_ = " (at " + std::to_string(baud) + " baud; the reader runs at " +
+                 std::to_string(reader_.state().baud) + ")";
+  }
   std::vector<ReplyChunk> replies = reader_.Receive(bytes, baud);
-  const auto& frames = reader_.received_frames();
-  if (trace) {
-    if (!reader_.state().isp_mode && baud != reader_.state().baud) {
-      Trace("<-", bytes,
-            " (at " + std::to_string(baud) + " baud; the reader runs at " +
-                std::to_string(reader_.state().baud) + ")");
-    }
-    for (size_t i = std::min(traced_frames_, frames.size()); i < frames.size(); ++i) {
-      Trace("<-", frames[i]);
-    }
-  }
-  traced_frames_ = frames.size();
-  if (frames.size() > kMaxLoggedFrames) {
-    reader_.ClearLog();
-    traced_frames_ = 0;
-  }
+  if (reader_.received_frames().size() > kMaxLoggedFrames) reader_.ClearLog();
   // The reader has the bytes once they have crossed the line at the host's rate.
   Schedule(replies, now + static_cast<double>(n) * ByteMs(baud));
   last_receive_ms_ = now;

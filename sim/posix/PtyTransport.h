@@ -42,7 +42,9 @@ class PtyTransport {
   // The rate the host's side is set to, or 0 when it is none the reader knows.
   int32_t HostBaud() const;
 
-  // One line for every frame received and every reply sent, with a timestamp (--trace).
+  // One line for every reply sent and for all that is received, with a timestamp
+  // (--trace): each frame, each run of bytes the reader could not frame ("<- unparsed"),
+  // and what the ISP side receives ("<- isp").
   std::function<void(const std::string&)> trace;
   // Called after the reader has handled what arrived (pelgar-sim saves its state there).
   std::function<void()> after_receive;
@@ -76,7 +78,7 @@ class PtyTransport {
   bool idle_due_ = false;
   double last_sweep_ms_ = 0;
   double started_ms_ = 0;
-  size_t traced_frames_ = 0;
+  std::string rate_note_;  // what the trace adds to bytes received at a wrong rate
 };
 
 }  // namespace pelgar::sim

@@ -13,6 +13,7 @@
 #include "sim/StateFile.h"
 #include "sim/posix/PtyTransport.h"
 #include "sim/posix/StateWriter.h"
+#include "version.h"
 
 namespace {
 
@@ -41,6 +42,10 @@ int main(int argc, char** argv) {
   }
   if (options.help) {
     std::cout << pelgar::sim::SimUsage();
+    return 0;
+  }
+  if (options.version) {
+    std::cout << "pelgar-sim " << pelgar::kVersion << std::endl;
     return 0;
   }
 

@@ -85,6 +85,38 @@ TEST(ConfigFileReader, EachShapeOfFile) {
   for (const auto& [text, read] : kCases) EXPECT_EQ(Read(text), read) << text;
 }
 
+// What a technician is told: why a file is refused, what was read leniently, and where a
+// wrapper breaks a rule, by line and column as an editor counts them.
+TEST(ConfigFileReader, SaysWhatItRefusesAndWhatItReadLeniently) {
+  const std::string numbers = kStart + "12H:\r\n12T:\r\n";
+  const std::pair<std::string, std::string> kCases[] = {
+      {"", "line 1 has no configuration header||"},
+      {"Zyr MSR Configuration File\r\n", "no line 2||"},
+      {"Zyr MSR Configuration File\r\nZZ%;+?\r\n", "|line 2: no option byte, read as 00|"},
+      {numbers + "13:ZZ\r\n15:ZZ\r\nmore\r\n",
+       "|line 6: no hexadecimal digit after 13:, read as 00 / line 7: no hexadecimal digit "
+       "after 15:, read as 00 / line 8: not read, nor any line after it|"},
+      {numbers + "13:0F\r\n15:01\r\n\r\n \r\n", "||"},
+      {kStart + "12H:AB\\999\r\n12T:\r\n",
+       R"(||line 4: the escape at column 7 is not \ddd (032 to 127) or \\)"},
+      {kStart + "12H:\r\n x12T:A\tB\r\n",
+       "||line 5: the character at column 8 is not a printable character"},
+      {kStart + "12H:ABCDEFGHIJKLMNO\r\n",
+       "||line 4: the head wrapper is longer than 14 characters"},
+      {kStart + "12H:ABCDEFGH\r\n12T:IJKLMNOP\r\n",
+       "||line 5: the wrappers are longer than 14 characters together"},
+      {kStart + "12H:ABCDEFGHIJKLMN\r\n12T:OP\r\n", "||"},  // 14 leave the other out
+  };
+  for (const auto& [text, told] : kCases) {
+    const LoadedConfigFile file = ParseConfigFile(text);
+    std::string warnings;
+    for (const std::string& warning : file.warnings) {
+      warnings += (warnings.empty() ? "" : " / ") + warning;
+    }
+    EXPECT_EQ(file.problem + "|" + warnings + "|" + WrapperProblem(file), told) << text;
+  }
+}
+
 TEST(ConfigFileReader, SurvivesArbitraryBytes) {
   std::mt19937 random(7);  // NOLINT(cert-msc32-c,cert-msc51-cpp): a failure must replay
   const std::string base = FormatConfigFile(ConfigFileImage{});

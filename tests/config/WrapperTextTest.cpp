@@ -8,35 +8,33 @@
 namespace pelgar::config {
 namespace {
 
-// An escape left open at the end is dropped; only what the box holds is read.
+// An escape left open at the end is dropped; only what the box holds is read. A refusal
+// says where: at the character, or at the backslash of the escape.
 TEST(DecodeWrapperText, TurnsEscapesIntoCharactersAndRefusesWhatCannotBeTyped) {
   const std::string full(kWrapperBoxChars, 'x');
   const struct {
-    std::string box, text;
-    int32_t extra;  // characters the escapes saved; -1: refused after `text`
+    std::string box, decoded;  // the text, then " extra" or " refused@position"
   } kCases[] = {
-      {"ABC\\035EF", "ABC#EF", 3}, {"ABCD\\\\EF", "ABCD\\EF", 1},
-      {"ABC\\12", "ABC", 3},       {"AB\\", "AB", 1},
-      {"AB\\999", "AB", -1},       {"\\128", "", -1},
-      {"\\031", "", -1},           {"\\1\\", "", -1},
-      {"\\1a2", "", -1},           {"AB\xC8", "AB", -1},
-      {"A\tB", "A", -1},           {"", "", 0},
+      {"ABC\\035EF", "ABC#EF 3"}, {"ABCD\\\\EF", "ABCD\\EF 1"}, {"ABC\\12", "ABC 3"},
+      {"AB\\", "AB 1"},           {"AB\\999", "AB refused@2"},  {"\\128", " refused@0"},
+      {"\\031", " refused@0"},    {"A\\1\\", "A refused@1"},    {"\\1a2", " refused@0"},
+      {"AB\xC8", "AB refused@2"}, {"A\tB", "A refused@1"},      {"", " 0"},
   };
   auto decode = [](const std::string& box, std::span<char> buffer) {
     std::fill(buffer.begin(), buffer.end(), '\0');
     int32_t extra = 0;
-    const bool ok = DecodeWrapperText(box, buffer, extra);
-    return std::string(buffer.data()) + " " + std::to_string(ok ? extra : -1);
+    size_t at = 0;
+    const bool ok = DecodeWrapperText(box, buffer, extra, &at);
+    return std::string(buffer.data()) + " " +
+           (ok ? std::to_string(extra) : "refused@" + std::to_string(at));
   };
   std::array<char, kWrapperTextSize> buffer{};
-  for (const auto& c : kCases) {
-    EXPECT_EQ(decode(c.box, buffer), c.text + " " + std::to_string(c.extra)) << c.box;
-  }
+  for (const auto& c : kCases) EXPECT_EQ(decode(c.box, buffer), c.decoded) << c.box;
   EXPECT_EQ(decode("\\032\\\\\\126\\127", buffer), " \\~\x7F 10");
   EXPECT_EQ(decode(full + "\\035", buffer), full + " 0");
   // Never past the caller's buffer.
   std::array<char, 5> small{};
-  EXPECT_EQ(decode("ABCDEFG", std::span<char>(small.data(), 4)), "ABC -1");
+  EXPECT_EQ(decode("ABCDEFG", std::span<char>(small.data(), 4)), "ABC refused@3");
   EXPECT_EQ(small[4], '\0');
 }
 

@@ -6,12 +6,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,49 @@ inline constexpr int kTimeScale = 8;
 inline std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), {}};
+}
+
+inline int ElapsedMs(std::chrono::steady_clock::time_point since) {
+  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now() - since)
+                              .count());
+}
+
+// The frames pelgar-sim says it received in command mode (its --trace), in order.
+inline std::vector<std::string> ReceivedFrames(const std::string& trace) {
+  std::vector<std::string> frames;
+  std::istringstream lines(trace);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t at = line.find("] <- :");
+    if (at != std::string::npos) frames.push_back(line.substr(at + 5));
+  }
+  return frames;
+}
+
+// Frames that change the reader: every command-mode frame but enter (10), restore (11),
+// the queries (02, 14, 16, 18, 19) and ISP entry and exit.
+inline std::vector<std::string> Writes(const std::vector<std::string>& frames) {
+  std::vector<std::string> writes;
+  for (const std::string& frame : frames) {
+    const std::string type = frame.substr(7, 2), code = frame.substr(9, 2);
+    const bool query =
+        type == "11" && (code == "10" || code == "11" || code == "02" || code == "14" ||
+                         code == "16" || code == "18" || code == "19");
+    // Entering and leaving ISP mode change no flash.
+    const bool isp_mode = frame == ":0100001107E7" || frame == ":0100001100EE";
+    if (!query && !isp_mode) writes.push_back(frame);
+  }
+  return writes;
+}
+
+// pelgar-sim's trace shows a data record received in ISP mode: firmware sent to be written.
+inline bool ProgramsFlash(const std::string& trace) {
+  std::istringstream lines(trace);
+  for (std::string line; std::getline(lines, line);) {
+    const size_t at = line.find("] <- isp :");
+    if (at != std::string::npos && line.compare(at + 17, 2, "00") == 0) return true;
+  }
+  return false;
 }
 
 // A program started in `dir` with this process's environment, its standard output and
@@ -115,6 +160,13 @@ class EndToEndTest : public ::testing::Test {
       usleep(5000);
     }
     return false;
+  }
+
+  // The command frames pelgar-sim received, once it has ended, so that nothing it
+  // received is still unprinted.
+  std::vector<std::string> StopSim() {
+    sim_->Stop();
+    return ReceivedFrames(sim_->Output());
   }
 
   std::string dir_;

@@ -114,16 +114,19 @@ TEST_F(SimEndToEndTest, CommittedChangesAndEnhancedSettingsAreReadBackInTheNextR
   EXPECT_EQ(flash.find("custom_entry 21"), std::string::npos) << flash;
 }
 
+// The trace shows every byte received: what the reader could not frame, noise and a frame at
+// the wrong rate, is marked.
 TEST_F(SimEndToEndTest, FaultsAndTraceFromTheCommandLine) {
   ASSERT_TRUE(StartSim({"--trace", "--fault", "baud=9600", "--fault", "late-commit=1000"}))
       << sim_->Errors();
   ASSERT_TRUE(client_.Open(Com3(), 19200));
   EXPECT_EQ(client_.Exchange(kEnter, 300), "");
-  Session({{kCommit, kCommit}, {"", "."}}, 9600);
+  Session({{"\xFF~:Z" + kCommit, kCommit}, {"", "."}}, 9600);
   EXPECT_EQ(sim_->Stop(), 0);
   const std::string trace = sim_->Output();
-  for (const char* line : {"] <- :0100001110DE (at 19200 baud; the reader runs at 9600)\n",
-                           "] <- :0100001110DE\n", "] -> :0100001110DE.\n"}) {
+  for (const char* line : {"] <- unparsed :0100001110DE (at 19200 baud; the reader runs at 9600)\n",
+                           "] <- :0100001110DE\n", "] -> :0100001110DE.\n",
+                           "] <- unparsed \\xFF~:Z\n", "] <- :0100001109E5\n"}) {
     EXPECT_NE(trace.find(line), std::string::npos) << line << trace;
   }
 }

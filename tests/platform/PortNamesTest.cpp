@@ -8,11 +8,15 @@
 namespace pelgar::platform {
 namespace {
 
-// An empty variable counts as unset. A dangling link still names the device: opening it
-// reports what is missing.
+// An empty variable counts as unset, and so does a relative XDG_CONFIG_HOME, as the XDG
+// rules have it. Without any of them there is no port directory: "/.config" is nobody's. A
+// dangling link still names the device: opening it reports what is missing.
 TEST(PortNames, EntryInThePortDirectoryOfPelgarPortDirXdgOrHomeElseTtyS) {
   TempDir dir;
-  ScopedEnv home("HOME", "/home/tech"), xdg("XDG_CONFIG_HOME", ""), env("PELGAR_PORT_DIR", "");
+  ScopedEnv home("HOME", ""), xdg("XDG_CONFIG_HOME", "cfg"), env("PELGAR_PORT_DIR", "");
+  EXPECT_EQ(PortDirectory(), "");
+  EXPECT_EQ(DevicePathForPort("COM2"), "/dev/ttyS1");
+  home.Set("/home/tech");
   EXPECT_EQ(PortDirectory(), "/home/tech/.config/pelgar/ports");
   xdg.Set("/cfg");
   EXPECT_EQ(PortDirectory(), "/cfg/pelgar/ports");

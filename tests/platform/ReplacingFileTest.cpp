@@ -92,8 +92,28 @@ TEST_F(ReplacingFileTest, ReplacesOnlyWhenCommittedKeepingModeOwnerAndLinks) {
   EXPECT_TRUE(Save(dir_ / "dangling", "fresh"));
   EXPECT_TRUE(fs::is_symlink(dir_ / "dangling"));
   EXPECT_EQ(ReadFileStart(dir_ / "fresh.dat", 10), "fresh");
-  EXPECT_EQ(ReadFileStart(target_, 2), "ne");  // at most the bytes asked, and only of a file
-  EXPECT_FALSE(ReadFileStart(dir_ / "none", 4) || ReadFileStart(dir_.root, 4));
+  EXPECT_EQ(ReadFileStart(target_, 2), "ne");  // at most the bytes asked
+}
+
+// Only a regular file is read, and a pipe with no writer or a device is refused at once
+// instead of waiting for ever; each refusal says why.
+TEST_F(ReplacingFileTest, ReadsOnlyRegularFilesAndSaysWhyNot) {
+  ASSERT_EQ(mkfifo((dir_ / "pipe.dat").c_str(), 0600), 0);
+  std::ofstream(dir_ / "secret.dat") << "x";
+  chmod((dir_ / "secret.dat").c_str(), 0);
+  for (const char* name : {"pipe.dat", "secret.dat"}) chown((dir_ / name).c_str(), kUser, kGroup);
+  const std::pair<std::string, const char*> kCases[] = {
+      {dir_ / "none", kNoSuchFile},    {dir_ / "none/deeper", kNoSuchFile},
+      {dir_.root, kIsAFolder},         {dir_ / "pipe.dat", kNotARegularFile},
+      {"/dev/null", kNotARegularFile}, {dir_ / "secret.dat", kPermissionDenied},
+  };
+  for (const auto& [path, reason] : kCases) {
+    const auto read = [&path = path, reason = reason] {
+      std::string why;
+      return !ReadFileStart(path, 4, &why) && why == reason;
+    };
+    EXPECT_NE(AsUser(read), std::optional<bool>(false)) << path;
+  }
 }
 
 // A full disk, simulated with a file size limit.

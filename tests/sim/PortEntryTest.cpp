@@ -37,5 +37,26 @@ TEST(PortEntry, ReplacesOnlySimulatorLinksAndRemovesOnlyItsOwn) {
   }
 }
 
+// Whoever may write in the port directory chooses the device behind a port name: the
+// folders made for it are the user's alone. Without a place for it, nothing is made, and
+// the error says which variable to set.
+TEST(PortEntry, MakesItsFoldersPrivateAndNoneWithoutAHome) {
+  platform::TempDir dir;
+  platform::ScopedEnv port_dir("PELGAR_PORT_DIR", nullptr), home("HOME", dir.root.c_str()),
+      xdg("XDG_CONFIG_HOME", nullptr);
+  std::string entry;
+  std::string error;
+  ASSERT_TRUE(CreatePortEntry("COM3", "/dev/pts/41", &entry, &error)) << error;
+  EXPECT_EQ(entry, dir / ".config/pelgar/ports/COM3");
+  for (const char* folder : {".config", ".config/pelgar", ".config/pelgar/ports"}) {
+    EXPECT_EQ(fs::status(dir / folder).permissions(), fs::perms::owner_all) << folder;
+  }
+  home.Set(nullptr);
+  xdg.Set("relative/config");  // not a place the XDG rules allow
+  EXPECT_FALSE(CreatePortEntry("COM3", "/dev/pts/41", &entry, &error));
+  EXPECT_NE(error.find("set PELGAR_PORT_DIR"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists("relative"));
+}
+
 }  // namespace
 }  // namespace pelgar::sim

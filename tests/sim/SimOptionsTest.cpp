@@ -27,9 +27,9 @@ std::string Parsed(const std::string& line) {
   s << o.port << " " << o.revision.value_or("-") << " switch "
     << (o.slide_switch ? static_cast<int>(*o.slide_switch) : -1) << " [" << o.state_file
     << "] baud " << o.reader_baud.value_or(0) << (o.trace ? " trace" : "")
-    << (o.help ? " help" : "") << " | " << f.silent << f.reject << f.noise << f.long_replies
-    << f.isp_silent << " " << f.silent_after_frames << " " << f.late_commit_ms << " "
-    << f.isp_unacknowledged_address << " " << f.isp_mismatch_address;
+    << (o.help ? " help" : "") << (o.version ? " version" : "") << " | " << f.silent << f.reject
+    << f.noise << f.long_replies << f.isp_silent << " " << f.silent_after_frames << " "
+    << f.late_commit_ms << " " << f.isp_unacknowledged_address << " " << f.isp_mismatch_address;
   return s.str();
 }
 
@@ -44,6 +44,7 @@ TEST(SimOptions, ReadsEveryOptionAndFaultAndRefusesTheRest) {
        "long-replies|--fault|reject|--fault|baud=9600|--fault|silent",
        "COM3 - switch -1 [] baud 9600 | 11110 3 1500 -1 -1"},
       {"--help", " - switch -1 [] baud 0 help | 00000 -1 0 -1 -1"},  // needs no port
+      {"-V", " - switch -1 [] baud 0 version | 00000 -1 0 -1 -1"},
       {"--port|COM3|--family|1", "COM3 REV 1.30 switch -1 [] baud 0 | 00000 -1 0 -1 -1"},
       {"--family=3|--port|COM3|--revision|REV 2.50",
        "COM3 REV 3.50 switch -1 [] baud 0 | 00000 -1 0 -1 -1"},

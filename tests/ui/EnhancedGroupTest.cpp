@@ -170,7 +170,8 @@ TEST_F(EnhancedGroupTest, EachFailureIsReportedAndTheActionGoesOn) {
       ElementsAre(kFailed + "MSR enhanced Wrapper configuration",
                   kFailed + "MSR enhanced configuration.", kFailed + "MSR Wrapper Configuration.",
                   kFailed + "Indivisual CR Configuration.", kFailed + "Wedge Mode Language.",
-                  kNotClaimed, kNotClaimed));
+                  NotClaimed("COM3: the port is in use by another program; tried 10 times"),
+                  NotClaimed("COM3: the port is in use by another program; tried 10 times")));
 }
 
 }  // namespace

@@ -25,9 +25,12 @@ namespace id = main_id;
 using ::testing::ElementsAre;
 using Lines = std::vector<std::string>;  // frames or messages
 
-inline const std::string kNotClaimed =
-    "Error!/00: The MSR has not been claimed by the application.  Please be sure the COM port "
-    "is not claimed by other applications.";
+// The not-claimed box: the words every version showed, then what can be fixed.
+inline std::string NotClaimed(const std::string& cause) {
+  return "Error!/00: The MSR has not been claimed by the application.  Please be sure the COM "
+         "port is not claimed by other applications.\n\n" +
+         cause;
+}
 
 // One '1' or '0' per control: checked, or enabled; a blank for kGap.
 inline constexpr int kGap = 0;

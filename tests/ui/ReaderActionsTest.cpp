@@ -88,7 +88,8 @@ TEST_F(ReaderActions, FailuresShowTheirMessagesAndReenableTheButtons) {
   reader.faults().silent_after_frames = 3;  // answers only the claim
   Click({id::kCustomConfiguration, id::kSetConfig});
   EXPECT_THAT(messages.shown,
-              ElementsAre(kNotClaimed, kNotClaimed,
+              ElementsAre(NotClaimed("COM3: no such device; tried 10 times"),
+                          NotClaimed("COM3: no such device; tried 10 times"),
                           "/00: Error occurred while applying changes to the MSR configuration.",
                           "/00: Error occurred while committing changes to the MSR "
                           "configuration."));

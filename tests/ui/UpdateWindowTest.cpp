@@ -230,22 +230,33 @@ TEST(UpdateWindow, EndingsBeforeTheUpdateLeaveNoPortOpen) {
   rig.choice.reset();
   EXPECT_EQ(rig.updater.DoModal(), 0);  // cancelled
   ASSERT_TRUE(rig.request && rig.request->must_exist);
-  for (const std::string& unreadable : {::testing::TempDir() + "/pelgar_no_such_folder/absent.hex",
-                                        ::testing::TempDir(), std::string("/dev/null")}) {
+  const std::string absent = ::testing::TempDir() + "/pelgar_no_such_folder/absent.hex";
+#ifdef _WIN32
+  const std::string device = "NUL";
+#else
+  const std::string device = "/dev/null";
+#endif
+  for (const std::string& unreadable : {absent, ::testing::TempDir(), device}) {
     rig.choice = unreadable;
     EXPECT_EQ(rig.updater.DoModal(), 0) << unreadable;
   }
-  rig.choice = WriteTempFile("bad.hex", ":0401000012345678E7\n:0401000012345678E6\n");
+  const std::string bad = WriteTempFile("bad.hex", ":0401000012345678E7\n:0401000012345678E6\n");
+  rig.choice = bad;
   EXPECT_EQ(rig.updater.DoModal(), 0);
   rig.request.reset();
   rig.line.present_ports.clear();
   const int64_t before = rig.clock.NowMs();
   EXPECT_EQ(rig.updater.DoModal(), 0);
   EXPECT_EQ(rig.clock.NowMs() - before, 10 * 500);  // ten attempts, and no file dialog
-  const std::string open_error = "Error!/30: Error opening MSR firmware hex file.";
+  // Each box says why after a blank line.
+  const std::string open_error = "Error!/30: Error opening MSR firmware hex file.\n\n";
   EXPECT_EQ(rig.messages.shown,
-            (Lines{open_error, open_error, open_error,
-                   "Error!/30: Error verifying the opened MSR firmware hex file."}));
+            (Lines{open_error + absent + ": no such file",
+                   open_error + ::testing::TempDir() + ": is a folder",
+                   open_error + device + ": not a regular file",
+                   "Error!/30: Error verifying the opened MSR firmware hex file.\n\nChecksum Error "
+                   "at line 2 of " +
+                       bad + ": the checksum is E6, the record adds up to E7"}));
   EXPECT_EQ(port_at_box, "closed closed closed closed ");
   EXPECT_FALSE(rig.request.has_value());
   EXPECT_EQ(std::to_string(rig.statuses.size()) + (rig.line.is_open() ? " open" : ""), "0");

@@ -2,7 +2,8 @@
 # pelgar.exe under Wine against the Linux pelgar-sim, beside the Linux pelgar doing the same:
 # a configuration load, a debug command and a reader that is not there, each with its exit
 # status, the reader's flash afterwards, and the frames on the wire, which must be the same
-# from both programs.
+# from both programs. Then the bad inputs that Windows has as well, each with its status and
+# the line that says why (tests/e2e/BadInputEndToEndTest.cpp has them all on Linux).
 #
 #   tests/wine/end_to_end.sh PELGAR_EXE PELGAR_SIM LINUX_PELGAR
 #
@@ -49,16 +50,17 @@ stop_reader() {
   sim_pid=""
 }
 
-# run NAME EXPECTED_STATUS PROGRAM ARGUMENT: output in $work/NAME.out, CR LF made LF, and the
-# wire's events without time and device in $work/NAME.wire.
+# run NAME EXPECTED_STATUS PROGRAM ARGUMENT...: output (standard error too) in $work/NAME.out,
+# CR LF made LF, and the wire's events without time and device in $work/NAME.wire.
 run() {
-  local name="$1" expected="$2" program="$3" argument="$4" status=0
+  local name="$1" expected="$2" program="$3" status=0
+  shift 3
   rm -f "$work/$name.trace"
   if [ "$program" = windows ]; then
-    (cd "$work" && PELGAR_TRACE="$work/$name.trace" timeout 120 "$wine" "$exe" "$argument" \
+    (cd "$work" && PELGAR_TRACE="$work/$name.trace" timeout 120 "$wine" "$exe" "$@" \
       </dev/null >"$work/$name.raw" 2>&1) || status=$?
   else
-    (cd "$work" && PELGAR_TRACE="$work/$name.trace" timeout 120 "$linux_pelgar" "$argument" \
+    (cd "$work" && PELGAR_TRACE="$work/$name.trace" timeout 120 "$linux_pelgar" "$@" \
       </dev/null >"$work/$name.raw" 2>&1) || status=$?
   fi
   tr -d '\r' <"$work/$name.raw" >"$work/$name.out"
@@ -93,11 +95,52 @@ for program in linux windows; do
   expect_output "debug-$program" ":0100001118D6.:03000011001800D4"
   stop_reader
 
-  # Nobody on the port: not claimed, status 1, nothing written.
+  # Nobody on the port: not claimed, status 1, nothing written, one line that says why.
   rm -f "$PELGAR_PORT_DIR/COM3" "$WINEPREFIX/dosdevices/com3"
   run "absent-$program" 1 "$program" "CONFIG.DAT,COM3,19200"
   expect_output "absent-$program" "The MSR has not been claimed by the application."
+  expect_output "absent-$program" "MSR not claimed: COM3: "
+  expect_output "absent-$program" "; tried 10 times"
+  ! grep -qE "Error (restoring|opening)" "$work/absent-$program.out" ||
+    fail "absent-$program: more than the one line about the claim"
 done
+
+# Bad input: case name, exit status, the line that says why, then pelgar.exe's arguments.
+printf 'Zyr MSR Configuration File\r\n' >"$work/one-line.dat"
+: >"$work/empty.dat"
+mkdir -p "$work/folder.dat"
+enhanced='Zyr MSR Configuration File\r\n5c%%;+?\r\nZyr MSR Enhanced Configuration File\r\n'
+printf "$enhanced"'12H:AB\\999\r\n12T:\r\n13:0F\r\n15:01\r\n' >"$work/bad-escape.dat"
+printf 'Zyr MSR Configuration File\r\nZZ%%;+?\r\n' >"$work/lenient.dat"
+start_reader
+while IFS='|' read -r name expected line arguments; do
+  # shellcheck disable=SC2086 # the arguments are split at blanks on purpose
+  run "bad-$name" "$expected" windows $arguments
+  expect_output "bad-$name" "$line"
+done <<CASES
+frame|1|pelgar: the command frame is longer than 49 characters|/C:$(printf '0%.0s' $(seq 60)),COM3
+path|1|pelgar: the configuration file path is longer than 259 characters|$(printf 'p%.0s' $(seq 296)).DAT
+port|1|pelgar: the port name is longer than 9 characters|CONFIG.DAT,COM1234567
+baud-text|1|pelgar: the baud rate is longer than 9 characters|CONFIG.DAT,COM3,1234567890
+rate|1|MSR not claimed: COM3: unsupported baud rate 12345 (9600, 19200 or 38400)|/C:0100001118D6,COM3,12345
+missing|1|pelgar: none.dat: no such file|none.dat
+blank|1|pelgar: fields are separated by commas, without blanks: pelgar FILE.DAT,COM3,19200|none.dat COM3 19200
+folder|1|pelgar: folder.dat: is a folder|folder.dat
+console|1|pelgar: CON.DAT: not a regular file|CON.DAT
+null|1|pelgar: NUL.DAT: not a regular file|NUL.DAT
+empty|1|pelgar: empty.dat: line 1 has no configuration header|empty.dat
+one-line|1|pelgar: one-line.dat: no line 2|one-line.dat
+escape|1|basic configuration stored; enhanced settings not sent: line 4: the escape at column 7|bad-escape.dat
+lenient|0|pelgar: lenient.dat: line 2: no option byte, read as 00|lenient.dat
+help|0|Usage: PELGAR.EXE|--help
+version|0|pelgar 1.32|--version
+CASES
+stop_reader
+for name in frame path port baud-text help version; do
+  ! grep -q "This window will close" "$work/bad-$name.out" || fail "bad-$name: counted down"
+done
+[ ! -f "$work/bad-rate.trace" ] || ! grep -q 12345 "$work/bad-rate.trace" ||
+  fail "bad-rate: the trace names a rate the port was never set to"
 
 # The reader falls silent in the middle of a load, then its port vanishes (the simulator
 # ends, as an unplugged adapter would): no hang, status 1, a message that says so.
@@ -121,4 +164,4 @@ if [ "$failures" -ne 0 ]; then
   PELGAR_KEEP_WORK=1
   exit 1
 fi
-echo "end to end under Wine: configuration load, debug command and absent reader as on Linux"
+echo "end to end under Wine: configuration load, debug command, absent reader and bad input as on Linux"

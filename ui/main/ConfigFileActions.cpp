@@ -122,34 +122,45 @@ void ConfigFileActions::Save() {
                        "Settings Saved!", box::kOk | box::kIconInformation);
 }
 
-ConfigFileActions::LoadOutcome ConfigFileActions::Load() {
+ConfigFileActions::LoadResult ConfigFileActions::Load() {
   FileDialogRequest request;
   request.kind = FileDialogRequest::Kind::kOpen;
   request.title = kOpenTitle;
   request.filters = {{"All", "*.*"}, {"Text", "*.TXT"}};
   request.must_exist = true;
   std::optional<std::string> path = dialogs_.ChoosePath(request);
-  if (!path) return LoadOutcome::kCancelled;
+  if (!path) return {};
   return LoadFile(*path);
 }
 
-ConfigFileActions::LoadOutcome ConfigFileActions::LoadFile(const std::string& path) {
+ConfigFileActions::LoadResult ConfigFileActions::LoadFile(const std::string& path) {
   Controls& controls = window_.controls();
   MessageOutput& messages = window_.messages();
+  LoadResult result;
 
-  std::optional<std::string> raw = platform::ReadFileStart(path, config::kMaxBytesRead);
+  std::string why;
+  std::optional<std::string> raw = platform::ReadFileStart(path, config::kMaxBytesRead, &why);
   if (!raw) {
-    messages.ShowMessage(kOpenFailed, kErrorCaption, box::kOk | box::kIconExclamation);
+    result.outcome = LoadOutcome::kOpenFailed;
+    result.cause = path + ": " + why;
+    // Whoever started the program from a menu sees no standard error: the box says why.
+    messages.ShowMessage(std::string(kOpenFailed) + "\n\n" + result.cause, kErrorCaption,
+                         box::kOk | box::kIconExclamation);
     if (window_.unattended()) controls.Close(0);
-    return LoadOutcome::kOpenFailed;
+    return result;
   }
   config::LoadedConfigFile file = config::ParseConfigFile(*raw);
   if (file.status != config::ConfigFileStatus::kOk) {
     messages.ShowMessage(
         file.status == config::ConfigFileStatus::kBadHeader ? kBadHeader : kNoConfigurationLine,
         kErrorCaption, box::kOk | box::kIconExclamation);
-    return LoadOutcome::kBadFormat;
+    result.outcome = LoadOutcome::kBadFormat;
+    result.cause = path + ": " + file.problem;
+    return result;
   }
+  result.outcome = LoadOutcome::kLoaded;
+  result.warnings = file.warnings;
+  result.wrapper_problem = config::WrapperProblem(file);
 
   LoadBasicSection(file);
   if (file.has_enhanced_section) LoadEnhancedSection(file);
@@ -162,13 +173,15 @@ ConfigFileActions::LoadOutcome ConfigFileActions::LoadFile(const std::string& pa
                    "enhanced configuration to be applied to the MSR."),
         "Configuration Loaded Successfully!", box::kOk | box::kIconInformation);
   } else {
-    window_.SetConfig();
-    if (file.has_enhanced_section && window_.enhanced_capable()) window_.EnhancedSet();
+    result.stored = window_.SetConfig();
+    if (file.has_enhanced_section && window_.enhanced_capable()) {
+      result.enhanced = window_.EnhancedSet();
+    }
     controls.Close(0);
   }
   window_.ApplyEnableRule();
   controls.Enable(id::kSetConfig, true);
-  return LoadOutcome::kLoaded;
+  return result;
 }
 
 void ConfigFileActions::LoadBasicSection(const config::LoadedConfigFile& file) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/host/FileDialogs.h"
 #include "ui/main/ConfigFileWindow.h"
@@ -23,17 +25,31 @@ class ConfigFileActions {
     kBadFormat,   // bad header or no configuration line; the controls are untouched
     kLoaded,      // the controls show the file (in an unattended run: and it was sent)
   };
+  // What a load did, for an unattended run to tell on standard error.
+  struct LoadResult {
+    LoadOutcome outcome = LoadOutcome::kCancelled;
+    // kOpenFailed and kBadFormat: the path and why ("a.dat: no such file").
+    std::string cause;
+    // kLoaded: values read leniently, and the first rule the wrappers break (empty: none).
+    std::vector<std::string> warnings;
+    std::string wrapper_problem;
+    // kLoaded in an unattended run: whether the reader stored the record, and how far the
+    // enhanced Set got (none: it was not made).
+    bool stored = false;
+    std::optional<EnhancedGroup::SetOutcome> enhanced;
+  };
   ConfigFileActions(ConfigFileWindow& window, FileDialogs& dialogs)
       : window_(window), dialogs_(dialogs) {}
 
   void Save();
   // The open dialog, then LoadFile.
-  LoadOutcome Load();
+  LoadResult Load();
   // Reads `path` into the controls. In an unattended run it then performs Set Config and,
   // for a file with an enhanced section and an enhanced-capable reader, the enhanced Set,
   // and closes the window. A file that cannot be opened closes the window too; the caller
-  // shows the usage text then.
-  LoadOutcome LoadFile(const std::string& path);
+  // shows the usage text then. A file that cannot be opened is named in the message with
+  // the system's reason.
+  LoadResult LoadFile(const std::string& path);
 
  private:
   void LoadBasicSection(const config::LoadedConfigFile& file);

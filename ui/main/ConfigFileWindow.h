@@ -2,6 +2,7 @@
 
 #include "ui/host/Controls.h"
 #include "ui/host/MessageOutput.h"
+#include "ui/main/EnhancedGroup.h"
 
 namespace pelgar::ui {
 
@@ -28,9 +29,10 @@ class ConfigFileWindow {
   // controls, let a 14-character wrapper exclude the other or recompute the budgets, and
   // put the data back (new typing limits).
   virtual void ApplyWrapperLengthRule() = 0;
-  // The reader actions that an unattended load runs after reading the file.
-  virtual void SetConfig() = 0;
-  virtual void EnhancedSet() = 0;
+  // The reader actions that an unattended load runs after reading the file. SetConfig is
+  // true when the reader stored the record.
+  virtual bool SetConfig() = 0;
+  virtual EnhancedGroup::SetOutcome EnhancedSet() = 0;
 };
 
 }  // namespace pelgar::ui

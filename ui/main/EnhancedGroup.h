@@ -43,8 +43,16 @@ class EnhancedGroup {
   // The group's part of the window's data exchange: the two wrapper boxes.
   bool Exchange(DataExchange& dx);
 
+  // How far a Set got.
+  enum class SetOutcome {
+    kSent,        // every setting went out and the reader accepted it
+    kNotSent,     // the data exchange refused a wrapper box: nothing went out
+    kNotClaimed,  // the reader could not be claimed
+    kRefused,     // the reader refused at least one setting
+  };
+
   void Get();
-  void Set();
+  SetOutcome Set();
 
   // Shows two wrappers read from a reader (zero-terminated bytes) in their escaped form,
   // checking and enabling each one that is not empty, then applies the length rule.

@@ -61,44 +61,52 @@ void EnhancedGroup::Get() {
   }
 }
 
-void EnhancedGroup::Set() {
+EnhancedGroup::SetOutcome EnhancedGroup::Set() {
   // The checked wrappers go out as their boxes show them. A text rule that stopped at one
   // box left the other undecoded, so the data is taken again here; a checked box the
   // decoding refuses, or that holds more than the other leaves it, stops the Set before
   // anything is sent, as it stops Enter, and keeps the focus. The pair that would be sent
   // is checked on its own too, so nothing half-sent can reach the reader.
-  if (!host_.UpdateData(true)) return;
+  if (!host_.UpdateData(true)) return SetOutcome::kNotSent;
   const std::string no_wrapper;
   const std::string& head = controls().IsChecked(id::kHeadWrapper) ? head_.text : no_wrapper;
   const std::string& tail = controls().IsChecked(id::kTailWrapper) ? tail_.text : no_wrapper;
   DataExchange dx{controls(), messages_};
-  if (!CheckWrapperTotal(dx, tail_.box_id, head.size(), tail.size(), tail_.extra)) return;
+  if (!CheckWrapperTotal(dx, tail_.box_id, head.size(), tail.size(), tail_.extra)) {
+    return SetOutcome::kNotSent;
+  }
 
   auto session = host_.ClaimReader();
   if (!session) {
     controls().Enable(id::kEnhancedSet, false);
-    return;
+    return SetOutcome::kNotClaimed;
   }
+  bool accepted = true;
+  auto refused = [&](std::string_view text) {
+    ReportFailure(text);
+    accepted = false;
+  };
   bool wedge = device::IsOn(session->wedge_position);
   config::AssignField(session->head_text, head);
   config::AssignField(session->tail_text, tail);
-  if (!session->SetDataWrapper()) ReportFailure(kSetWrapperFailed);
+  if (!session->SetDataWrapper()) refused(kSetWrapperFailed);
 
   session->individual_cr[0] = device::ToFlag(controls().IsChecked(id::kCrTrack1));
   session->individual_cr[1] = device::ToFlag(controls().IsChecked(id::kCrTrack2));
   session->individual_cr[2] = device::ToFlag(controls().IsChecked(id::kCrTrack3));
   session->individual_cr[3] = device::ToFlag(controls().IsChecked(id::kCapitalMode) && wedge);
-  if (!session->SetIndividualCR()) ReportFailure(kSetCrFailed);
+  if (!session->SetIndividualCR()) refused(kSetCrFailed);
 
   if (wedge) {
     // With no language box checked the user has chosen none: the reader keeps its own
     // instead of being sent one nobody picked.
     if (std::optional<uint8_t> language = CheckedLanguage(controls())) {
       session->wedge_language = *language;
-      if (!session->SetWedgeMode()) ReportFailure(kSetLanguageFailed);
+      if (!session->SetWedgeMode()) refused(kSetLanguageFailed);
     }
   }
   controls().Enable(id::kEnhancedSet, false);
+  return accepted ? SetOutcome::kSent : SetOutcome::kRefused;
 }
 
 }  // namespace pelgar::ui

@@ -206,7 +206,7 @@ PortTexts MainWindow::port_texts() const {
 }
 
 std::unique_ptr<device::DeviceSession> MainWindow::ClaimReader() {
-  return ClaimOrReport(env_, messages_, port_texts());
+  return ClaimOrReport(env_, messages_, port_texts(), &last_claim_failure_);
 }
 
 void MainWindow::OpenEnhancedConfiguration() {

@@ -52,15 +52,18 @@ class MainWindow : public DialogLogic, public ConfigFileWindow, private Enhanced
 
   // Reader actions.
   void GetConfig();
-  void SetConfig() override { SetConfig(kStoreToFlash); }
-  void SetConfig(int store_mode);
-  void EnhancedSet() override { group_.Set(); }
+  bool SetConfig() override { return SetConfig(kStoreToFlash); }
+  // True when the reader took the record and committed it.
+  bool SetConfig(int store_mode);
+  EnhancedGroup::SetOutcome EnhancedSet() override { return group_.Set(); }
 
   // The port and baud texts an action claims with: the lists' texts, or in an unattended
   // run those of the command line.
   PortTexts port_texts() const;
   // Claims the reader with port_texts(); shows the not-claimed message when that fails.
   std::unique_ptr<device::DeviceSession> ClaimReader() override;
+  // Why the last claim failed; empty when it did not.
+  const device::ClaimFailure& last_claim_failure() const { return last_claim_failure_; }
 
   // Raised by Get Config for a reader that knows the enhanced settings, never lowered by
   // it; the unattended configuration run clears it when it starts.
@@ -95,6 +98,7 @@ class MainWindow : public DialogLogic, public ConfigFileWindow, private Enhanced
   MainWindowHooks hooks_;
   EnhancedGroup group_;
   bool enhanced_capable_ = false;
+  device::ClaimFailure last_claim_failure_;
   // Unknown until a configuration record has been read or written: the per-track
   // carriage returns are not offered before.
   bool individual_cr_allowed_ = false;

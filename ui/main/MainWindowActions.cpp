@@ -57,7 +57,7 @@ void MainWindow::GetConfig() {
   controls_->Enable(id::kSaveSettings, true);
 }
 
-void MainWindow::SetConfig(int store_mode) {
+bool MainWindow::SetConfig(int store_mode) {
   if (!settings_.unattended) {
     controls_->Enable(id::kSetConfig, false);
     controls_->Enable(id::kGetConfig, false);
@@ -66,7 +66,7 @@ void MainWindow::SetConfig(int store_mode) {
   if (!session) {
     controls_->Enable(id::kSetConfig, true);
     controls_->Enable(id::kGetConfig, true);
-    return;
+    return false;
   }
   session->carriage_return = device::ToFlag(controls_->IsChecked(id::kCarriageReturn));
   session->raw_data_mode = device::ToFlag(controls_->IsChecked(id::kRawDataMode));
@@ -83,13 +83,16 @@ void MainWindow::SetConfig(int store_mode) {
   session->custom_configuration = device::ToFlag(controls_->IsChecked(id::kCustomConfiguration) ||
                                                  AskToEnableCustomConfiguration());
 
-  if (!session->SetConfiguration(store_mode)) messages_.ShowMessage(kSetFailed, "", box::kOk);
+  const bool set = session->SetConfiguration(store_mode);
+  if (!set) messages_.ShowMessage(kSetFailed, "", box::kOk);
   // The commit goes out even after a failed set: it stores whatever the reader now holds.
-  if (!session->CommitConfiguration()) messages_.ShowMessage(kCommitFailed, "", box::kOk);
+  const bool committed = session->CommitConfiguration();
+  if (!committed) messages_.ShowMessage(kCommitFailed, "", box::kOk);
   individual_cr_allowed_ = !device::IsOn(session->carriage_return);
 
   controls_->Enable(id::kSetConfig, true);
   controls_->Enable(id::kGetConfig, true);
+  return set && committed;
 }
 
 }  // namespace pelgar::ui

@@ -1,11 +1,12 @@
 #include "ui/update/FirmwareUpdater.h"
 
-#include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sstream>
 
 #include "firmware/HexReader.h"
 #include "firmware/RevisionCheck.h"
+#include "platform/Files.h"
 #include "ui/ReaderClaim.h"
 #include "ui/update/UpdateWindowIds.h"
 #include "ui/update/UpdateWindowTemplate.h"
@@ -74,22 +75,32 @@ bool FirmwareUpdater::LoadFile() {
   }
   const std::string& path = *chosen;
   // Only a regular file is a firmware file: a folder opens as an empty stream and a device
-  // or a pipe may never end, and either would fail later under a misleading message.
-  std::error_code error;
+  // or a pipe may never end, and either would fail later under a misleading message. A
+  // read of nothing tells without waiting whether it is one.
+  std::string why;
   std::ifstream file;
-  if (std::filesystem::is_regular_file(path, error)) {
+  if (platform::ReadFileStart(path, 0, &why)) {
     file.open(path, std::ios::in | std::ios::binary);
+    if (!file.is_open()) why = "cannot be opened";
   }
-  // The port is let go before either box, so it is not held while the box waits.
+  // The port is let go before either box, so it is not held while the box waits. Each
+  // box says why after a blank line: whoever started the program from a menu sees no
+  // standard error.
   if (!file.is_open()) {
     link_.ClosePort();
-    services_.messages.ShowMessage(kOpenFileError, kErrorCaption, kExclamationOk);
+    services_.messages.ShowMessage(std::string(kOpenFileError) + "\n\n" + path + ": " + why,
+                                   kErrorCaption, kExclamationOk);
     return false;
   }
   firmware::HexReader reader(file);
-  if (!firmware::LoadFirmwareImage(reader, image_, services_.err, path)) {
+  std::ostringstream problem;
+  if (!firmware::LoadFirmwareImage(reader, image_, problem, path)) {
+    std::string line = problem.str();
+    services_.err << line << std::flush;
+    while (!line.empty() && line.back() == '\n') line.pop_back();
     link_.ClosePort();
-    services_.messages.ShowMessage(kLoadFileError, kErrorCaption, kExclamationOk);
+    services_.messages.ShowMessage(std::string(kLoadFileError) + "\n\n" + line, kErrorCaption,
+                                   kExclamationOk);
     return false;
   }
   return true;

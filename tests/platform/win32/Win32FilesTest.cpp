@@ -137,8 +137,15 @@ TEST_F(Win32FilesTest, KindsOfPathsAndTheirStartsInUtf8) {
   EXPECT_EQ(KindOfPath(dir_ / "none", &why), PathKind::kNothing);
   EXPECT_EQ(KindOfPath(dir_ / "none\\deeper", &why), PathKind::kNothing);
   EXPECT_FALSE(PathExists(dir_ / "none"));
-  EXPECT_FALSE(ReadFileStart(dir_ / "none", 4) || ReadFileStart(dir_.root.string(), 4) ||
-               ReadFileStart("NUL", 4));
+  // A device name with an extension is still the device; none is read, and none waits.
+  const std::pair<std::string, const char*> kRefused[] = {
+      {dir_ / "none", kNoSuchFile},     {dir_ / "none\\deeper", kNoSuchFile},
+      {dir_.root.string(), kIsAFolder}, {"NUL", kNotARegularFile},
+      {"CON.DAT", kNotARegularFile},    {dir_.root.string() + "\\nul.dat", kNotARegularFile}};
+  for (const auto& [path, reason] : kRefused) {
+    EXPECT_FALSE(ReadFileStart(path, 4, &why)) << path;
+    EXPECT_EQ(why, reason) << path;
+  }
 
   // Saved under the UTF-8 name, the file keeps its wide one.
   ASSERT_TRUE(Save(utf8_path, "new\r\n"));

@@ -1,0 +1,235 @@
+// Bad input to the unattended runs, as a new user or a script author types it, over the real
+// executables against pelgar-sim: every run ends in time, with its exit status and its cause
+// on standard error, and the reader receives only what was meant to reach it.
+#include <sys/stat.h>
+
+#include <chrono>
+#include <fstream>
+#include <random>
+#include <regex>
+
+#include "e2e/EndToEndTest.h"
+#include "version.h"
+
+namespace pelgar::e2e {
+namespace {
+
+// Every run, a named pipe's included, ends within this many real milliseconds.
+constexpr int kBoundMs = 5'000;
+
+const std::string kHeader = "Zyr MSR Configuration File\r\n";
+const std::string kEnhanced = kHeader + "5c%;+?\r\nZyr MSR Enhanced Configuration File\r\n";
+const std::string kCountdown = "This window will close in 5 seconds....";
+const std::string kFileError = "There was an error found during MSR Configuration update.";
+const std::string kNotClaimed = "The MSR has not been claimed by the application.";
+const std::string kUpdated = "MSR Configuration is updated successfully.";
+const std::string kHint =
+    "pelgar: fields are separated by commas, without blanks: pelgar FILE.DAT,COM3,19200";
+
+// What the run does: refused at once (no countdown, nothing sent), not claimed (nothing
+// sent), nothing written to the reader, the basic configuration alone written (Set Config
+// and its commit), or that and the enhanced Set.
+enum class Reaches { kRefused, kUnclaimed, kNoChange, kBasic, kAll };
+
+struct Row {
+  std::vector<std::string> args;  // pelgar's, or pelgar-sim's after "pelgar-sim"
+  int status;
+  Reaches reaches;
+  std::string out;                 // in standard output; none at all for a refused run
+  std::vector<std::string> err{};  // standard error's lines, each holding its text
+  std::string sim_trace{};         // in pelgar-sim's trace of this run
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class BadInputEndToEndTest : public EndToEndTest {
+ protected:
+  void SetUp() override {
+    EndToEndTest::SetUp();
+    auto put = [this](const std::string& name, const std::string& content) {
+      std::ofstream(dir_ + "/" + name, std::ios::binary) << content;
+    };
+    ASSERT_EQ(mkfifo((dir_ + "/pipe.dat").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir_ + "/folder.dat");
+    put("empty.dat", "");
+    put("one-line.dat", kHeader);
+    std::mt19937 random(18);  // NOLINT(cert-msc32-c,cert-msc51-cpp): a failure must replay
+    std::string garbage(10 << 20, '\0');
+    for (char& c : garbage) c = static_cast<char>(random());
+    put("10mb-garbage.dat", garbage);
+    put("bad-escape.dat", kEnhanced + "12H:AB\\999\r\n12T:\r\n13:0F\r\n15:01\r\n");
+    put("8+8-wrappers.dat", kEnhanced + "12H:ABCDEFGH\r\n12T:IJKLMNOP\r\n13:0F\r\n15:01\r\n");
+    put("lenient.dat", kHeader +
+                           "ZZ%;+?\r\nZyr MSR Enhanced Configuration File\r\n12H:\r\n12T:\r\n"
+                           "13:ZZ\r\n15:ZZ\r\nan eighth line\r\n");
+    // COM5 names a device that is not there.
+    std::filesystem::create_directories(dir_ + "/ports");
+    std::filesystem::create_symlink(dir_ + "/unplugged", dir_ + "/ports/COM5");
+  }
+};
+
+// Every bad input a run can be given, grouped by where it is caught: the command line, the
+// port and rate, the file, the file's lines; then the forms every tool answers.
+TEST_F(BadInputEndToEndTest, EachEndsInTimeWithItsCauseAndSendsOnlyWhatItMeant) {
+  const Row rows[] = {
+      // Too long for its field: refused before the reader is claimed.
+      {{"/C:" + std::string(60, '0') + ",COM3"},
+       1,
+       Reaches::kRefused,
+       "",
+       {"pelgar: the command frame is longer than 49 characters"}},
+      {{std::string(296, 'p') + ".DAT"},
+       1,
+       Reaches::kRefused,
+       "",
+       {"pelgar: the configuration file path is longer than 259 characters"}},
+      {{"lenient.dat,COM1234567"},
+       1,
+       Reaches::kRefused,
+       "",
+       {"pelgar: the port name is longer than 9 characters"}},
+      {{"lenient.dat,COM3,1234567890"},
+       1,
+       Reaches::kRefused,
+       "",
+       {"pelgar: the baud rate is longer than 9 characters"}},
+      // A rate no reader talks at, a port with no device, the usual Unix forms: one line
+      // for all ten tries.
+      {{"/C:0100001118D6,COM3,12345"},
+       1,
+       Reaches::kUnclaimed,
+       kNotClaimed,
+       {"MSR not claimed: COM3: unsupported baud rate 12345 (9600, 19200 or 38400)"}},
+      {{"lenient.dat,COM5"},
+       1,
+       Reaches::kUnclaimed,
+       kNotClaimed,
+       {"/ports/COM5: no such device (see PELGAR_PORT_DIR); tried 10 times"}},
+      {{"lenient.dat,", "COM3"},
+       1,
+       Reaches::kUnclaimed,
+       kNotClaimed,
+       {"MSR not claimed: COMM3: no device is configured for this port; tried 10 times", kHint}},
+      {{"none.dat", "COM3", "19200"},
+       1,
+       Reaches::kNoChange,
+       kFileError,
+       {"pelgar: none.dat COM3 19200: no such file", kHint}},
+      // Files that cannot be read.
+      {{"pipe.dat,COM3"},
+       1,
+       Reaches::kNoChange,
+       kFileError,
+       {"pelgar: pipe.dat: not a regular file"}},
+      {{"folder.dat"}, 1, Reaches::kNoChange, kFileError, {"pelgar: folder.dat: is a folder"}},
+      {{"empty.dat"},
+       1,
+       Reaches::kNoChange,
+       kFileError,
+       {"pelgar: empty.dat: line 1 has no configuration header"}},
+      {{"10mb-garbage.dat"},
+       1,
+       Reaches::kNoChange,
+       kFileError,
+       {"pelgar: 10mb-garbage.dat: line 1 has no configuration header"}},
+      {{"one-line.dat"}, 1, Reaches::kNoChange, kFileError, {"pelgar: one-line.dat: no line 2"}},
+      // Taken in part: the basic configuration is stored, and what was not is said.
+      {{"bad-escape.dat"},
+       1,
+       Reaches::kBasic,
+       kFileError,
+       {"pelgar: bad-escape.dat: basic configuration stored; enhanced settings not sent: line "
+        "4: the escape at column 7 "}},
+      {{"8+8-wrappers.dat"},
+       1,
+       Reaches::kBasic,
+       kFileError,
+       {"pelgar: 8+8-wrappers.dat: basic configuration stored; enhanced settings not sent: line "
+        "5: the wrappers are longer than 14 characters together"}},
+      // Read leniently, and said so.
+      {{"lenient.dat"},
+       0,
+       Reaches::kAll,
+       kUpdated,
+       {"pelgar: lenient.dat: line 2: no option byte, read as 00",
+        "pelgar: lenient.dat: line 6: no hexadecimal digit after 13:, read as 00",
+        "pelgar: lenient.dat: line 7: no hexadecimal digit after 15:, read as 00",
+        "pelgar: lenient.dat: line 8: not read, nor any line after it"}},
+      // Garbage on the wire: the reader's trace shows it.
+      {{"/C:ZZ,COM3"},
+       1,
+       Reaches::kNoChange,
+       "Error processing the command.",
+       {},
+       "] <- unparsed :ZZ\n"},
+      // As every command-line tool answers them.
+      {{"--help"}, 0, Reaches::kRefused, "$XDG_CONFIG_HOME"},
+      {{"-h"}, 0, Reaches::kRefused, "2: no arguments and no display"},
+      {{"--version"}, 0, Reaches::kRefused, "pelgar " + std::string(kVersion) + "\n"},
+      {{"-V"}, 0, Reaches::kRefused, "pelgar " + std::string(kVersion) + "\n"},
+      {{"pelgar-sim", "--version"},
+       0,
+       Reaches::kRefused,
+       "pelgar-sim " + std::string(kVersion) + "\n"},
+  };
+  ASSERT_TRUE(StartSim({"--trace"})) << sim_->Errors();
+  platform::ScopedEnv wire("PELGAR_TRACE", (dir_ + "/wire.trace").c_str());
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.args[0].substr(0, 40));
+    std::filesystem::remove(dir_ + "/wire.trace");
+    const std::string sim_before = sim_->Output();
+    const bool sim_row = row.args[0] == "pelgar-sim";
+    std::vector<std::string> argv{sim_row ? PELGAR_SIM_EXE : PELGAR_EXE};
+    argv.insert(argv.end(), row.args.begin() + (sim_row ? 1 : 0), row.args.end());
+    const auto start = std::chrono::steady_clock::now();
+    Subprocess program(argv, dir_, "run");
+    EXPECT_EQ(program.Wait(kBoundMs), row.status) << program.Errors();
+    EXPECT_LT(ElapsedMs(start), kBoundMs);
+
+    const std::vector<std::string> err = Lines(program.Errors());
+    EXPECT_EQ(err.size(), row.err.size()) << program.Errors();
+    for (size_t i = 0; i < std::min(err.size(), row.err.size()); ++i) {
+      EXPECT_NE(err[i].find(row.err[i]), std::string::npos) << err[i];
+    }
+    const std::string out = program.Output();
+    EXPECT_NE(out.find(row.out), std::string::npos) << out;
+    if (row.out.empty()) {
+      EXPECT_EQ(out, "");
+    }
+    EXPECT_EQ(out.find(kCountdown) != std::string::npos, row.reaches != Reaches::kRefused);
+
+    // What the reader received during this run; the port is only ever set to its rates.
+    const std::string sim_trace = sim_->Output().substr(sim_before.size());
+    const std::vector<std::string> writes = Writes(ReceivedFrames(sim_trace));
+    switch (row.reaches) {
+      case Reaches::kRefused:
+      case Reaches::kUnclaimed:
+        EXPECT_EQ(sim_trace, "");
+        break;
+      case Reaches::kNoChange:
+        EXPECT_EQ(writes, std::vector<std::string>{});
+        break;
+      case Reaches::kBasic:
+        EXPECT_EQ(writes.size(), 2u) << sim_trace;
+        break;
+      case Reaches::kAll:
+        EXPECT_GT(writes.size(), 2u) << sim_trace;
+        break;
+    }
+    if (writes.size() >= 2) {  // Set Config to flash, then its commit
+      EXPECT_EQ(writes[0].substr(0, 11) + writes[1], ":0600001101:0100001109E5");
+    }
+    EXPECT_NE(sim_trace.find(row.sim_trace), std::string::npos) << sim_trace;
+    // The program's own trace: its port was only ever set to a reader's rate.
+    const std::regex other_rate(" (open|baud) (?!(9600|19200|38400)\\b)\\d");
+    EXPECT_FALSE(std::regex_search(ReadFile(dir_ + "/wire.trace"), other_rate));
+  }
+}
+
+}  // namespace
+}  // namespace pelgar::e2e
