@@ -36,11 +36,10 @@ ReaderJob::ReaderJob(const ReaderTarget& target, ReaderWorld& world, int32_t bau
 
 std::unique_ptr<device::DeviceSession> ReaderJob::Claim() {
   status_.Step("claiming");
+  device::ClaimFailure failure;
   std::unique_ptr<device::DeviceSession> session =
-      device::ClaimReader(env_, PortIdFor(target_.port), baud_);
-  if (session == nullptr) {
-    report_.Fail(WithCause("not claimed"));
-  }
+      device::ClaimReader(env_, PortIdFor(target_.port), baud_, &failure);
+  if (session == nullptr) report_.Fail("not claimed: " + failure.Text());
   return session;
 }
 

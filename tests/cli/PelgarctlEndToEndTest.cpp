@@ -108,7 +108,8 @@ TEST_F(PelgarctlEndToEndTest, AnAbsentAndASilentReaderFailAlone) {
   EXPECT_EQ(objects_["COM4"]["switch"], "serial");
   EXPECT_TRUE(objects_["COM5"]["error"].get<std::string>().starts_with("not claimed: "));
   EXPECT_EQ(objects_["COM6"]["result"], "failed");
-  EXPECT_EQ(objects_["COM6"]["error"], "not claimed: Failed to enter command mode.");
+  EXPECT_EQ(objects_["COM6"]["error"],
+            "not claimed: COM6: Failed to enter command mode; tried 10 times");
 }
 
 // Two readers of each family at once: family 1 asks for a power cycle, which a script's empty
