@@ -25,7 +25,7 @@ class DialogWindow;
 // item, and keeps the windows painted while the reader works.
 //
 // The logic is single-threaded and a reader action blocks its window for seconds. Every
-// wait of the device and firmware layers calls OnWait between slices of at most 30 ms;
+// wait of the device and firmware layers calls OnWait between slices of at most kWaitSliceMs;
 // there the windows repaint and the wait cursor shows, but user input is dropped, close
 // requests are ignored and no timer reaches the logic, so no handler ever runs inside
 // another one.
