@@ -185,12 +185,6 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Escape:
       if (close_enabled_) Deliver(ui::kIdCancel, Notification::kClicked);
       return;
-    case Qt::Key_Space:
-      if (event->modifiers() & Qt::AltModifier) {
-        ShowSystemMenu(mapToGlobal(QPoint(0, 0)));
-        return;
-      }
-      break;
     default:
       break;
   }
@@ -214,14 +208,33 @@ void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
   ShowSystemMenu(event->globalPos());
 }
 
+bool DialogWindow::OpenMenuOnKey(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+  const bool system = key.key() == Qt::Key_Space && modifiers == Qt::AltModifier;
+  const bool context = (key.key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+                       (key.key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
+  if (!system && !context) return false;
+  // The system menu drops from the window's corner; a context menu from the focused control.
+  QWidget* focus = focusWidget();
+  ShowSystemMenu(context && focus != nullptr ? focus->mapToGlobal(QPoint(0, focus->height()))
+                                             : mapToGlobal(QPoint(0, 0)));
+  return true;
+}
+
 void DialogWindow::ShowSystemMenu(const QPoint& global_pos) {
-  if (dialog_.system_menu.empty() || host_.waiting() || busy_depth_ > 0) return;
+  if (host_.waiting() || busy_depth_ > 0 || !close_enabled_) return;
   QMenu menu(this);
+  QAction* close = menu.addAction(QStringLiteral("&Close\tAlt+F4"));
+  if (!dialog_.system_menu.empty()) menu.addSeparator();
   for (const ui::MenuItem& item : dialog_.system_menu) {
     menu.addAction(QString::fromStdString(item.text))->setData(item.command);
   }
   // The command runs once the menu has gone, so a window it opens is not the menu's child.
-  if (QAction* chosen = menu.exec(global_pos)) {
+  QAction* chosen = menu.exec(global_pos);
+  if (chosen == nullptr) return;
+  if (chosen == close) {
+    Deliver(ui::kIdCancel, Notification::kClicked);  // as the close box
+  } else {
     Deliver(chosen->data().toInt(), Notification::kMenuCommand);
   }
 }

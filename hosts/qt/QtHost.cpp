@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
 
@@ -153,6 +154,13 @@ bool QtHost::eventFilter(QObject* watched, QEvent* event) {
   // While the reader works the windows only repaint: what the user does meanwhile is
   // dropped, not queued to run once the action ends.
   if (waiting_ && IsUserInput(event->type())) return true;
+  // The keys of the window's menu are caught before the focused control, which would
+  // otherwise take them first: a check box ticks on Alt+Space, a button clicks, an edit
+  // types a blank.
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+    auto* window = dynamic_cast<DialogWindow*>(static_cast<QWidget*>(watched)->window());
+    if (window != nullptr && window->OpenMenuOnKey(*static_cast<QKeyEvent*>(event))) return true;
+  }
   return QObject::eventFilter(watched, event);
 }
 

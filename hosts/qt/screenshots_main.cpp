@@ -60,14 +60,20 @@ class Midway : public pelgar::platform::WaitHook {
   bool done_ = false;
 };
 
-// Picks the `index`th entry of the popup menu that opens next, with the Return key.
-void ChooseFromNextMenu(int index) {
-  QTimer::singleShot(0, [index] {
-    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-      menu->setActiveAction(menu->actions().at(index));
-      QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-      QApplication::sendEvent(menu, &press);
+// Picks the entry `text` of the popup menu that opens next, with the Return key.
+void ChooseFromNextMenu(const char* text) {
+  QTimer::singleShot(0, [text] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    for (QAction* action : menu->actions()) {
+      if (action->text() == QLatin1String(text)) menu->setActiveAction(action);
     }
+    if (menu->activeAction() == nullptr) {
+      menu->close();
+      return;
+    }
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(menu, &press);
   });
 }
 
@@ -116,9 +122,9 @@ int main(int argc, char** argv) {
                        .save(png("tooltip"));
           QToolTip::hideText();
         }
-        ChooseFromNextMenu(0);
+        ChooseFromNextMenu("&About Pelgar...");
         window.ShowSystemMenu(window.mapToGlobal(QPoint(4, 4)));
-        ChooseFromNextMenu(1);
+        ChooseFromNextMenu("MSR &Enhanced Configuration...");
         window.ShowSystemMenu(window.mapToGlobal(QPoint(4, 4)));
         window.Deliver(id::kFirmwareUpdate, pelgar::ui::Notification::kClicked);
         window.controls().Close(pelgar::ui::kIdCancel);

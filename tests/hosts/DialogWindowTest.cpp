@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <map>
 #include <string>
@@ -145,6 +149,28 @@ TEST(DialogWindow, SlideSwitchIndicatorsTakeNoTabStopAndHiddenButtonsStayHidden)
   QStringList shown;
   for (int i = 0; i < bauds->count(); ++i) shown << bauds->itemText(i);
   EXPECT_EQ(shown.join(' ').toStdString(), "19200 38400 9600");
+}
+
+// While the update works its window offers no menu, from the keyboard or the mouse; once
+// it allows closing again, the menu offers Close.
+TEST(DialogWindow, MenuIsRefusedWhileTheCloseItemIsOff) {
+  QtHost host;
+  Idle logic;
+  DialogWindow window(host, ui::UpdateWindowTemplate(), logic, nullptr);
+  window.show();
+  for (bool close_enabled : {false, true}) {
+    window.SetCloseEnabled(close_enabled);
+    QString items;
+    QTimer::singleShot(0, [&items] {
+      if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        for (QAction* action : menu->actions()) items += action->text();
+        menu->close();
+      }
+    });
+    QTest::keyClick(&window, Qt::Key_Space, Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(items.toStdString(), close_enabled ? "&Close\tAlt+F4" : "");
+  }
 }
 
 // The icon is drawn from SVG, which needs Qt's SVG plugin at run time.
