@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <vector>
 
 #include "hosts/qt/QtControls.h"
 #include "ui/host/DialogLogic.h"
@@ -64,6 +65,8 @@ class DialogWindow : public QDialog {
 
  private:
   void Build();
+  // `built` holds the widget of each of the template's controls, in its order.
+  void CentreRowLabels(const std::vector<QWidget*>& built);
 
   QtHost& host_;
   const ui::DialogTemplate& dialog_;

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -83,6 +84,15 @@ TEST_P(DialogWindowTest, BuildsEveryControlOfTheTemplate) {
       EXPECT_EQ(TextOf(widget).toStdString(), control.text);
     }
     QRect expected = units.Rect(control.rect);
+    if (control.kind == ControlKind::kStatic && widget->geometry() != expected) {
+      // The label of a row: as high as the list it names, right after it, and centred on it.
+      const QWidget* list = window.childAt(expected.right() + 2, widget->geometry().center().y());
+      ASSERT_TRUE(list != nullptr && list->inherits("QComboBox"));
+      EXPECT_EQ(widget->geometry().top(), list->geometry().top());
+      EXPECT_EQ(widget->height(), list->height());
+      EXPECT_TRUE(qobject_cast<QLabel*>(widget)->alignment() & Qt::AlignVCenter);
+      expected = QRect(expected.x(), list->y(), expected.width(), list->height());
+    }
     EXPECT_EQ(widget->pos(), expected.topLeft());
     if (control.kind == ControlKind::kDropList) {
       EXPECT_EQ(widget->width(), expected.width());
@@ -103,6 +113,45 @@ TEST_P(DialogWindowTest, BuildsEveryControlOfTheTemplate) {
   EXPECT_EQ(window.findChildren<QWidget*>(QStringLiteral("control_-1"), Qt::FindDirectChildrenOnly)
                 .size(),
             static_cast<qsizetype>(unnamed));
+}
+
+// A group's title sits on its frame's top line, clear of the frame around the group; every
+// control over a group lies inside its frame and clear of its title.
+TEST_P(DialogWindowTest, GroupTitlesSitOnTheirFramesWhichHoldTheirControls) {
+  QtHost host;
+  Idle logic;
+  DialogWindow window(host, *GetParam(), logic, nullptr);
+  struct Group {
+    QRect all, frame, title;
+  };
+  std::vector<Group> groups;
+  for (QGroupBox* box : window.findChildren<QGroupBox*>()) {
+    QStyleOptionGroupBox option;
+    option.initFrom(box);
+    option.text = box->title();
+    auto rect = [&](QStyle::SubControl part) {
+      return box->style()
+          ->subControlRect(QStyle::CC_GroupBox, &option, part, box)
+          .translated(box->pos());
+    };
+    groups.push_back(
+        {box->geometry(), rect(QStyle::SC_GroupBoxFrame), rect(QStyle::SC_GroupBoxLabel)});
+    SCOPED_TRACE(box->title().toStdString());
+    EXPECT_NEAR(groups.back().title.center().y(), groups.back().frame.top(), 1);
+  }
+  for (const Group& group : groups) {
+    const QRect inside = group.frame.adjusted(1, 1, -1, -1);
+    for (QWidget* widget : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      auto* box = qobject_cast<QGroupBox*>(widget);
+      if (!group.all.contains(widget->geometry()) || group.all == widget->geometry()) continue;
+      SCOPED_TRACE(widget->objectName().toStdString() + " " + TextOf(widget).toStdString());
+      const QRect held = box != nullptr
+                             ? groups[window.findChildren<QGroupBox*>().indexOf(box)].title
+                             : widget->geometry();
+      EXPECT_TRUE(inside.contains(held));
+      EXPECT_FALSE(group.title.intersects(held));
+    }
+  }
 }
 
 // Tab walks the controls in the template's order, skipping those without a tab stop.
