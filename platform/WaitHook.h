@@ -4,6 +4,11 @@
 
 namespace pelgar::platform {
 
+// Every wait is cut into slices of at most this many real milliseconds, each started by the
+// hook, so that a window never looks frozen for longer: 15 ms keeps it within one frame at
+// 60 Hz. A hook may ask for shorter slices (WaitHook::MsUntilNextCall).
+inline constexpr int64_t kWaitSliceMs = 15;
+
 // What a desktop host does while the program waits for the reader: an action blocks its
 // window until it ends, so the host repaints (status line, progress bar) here. It must take
 // no input and deliver no timer event, or window logic would run inside its own action.
@@ -16,12 +21,11 @@ class WaitHook {
  public:
   virtual ~WaitHook() = default;
   virtual void OnWait() = 0;
+  // How long, in real milliseconds, a wait may go on before it calls OnWait again (the
+  // waiter keeps it between 1 and kWaitSliceMs). A host that skipped a repaint because its
+  // last one was recent says when the next is due, so that the wait wakes for it rather
+  // than a whole slice later, and no more often than that.
+  virtual int64_t MsUntilNextCall() const { return kWaitSliceMs; }
 };
-
-// Every wait is cut into slices of at most this many real milliseconds, each started by the
-// hook, so that a window never looks frozen for longer. A host that skips a repaint when its
-// last one is a few milliseconds old adds that much to a slice; 10 ms keeps the two within
-// one frame at 60 Hz, and waking a hundred times a second costs next to nothing.
-inline constexpr int64_t kWaitSliceMs = 10;
 
 }  // namespace pelgar::platform

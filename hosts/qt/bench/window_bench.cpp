@@ -1,7 +1,8 @@
 // How alive the desktop window stays while the reader works: runs the real Qt windows
 // against pelgar-sim over a pseudo-terminal and measures the longest time between two
-// passes of the event loop (a repaint, at the latest) during Get Config, a Reset of the
-// custom wedge table (64 commands) and a full firmware update. Also the window's start-up
+// passes of the event loop (a repaint, at the latest), and how many were longer than a
+// frame at 60 Hz, during Get Config, a Reset of the custom wedge table (64 commands) and a
+// full firmware update. Also the window's start-up
 // time (from the process's start to the main window shown), its memory, and the CPU time
 // each action cost this process (the simulator's is its own).
 // Not a test: it prints figures. Without a display it draws offscreen.
@@ -57,6 +58,7 @@ struct Figure {
   const char* action;
   double longest_ms = 0;
   long long waits = 0;
+  long long missed = 0;
   double took_ms = 0;
   double cpu_ms = 0;
 };
@@ -109,6 +111,7 @@ int main(int argc, char** argv) {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     figure.longest_ms = static_cast<double>(host.longest_gap().count()) / 1000.0;
     figure.waits = host.wait_calls();
+    figure.missed = host.missed_frames();
   };
   host.on_shown = [&](DialogWindow& window) {
     switch (window.dialog_template().id) {
@@ -139,6 +142,7 @@ int main(int argc, char** argv) {
                   .count();
           figures[2].longest_ms = static_cast<double>(host.longest_gap().count()) / 1000.0;
           figures[2].waits = host.wait_calls();
+          figures[2].missed = host.missed_frames();
           figures[2].cpu_ms = CpuMs() - cpu_start;
           window.close();
         });
@@ -159,11 +163,11 @@ int main(int argc, char** argv) {
   std::printf("window on %s, time scale %g, wait slices of at most %lld ms\n",
               qPrintable(QGuiApplication::platformName()), clock.scale(),
               static_cast<long long>(platform::kWaitSliceMs));
-  std::printf("%-26s %10s %12s %10s %8s\n", "action", "took ms", "longest gap", "hook calls",
-              "cpu ms");
+  std::printf("%-26s %10s %12s %10s %10s %8s\n", "action", "took ms", "longest gap", "over 1/60 s",
+              "hook calls", "cpu ms");
   for (const Figure& f : figures) {
-    std::printf("%-26s %10.1f %9.1f ms %10lld %8.1f\n", f.action, f.took_ms, f.longest_ms, f.waits,
-                f.cpu_ms);
+    std::printf("%-26s %10.1f %9.1f ms %10lld %10lld %8.1f\n", f.action, f.took_ms, f.longest_ms,
+                f.missed, f.waits, f.cpu_ms);
   }
   std::printf("start-up: %.0f ms from the process's start to the main window shown\n", startup_ms);
   std::printf("memory: %.1f MB at most (resident)\n",
