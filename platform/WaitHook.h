@@ -5,9 +5,10 @@
 namespace pelgar::platform {
 
 // Every wait is cut into slices of at most this many real milliseconds, each started by the
-// hook, so that a window never looks frozen for longer: 15 ms keeps it within one frame at
-// 60 Hz. A hook may ask for shorter slices (WaitHook::MsUntilNextCall).
-inline constexpr int64_t kWaitSliceMs = 15;
+// hook, so that a window never looks frozen for longer: 13 ms keeps it within one frame at
+// 60 Hz, with room for a wake-up a few milliseconds late on a busy machine. A hook may ask
+// for shorter slices (WaitHook::MsUntilNextCall).
+inline constexpr int64_t kWaitSliceMs = 13;
 
 // What a desktop host does while the program waits for the reader: an action blocks its
 // window until it ends, so the host repaints (status line, progress bar) here. It must take
