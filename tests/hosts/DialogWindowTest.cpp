@@ -122,9 +122,9 @@ TEST_P(DialogWindowTest, GroupTitlesSitOnTheirFramesWhichHoldTheirControls) {
   Idle logic;
   DialogWindow window(host, *GetParam(), logic, nullptr);
   struct Group {
-    QRect all, frame, title;
+    QRect frame, title;
   };
-  std::vector<Group> groups;
+  std::map<const QWidget*, Group> groups;
   for (QGroupBox* box : window.findChildren<QGroupBox*>()) {
     QStyleOptionGroupBox option;
     option.initFrom(box);
@@ -134,20 +134,19 @@ TEST_P(DialogWindowTest, GroupTitlesSitOnTheirFramesWhichHoldTheirControls) {
           ->subControlRect(QStyle::CC_GroupBox, &option, part, box)
           .translated(box->pos());
     };
-    groups.push_back(
-        {box->geometry(), rect(QStyle::SC_GroupBoxFrame), rect(QStyle::SC_GroupBoxLabel)});
+    const Group& group =
+        groups[box] = {rect(QStyle::SC_GroupBoxFrame), rect(QStyle::SC_GroupBoxLabel)};
     SCOPED_TRACE(box->title().toStdString());
-    EXPECT_NEAR(groups.back().title.center().y(), groups.back().frame.top(), 1);
+    EXPECT_NEAR(group.title.center().y(), group.frame.top(), 1);
   }
-  for (const Group& group : groups) {
+  for (const auto& [box, group] : groups) {
     const QRect inside = group.frame.adjusted(1, 1, -1, -1);
     for (QWidget* widget : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-      auto* box = qobject_cast<QGroupBox*>(widget);
-      if (!group.all.contains(widget->geometry()) || group.all == widget->geometry()) continue;
+      if (widget == box || !box->geometry().contains(widget->geometry())) continue;
       SCOPED_TRACE(widget->objectName().toStdString() + " " + TextOf(widget).toStdString());
-      const QRect held = box != nullptr
-                             ? groups[window.findChildren<QGroupBox*>().indexOf(box)].title
-                             : widget->geometry();
+      // A group inside another holds its title inside the outer frame.
+      auto inner = groups.find(widget);
+      const QRect held = inner != groups.end() ? inner->second.title : widget->geometry();
       EXPECT_TRUE(inside.contains(held));
       EXPECT_FALSE(group.title.intersects(held));
     }
