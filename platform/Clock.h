@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/WaitHook.h"
@@ -20,8 +21,12 @@ class Clock {
   // The host's hook, or none (nullptr): without a host a wait is only a wait. Serial ports
   // run it too, between the slices of their polls.
   void SetWaitHook(WaitHook* hook) { wait_hook_ = hook; }
-  void RunWaitHook() {
-    if (wait_hook_ != nullptr) wait_hook_->OnWait();
+  // Runs the hook and returns how many real milliseconds the next slice of the wait may
+  // last, from 1 to kWaitSliceMs.
+  int64_t RunWaitHook() {
+    if (wait_hook_ == nullptr) return kWaitSliceMs;
+    wait_hook_->OnWait();
+    return std::clamp<int64_t>(wait_hook_->MsUntilNextCall(), 1, kWaitSliceMs);
   }
 
  private:

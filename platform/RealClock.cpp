@@ -31,17 +31,16 @@ void RealClock::SleepMs(int64_t ms) {
   const steady_clock::time_point end =
       steady_clock::now() + std::chrono::microseconds(static_cast<int64_t>(
                                 std::ceil(static_cast<double>(ms) * 1000.0 / scale_)));
-  constexpr std::chrono::milliseconds kSlice(kWaitSliceMs);
   for (;;) {
-    RunWaitHook();
+    const std::chrono::milliseconds slice(RunWaitHook());
     const steady_clock::time_point now = steady_clock::now();
-    if (end - now <= kSlice) {
+    if (end - now <= slice) {
       // Some systems wake a sleep a little early (Windows' timer granularity): a wait of
       // "500 ms" must never be shorter than that, or a reply could be given up on too soon.
       while (steady_clock::now() < end) std::this_thread::sleep_until(end);
       return;
     }
-    std::this_thread::sleep_until(now + kSlice);
+    std::this_thread::sleep_until(now + slice);
   }
 }
 

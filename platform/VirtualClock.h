@@ -7,7 +7,9 @@
 namespace pelgar::platform {
 
 // Time that passes only when somebody waits. Sleeping advances it at once, in slices of
-// kWaitSliceMs virtual milliseconds, so that tests see the wait hook as a host would.
+// kWaitSliceMs virtual milliseconds, so that tests see the wait hook as a host would. The
+// slices stay that long whatever the hook asks: a host measures its own time on the real
+// clock, and tests need the same slices every run.
 class VirtualClock : public Clock {
  public:
   int64_t NowMs() override { return now_ms_; }

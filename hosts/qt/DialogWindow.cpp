@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "hosts/qt/DialogUnits.h"
+#include "hosts/qt/GroupBoxStyle.h"
 #include "hosts/qt/PelgarIcon.h"
 #include "hosts/qt/QtHost.h"
 
@@ -41,6 +42,9 @@ Qt::FocusPolicy TabPolicy(const ui::ControlTemplate& control) {
   }
 }
 
+// The widest gap, in dialog units, between a row's label and the list it names.
+constexpr int kRowGapUnits = 4;
+
 }  // namespace
 
 DialogWindow::DialogWindow(QtHost& host, const ui::DialogTemplate& dialog, ui::DialogLogic& logic,
@@ -64,6 +68,7 @@ void DialogWindow::Build() {
   DialogUnits units(font());
   setFixedSize(units.X(dialog_.width), units.Y(dialog_.height));
   std::vector<QWidget*> groups;
+  std::vector<QWidget*> built;
   QWidget* previous = nullptr;
   for (const ui::ControlTemplate& control : dialog_.controls) {
     QString text = FromBytes(control.text);
@@ -115,6 +120,7 @@ void DialogWindow::Build() {
       }
       case ControlKind::kGroupBox: {
         widget = new QGroupBox(text, this);
+        widget->setStyle(GroupBoxStyle::Shared());
         groups.push_back(widget);
         break;
       }
@@ -157,9 +163,34 @@ void DialogWindow::Build() {
       previous = widget;
     }
     if (id != ui::kNoControlId) controls_->Add(id, control.kind, widget, control.tooltip);
+    built.push_back(widget);
   }
   // Group boxes frame the controls drawn over them; they must never cover them.
   for (QWidget* group : groups) group->lower();
+  CentreRowLabels(built);
+}
+
+void DialogWindow::CentreRowLabels(const std::vector<QWidget*>& built) {
+  // A static text that starts a row with a drop list right after it is that list's label.
+  // The template draws the text at the top of a box as tall as the platform's closed list;
+  // a closed list is taller here, so the text is centred on the list's height instead.
+  const std::vector<ui::ControlTemplate>& controls = dialog_.controls;
+  for (size_t i = 0; i < controls.size(); ++i) {
+    const ui::DialogRect& label = controls[i].rect;
+    auto* text = qobject_cast<QLabel*>(built[i]);
+    if (controls[i].kind != ControlKind::kStatic || text == nullptr) continue;
+    for (size_t j = 0; j < controls.size(); ++j) {
+      const ui::DialogRect& list = controls[j].rect;
+      if (controls[j].kind != ControlKind::kDropList || list.y != label.y ||
+          list.x < label.x + label.width || list.x > label.x + label.width + kRowGapUnits) {
+        continue;
+      }
+      const QRect row = built[j]->geometry();
+      text->setGeometry(text->x(), row.y(), text->width(), row.height());
+      text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      break;
+    }
+  }
 }
 
 void DialogWindow::Deliver(int id, Notification notification) {
@@ -185,12 +216,6 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Escape:
       if (close_enabled_) Deliver(ui::kIdCancel, Notification::kClicked);
       return;
-    case Qt::Key_Space:
-      if (event->modifiers() & Qt::AltModifier) {
-        ShowSystemMenu(mapToGlobal(QPoint(0, 0)));
-        return;
-      }
-      break;
     default:
       break;
   }
@@ -214,14 +239,33 @@ void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
   ShowSystemMenu(event->globalPos());
 }
 
+bool DialogWindow::OpenMenuOnKey(const QKeyEvent& key) {
+  const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
+  const bool system = key.key() == Qt::Key_Space && modifiers == Qt::AltModifier;
+  const bool context = (key.key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+                       (key.key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
+  if (!system && !context) return false;
+  // The system menu drops from the window's corner; a context menu from the focused control.
+  QWidget* focus = focusWidget();
+  ShowSystemMenu(context && focus != nullptr ? focus->mapToGlobal(QPoint(0, focus->height()))
+                                             : mapToGlobal(QPoint(0, 0)));
+  return true;
+}
+
 void DialogWindow::ShowSystemMenu(const QPoint& global_pos) {
-  if (dialog_.system_menu.empty() || host_.waiting() || busy_depth_ > 0) return;
+  if (host_.waiting() || busy_depth_ > 0 || !close_enabled_) return;
   QMenu menu(this);
+  QAction* close = menu.addAction(QStringLiteral("&Close\tAlt+F4"));
+  if (!dialog_.system_menu.empty()) menu.addSeparator();
   for (const ui::MenuItem& item : dialog_.system_menu) {
     menu.addAction(QString::fromStdString(item.text))->setData(item.command);
   }
   // The command runs once the menu has gone, so a window it opens is not the menu's child.
-  if (QAction* chosen = menu.exec(global_pos)) {
+  QAction* chosen = menu.exec(global_pos);
+  if (chosen == nullptr) return;
+  if (chosen == close) {
+    Deliver(ui::kIdCancel, Notification::kClicked);  // as the close box
+  } else {
     Deliver(chosen->data().toInt(), Notification::kMenuCommand);
   }
 }

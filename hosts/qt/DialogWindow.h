@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <vector>
 
 #include "hosts/qt/QtControls.h"
 #include "ui/host/DialogLogic.h"
@@ -13,9 +14,13 @@ class QtHost;
 
 // One modal dialog built from its template. Enter arrives at the logic as a click on
 // kIdOk; Escape, Alt+F4 and the close box as a click on kIdCancel, unless the close item
-// is disabled. The logic alone ends the dialog, through Controls::Close. The template's
-// system menu is offered on a context menu (right click on the background, or
-// Alt+Space), since window managers here give an application no system menu of its own.
+// is disabled. The logic alone ends the dialog, through Controls::Close.
+//
+// Window managers here give an application no system menu of its own, so the window offers
+// one as a popup: Close, then the template's items. It opens on a right click on the
+// background, and from the keyboard on Alt+Space, Shift+F10 and the Menu key whatever has
+// the focus (QtHost catches those keys before any control sees them). While the close item
+// is off the menu is refused, as the platform greys its Close.
 class DialogWindow : public QDialog {
  public:
   DialogWindow(QtHost& host, const ui::DialogTemplate& dialog, ui::DialogLogic& logic,
@@ -41,8 +46,12 @@ class DialogWindow : public QDialog {
   // Ends the dialog when the logic asked for it and no handler of it still runs.
   void FinishIfClosing();
 
-  // The system menu as a popup at `global_pos`.
+  // The system menu as a popup at `global_pos`, unless the window is busy or its close
+  // item is off.
   void ShowSystemMenu(const QPoint& global_pos);
+  // Opens the system menu when `key` is one of the keys that ask for it; false for any
+  // other key, which then goes its usual way.
+  bool OpenMenuOnKey(const QKeyEvent& key);
   // Hands the logic a notification as if the user had caused it.
   void Deliver(int id, ui::Notification notification);
 
@@ -56,6 +65,8 @@ class DialogWindow : public QDialog {
 
  private:
   void Build();
+  // `built` holds the widget of each of the template's controls, in its order.
+  void CentreRowLabels(const std::vector<QWidget*>& built);
 
   QtHost& host_;
   const ui::DialogTemplate& dialog_;

@@ -6,6 +6,8 @@
 
 #include "ui/host/FileDialogs.h"
 
+class QFileDialog;
+
 namespace pelgar::hosts::qt {
 
 class QtHost;
@@ -19,6 +21,10 @@ class QtFileDialogs : public ui::FileDialogs {
  private:
   QtHost& host_;
 };
+
+// Lists a file dialog's entries with their name, size, type and date, each column as wide as
+// what it shows and the dialog as wide as the columns.
+void ShowDetailsWhole(QFileDialog& dialog);
 
 // The request's filters as Qt name filters. File names here are case-sensitive, so a
 // pattern such as "*.HEX" also lists "*.hex", and "*.*" lists files without a dot too.

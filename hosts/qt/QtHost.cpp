@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCursor>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
 
@@ -31,6 +32,9 @@ bool IsUserInput(QEvent::Type type) {
       return false;
   }
 }
+
+// One frame at 60 Hz.
+constexpr std::chrono::microseconds kFrame(16'667);
 
 }  // namespace
 
@@ -121,8 +125,9 @@ void QtHost::Dispatch(DialogWindow& window, const std::function<void()>& handler
 
 void QtHost::NotePass() {
   auto now = std::chrono::steady_clock::now();
-  longest_gap_ = std::max(longest_gap_,
-                          std::chrono::duration_cast<std::chrono::microseconds>(now - last_pass_));
+  const auto gap = std::chrono::duration_cast<std::chrono::microseconds>(now - last_pass_);
+  longest_gap_ = std::max(longest_gap_, gap);
+  missed_frames_ += gap > kFrame;
   last_pass_ = now;
 }
 
@@ -143,8 +148,16 @@ void QtHost::OnWait() {
   last_pass_ = std::chrono::steady_clock::now();
 }
 
+int64_t QtHost::MsUntilNextCall() const {
+  // The next pass is due a slice after the last one: a wait wakes then, not a whole slice
+  // after a call that came too soon to pass, and not earlier either.
+  const auto since = std::chrono::steady_clock::now() - last_pass_;
+  return platform::kWaitSliceMs - std::chrono::ceil<std::chrono::milliseconds>(since).count();
+}
+
 void QtHost::ResetGapMeasure() {
   longest_gap_ = std::chrono::microseconds(0);
+  missed_frames_ = 0;
   wait_calls_ = 0;
   last_pass_ = std::chrono::steady_clock::now();
 }
@@ -153,6 +166,13 @@ bool QtHost::eventFilter(QObject* watched, QEvent* event) {
   // While the reader works the windows only repaint: what the user does meanwhile is
   // dropped, not queued to run once the action ends.
   if (waiting_ && IsUserInput(event->type())) return true;
+  // The keys of the window's menu are caught before the focused control, which would
+  // otherwise take them first: a check box ticks on Alt+Space, a button clicks, an edit
+  // types a blank.
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+    auto* window = dynamic_cast<DialogWindow*>(static_cast<QWidget*>(watched)->window());
+    if (window != nullptr && window->OpenMenuOnKey(*static_cast<QKeyEvent*>(event))) return true;
+  }
   return QObject::eventFilter(watched, event);
 }
 

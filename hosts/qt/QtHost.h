@@ -25,7 +25,8 @@ class DialogWindow;
 // item, and keeps the windows painted while the reader works.
 //
 // The logic is single-threaded and a reader action blocks its window for seconds. Every
-// wait of the device and firmware layers calls OnWait between slices of at most 30 ms;
+// wait of the device and firmware layers calls OnWait between its slices, and ends a slice
+// when the next pass is due (MsUntilNextCall), so the event loop runs every kWaitSliceMs;
 // there the windows repaint and the wait cursor shows, but user input is dropped, close
 // requests are ignored and no timer reaches the logic, so no handler ever runs inside
 // another one.
@@ -47,6 +48,7 @@ class QtHost : public QObject,
   void EnableClose(bool enabled) override;
   // WaitHook
   void OnWait() override;
+  int64_t MsUntilNextCall() const override;
 
   // Runs one of the logic's handlers for `window`: marks it busy, and afterwards restores
   // the cursor and ends the window if the logic closed it.
@@ -63,6 +65,8 @@ class QtHost : public QObject,
   // The longest time between two passes of the event loop while a handler ran, since the
   // last reset: how alive the windows stayed.
   std::chrono::microseconds longest_gap() const { return longest_gap_; }
+  // Gaps longer than a frame at 60 Hz since the last reset: a repaint the screen missed.
+  int64_t missed_frames() const { return missed_frames_; }
   int64_t wait_calls() const { return wait_calls_; }
   void ResetGapMeasure();
   // The least time between two passes of the event loop inside waits (default 5 ms).
@@ -89,6 +93,7 @@ class QtHost : public QObject,
   std::chrono::microseconds pass_interval_ = std::chrono::milliseconds(5);
   std::chrono::steady_clock::time_point last_pass_ = std::chrono::steady_clock::now();
   std::chrono::microseconds longest_gap_{0};
+  int64_t missed_frames_ = 0;
   int64_t wait_calls_ = 0;
 };
 

@@ -3,13 +3,16 @@
 // enhanced configuration window, the update window midway and the about box.
 //   pelgar-screenshots DIR
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QProcess>
 #include <QProgressBar>
 #include <QScreen>
 #include <QTimer>
 #include <QToolTip>
+#include <QWindow>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -37,6 +40,44 @@ namespace {
 using pelgar::hosts::qt::DialogWindow;
 namespace id = pelgar::ui::main_id;
 
+// The widths of the frame a window manager put around `window`, as it states them on the
+// window (left, right, top, bottom); none without a window manager. Qt's own account of the
+// frame can be stale: it reads it while the manager is still taking the window in.
+QMargins FrameExtents(const QWidget& window) {
+  QProcess xprop;
+  xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window.winId()),
+                                        QStringLiteral("_NET_FRAME_EXTENTS")});
+  if (!xprop.waitForFinished(2000)) return {};
+  // _NET_FRAME_EXTENTS(CARDINAL) = 1, 1, 20, 1
+  const QStringList widths =
+      QString::fromLocal8Bit(xprop.readAllStandardOutput()).section('=', 1).split(',');
+  if (widths.size() != 4) return {};
+  return {widths[0].toInt(), widths[2].toInt(), widths[1].toInt(), widths[3].toInt()};
+}
+
+// The window as the user sees it, with the frame and title bar a window manager draws
+// around it. With `settle`, first lets the window manager frame, place and paint it: the
+// window is on the screen in its frame and has stayed there for a while.
+QPixmap Framed(QWidget& window, bool settle) {
+  QElapsedTimer waited;
+  waited.start();
+  QElapsedTimer still;
+  still.start();
+  QRect last;
+  while (settle && waited.elapsed() < 5000) {
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+    const QRect frame = window.geometry().marginsAdded(FrameExtents(window));
+    if (frame != last || frame == window.geometry() || !window.windowHandle()->isExposed()) {
+      last = frame;
+      still.restart();
+    } else if (still.elapsed() >= 500) {
+      break;
+    }
+  }
+  const QRect frame = window.geometry().marginsAdded(FrameExtents(window));
+  return window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+}
+
 // Grabs the update window once its progress bar is halfway, from inside the waits.
 class Midway : public pelgar::platform::WaitHook {
  public:
@@ -50,7 +91,8 @@ class Midway : public pelgar::platform::WaitHook {
         qobject_cast<QProgressBar*>(top->controls().Widget(pelgar::ui::update_id::kProgressBar));
     if (bar != nullptr && bar->maximum() > bar->minimum() &&
         (bar->value() - bar->minimum()) * 2 >= bar->maximum() - bar->minimum()) {
-      done_ = top->grab().save(path_);
+      // Inside a wait nothing else may run: the window has long been framed and painted.
+      done_ = Framed(*top, false).save(path_);
     }
   }
 
@@ -60,14 +102,20 @@ class Midway : public pelgar::platform::WaitHook {
   bool done_ = false;
 };
 
-// Picks the `index`th entry of the popup menu that opens next, with the Return key.
-void ChooseFromNextMenu(int index) {
-  QTimer::singleShot(0, [index] {
-    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-      menu->setActiveAction(menu->actions().at(index));
-      QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-      QApplication::sendEvent(menu, &press);
+// Picks the entry `text` of the popup menu that opens next, with the Return key.
+void ChooseFromNextMenu(const char* text) {
+  QTimer::singleShot(0, [text] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    for (QAction* action : menu->actions()) {
+      if (action->text() == QLatin1String(text)) menu->setActiveAction(action);
     }
+    if (menu->activeAction() == nullptr) {
+      menu->close();
+      return;
+    }
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(menu, &press);
   });
 }
 
@@ -99,7 +147,7 @@ int main(int argc, char** argv) {
   Midway midway(host, png("update-window"));
   int saved = 0;
   host.on_shown = [&](DialogWindow& window) {
-    auto save = [&](const char* name) { saved += window.grab().save(png(name)); };
+    auto save = [&](const char* name) { saved += Framed(window, true).save(png(name)); };
     switch (window.dialog_template().id) {
       case id::kDialog:
         window.Deliver(id::kGetConfig, pelgar::ui::Notification::kClicked);
@@ -110,15 +158,17 @@ int main(int argc, char** argv) {
           QWidget* button = window.controls().Widget(id::kGetConfig);
           QToolTip::showText(button->mapToGlobal(QPoint(20, 20)), button->toolTip(), button);
           QApplication::processEvents();
+          QRect area = window.geometry().marginsAdded(FrameExtents(window));
+          for (QWidget* tip : QApplication::topLevelWidgets()) {
+            if (tip->inherits("QTipLabel") && tip->isVisible()) area |= tip->frameGeometry();
+          }
           QScreen* screen = QGuiApplication::primaryScreen();
-          saved += screen->grabWindow(0)
-                       .copy(window.frameGeometry().adjusted(0, 0, 0, 160))
-                       .save(png("tooltip"));
+          saved += screen->grabWindow(0).copy(area).save(png("tooltip"));
           QToolTip::hideText();
         }
-        ChooseFromNextMenu(0);
+        ChooseFromNextMenu("&About Pelgar...");
         window.ShowSystemMenu(window.mapToGlobal(QPoint(4, 4)));
-        ChooseFromNextMenu(1);
+        ChooseFromNextMenu("MSR &Enhanced Configuration...");
         window.ShowSystemMenu(window.mapToGlobal(QPoint(4, 4)));
         window.Deliver(id::kFirmwareUpdate, pelgar::ui::Notification::kClicked);
         window.controls().Close(pelgar::ui::kIdCancel);

@@ -21,7 +21,7 @@ class DialogWindow;
 // item, and keeps the windows painted while the reader works.
 //
 // The logic is single-threaded and a reader action blocks its window for seconds. Every
-// wait of the device and firmware layers calls OnWait between slices of at most 30 ms;
+// wait of the device and firmware layers calls OnWait between slices of at most kWaitSliceMs;
 // there the windows repaint and the wait cursor shows, but keyboard and mouse input and
 // close requests are taken from the queue and dropped, and no timer reaches the logic, so no
 // handler ever runs inside another one or after the action for what the user did meanwhile.

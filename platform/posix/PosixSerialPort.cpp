@@ -132,12 +132,11 @@ bool PosixSerialPort::WaitFor(short events, int64_t nominal_ms) {
   using std::chrono::steady_clock;
   const steady_clock::time_point end =
       steady_clock::now() + std::chrono::milliseconds(clock_.RealMs(nominal_ms));
-  constexpr nanoseconds kSlice = std::chrono::milliseconds(kWaitSliceMs);
   for (;;) {
-    clock_.RunWaitHook();
+    const nanoseconds most = std::chrono::milliseconds(clock_.RunWaitHook());
     const nanoseconds left = end - steady_clock::now();
     if (left <= nanoseconds::zero()) return false;
-    const nanoseconds slice = std::min(left, kSlice);
+    const nanoseconds slice = std::min(left, most);
     const timespec timeout{0, static_cast<long>(slice.count())};
     pollfd entry{fd_, events, 0};
     const int ready = ::ppoll(&entry, 1, &timeout, nullptr);

@@ -69,12 +69,12 @@ bool Configure(HANDLE port, int32_t baud) {
 }
 
 // Real milliseconds left until `end`, whole ones rounded up so that a wait is never cut
-// short, at most one slice; 0 when the time has passed.
-DWORD SliceUntil(std::chrono::steady_clock::time_point end) {
+// short, at most `most_ms` (a slice); 0 when the time has passed.
+DWORD SliceUntil(std::chrono::steady_clock::time_point end, int64_t most_ms) {
   const auto left = end - std::chrono::steady_clock::now();
   if (left <= std::chrono::steady_clock::duration::zero()) return 0;
   const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
-  return static_cast<DWORD>(std::min<int64_t>(ms, kWaitSliceMs));
+  return static_cast<DWORD>(std::min<int64_t>(ms, most_ms));
 }
 
 }  // namespace
@@ -156,8 +156,7 @@ size_t Win32SerialPort::ReadWithin(uint8_t* dest, size_t count, int64_t nominal_
       std::chrono::steady_clock::now() + std::chrono::milliseconds(clock_.RealMs(nominal_ms));
   const DWORD asked = static_cast<DWORD>(std::min<size_t>(count, kMaxTransfer));
   for (;;) {
-    clock_.RunWaitHook();
-    const DWORD slice = SliceUntil(end);
+    const DWORD slice = SliceUntil(end, clock_.RunWaitHook());
     if (slice == 0) return 0;
     if (!SetSlice(slice)) {
       hung_up_ = true;
@@ -207,8 +206,7 @@ bool Win32SerialPort::Write(const uint8_t* data, size_t count) {
   while (written < count) {
     // A write waits too, for the line to take the bytes: at 1200 baud a long frame takes
     // most of a second.
-    clock_.RunWaitHook();
-    const DWORD slice = SliceUntil(give_up);
+    const DWORD slice = SliceUntil(give_up, clock_.RunWaitHook());
     if (slice == 0) return false;
     if (!SetSlice(slice)) {
       hung_up_ = true;

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QRegularExpression>
+#include <QStyleOptionGroupBox>
+#include <QTest>
+#include <QTimer>
 #include <QToolTip>
 #include <map>
 #include <string>
@@ -79,6 +84,15 @@ TEST_P(DialogWindowTest, BuildsEveryControlOfTheTemplate) {
       EXPECT_EQ(TextOf(widget).toStdString(), control.text);
     }
     QRect expected = units.Rect(control.rect);
+    if (control.kind == ControlKind::kStatic && widget->geometry() != expected) {
+      // The label of a row: as high as the list it names, right after it, and centred on it.
+      const QWidget* list = window.childAt(expected.right() + 2, widget->geometry().center().y());
+      ASSERT_TRUE(list != nullptr && list->inherits("QComboBox"));
+      EXPECT_EQ(widget->geometry().top(), list->geometry().top());
+      EXPECT_EQ(widget->height(), list->height());
+      EXPECT_TRUE(qobject_cast<QLabel*>(widget)->alignment() & Qt::AlignVCenter);
+      expected = QRect(expected.x(), list->y(), expected.width(), list->height());
+    }
     EXPECT_EQ(widget->pos(), expected.topLeft());
     if (control.kind == ControlKind::kDropList) {
       EXPECT_EQ(widget->width(), expected.width());
@@ -99,6 +113,44 @@ TEST_P(DialogWindowTest, BuildsEveryControlOfTheTemplate) {
   EXPECT_EQ(window.findChildren<QWidget*>(QStringLiteral("control_-1"), Qt::FindDirectChildrenOnly)
                 .size(),
             static_cast<qsizetype>(unnamed));
+}
+
+// A group's title sits on its frame's top line, clear of the frame around the group; every
+// control over a group lies inside its frame and clear of its title.
+TEST_P(DialogWindowTest, GroupTitlesSitOnTheirFramesWhichHoldTheirControls) {
+  QtHost host;
+  Idle logic;
+  DialogWindow window(host, *GetParam(), logic, nullptr);
+  struct Group {
+    QRect frame, title;
+  };
+  std::map<const QWidget*, Group> groups;
+  for (QGroupBox* box : window.findChildren<QGroupBox*>()) {
+    QStyleOptionGroupBox option;
+    option.initFrom(box);
+    option.text = box->title();
+    auto rect = [&](QStyle::SubControl part) {
+      return box->style()
+          ->subControlRect(QStyle::CC_GroupBox, &option, part, box)
+          .translated(box->pos());
+    };
+    const Group& group =
+        groups[box] = {rect(QStyle::SC_GroupBoxFrame), rect(QStyle::SC_GroupBoxLabel)};
+    SCOPED_TRACE(box->title().toStdString());
+    EXPECT_NEAR(group.title.center().y(), group.frame.top(), 1);
+  }
+  for (const auto& [box, group] : groups) {
+    const QRect inside = group.frame.adjusted(1, 1, -1, -1);
+    for (QWidget* widget : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      if (widget == box || !box->geometry().contains(widget->geometry())) continue;
+      SCOPED_TRACE(widget->objectName().toStdString() + " " + TextOf(widget).toStdString());
+      // A group inside another holds its title inside the outer frame.
+      auto inner = groups.find(widget);
+      const QRect held = inner != groups.end() ? inner->second.title : widget->geometry();
+      EXPECT_TRUE(inside.contains(held));
+      EXPECT_FALSE(group.title.intersects(held));
+    }
+  }
 }
 
 // Tab walks the controls in the template's order, skipping those without a tab stop.
@@ -145,6 +197,28 @@ TEST(DialogWindow, SlideSwitchIndicatorsTakeNoTabStopAndHiddenButtonsStayHidden)
   QStringList shown;
   for (int i = 0; i < bauds->count(); ++i) shown << bauds->itemText(i);
   EXPECT_EQ(shown.join(' ').toStdString(), "19200 38400 9600");
+}
+
+// While the update works its window offers no menu, from the keyboard or the mouse; once
+// it allows closing again, the menu offers Close.
+TEST(DialogWindow, MenuIsRefusedWhileTheCloseItemIsOff) {
+  QtHost host;
+  Idle logic;
+  DialogWindow window(host, ui::UpdateWindowTemplate(), logic, nullptr);
+  window.show();
+  for (bool close_enabled : {false, true}) {
+    window.SetCloseEnabled(close_enabled);
+    QString items;
+    QTimer::singleShot(0, [&items] {
+      if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+        for (QAction* action : menu->actions()) items += action->text();
+        menu->close();
+      }
+    });
+    QTest::keyClick(&window, Qt::Key_Space, Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(items.toStdString(), close_enabled ? "&Close\tAlt+F4" : "");
+  }
 }
 
 // The icon is drawn from SVG, which needs Qt's SVG plugin at run time.

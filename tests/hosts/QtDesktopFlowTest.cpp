@@ -37,13 +37,21 @@ namespace id = ui::main_id;
 using testing::QtTestUser;
 using User = std::function<void(DialogWindow&, QtTestUser&)>;
 
-// Chooses the `index`th entry of the popup menu that opens next, with the keyboard.
-void ChooseFromNextMenu(int index) {
-  QTimer::singleShot(0, [index] {
+// Chooses the entry `text` of the popup menu that opens next, with the keyboard; with no
+// such entry, or an empty `text`, closes the menu unchosen. `items` gets the menu's entries.
+void ChooseFromNextMenu(const QString& text, QStringList* items = nullptr) {
+  QTimer::singleShot(0, [text, items] {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_NE(menu, nullptr);
-    menu->setActiveAction(menu->actions().at(index));
-    QTest::keyClick(menu, Qt::Key_Return);
+    if (menu == nullptr) return;
+    for (QAction* action : menu->actions()) {
+      if (items != nullptr && !action->isSeparator()) *items << action->text();
+      if (!text.isEmpty() && action->text() == text) menu->setActiveAction(action);
+    }
+    if (menu->activeAction() == nullptr) {
+      menu->close();
+    } else {
+      QTest::keyClick(menu, Qt::Key_Return);
+    }
   });
 }
 
@@ -126,18 +134,83 @@ TEST_F(QtDesktopFlowTest, SetConfigAsksToEnableTheCustomConfiguration) {
 // The window's menu (right click, or Alt+Space) opens the about box and the enhanced window.
 TEST_F(QtDesktopFlowTest, MenuOpensTheAboutBoxAndTheEnhancedWindow) {
   users[id::kDialog] = [&](DialogWindow& window, QtTestUser&) {
-    ChooseFromNextMenu(0);
+    ChooseFromNextMenu("&About Pelgar...");
     QContextMenuEvent right_click(QContextMenuEvent::Mouse, QPoint(2, 2),
                                   window.mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(&window, &right_click);
-    ChooseFromNextMenu(1);
+    ChooseFromNextMenu("MSR &Enhanced Configuration...");
     QTest::keyClick(&window, Qt::Key_Space, Qt::AltModifier);
-    window.close();
+    ChooseFromNextMenu("&Close\tAlt+F4");
+    QTest::keyClick(&window, Qt::Key_F10, Qt::ShiftModifier);
   };
   users[ui::about_id::kDialog] = [](DialogWindow&, QtTestUser& user) { user.PressEnter(); };
   users[ui::enhanced_id::kDialog] = [](DialogWindow&, QtTestUser& user) { user.PressEscape(); };
-  Run();
+  EXPECT_EQ(Run(), ui::kIdCancel);
   EXPECT_EQ(opened, "102 100 130 ");
+}
+
+// The keys of the window's menu open it whatever has the focus, and the control never sees
+// them: Alt+Space used to tick a check box, type a blank, open a list or run Set Config.
+TEST_F(QtDesktopFlowTest, MenuKeysOpenTheMenuAndNeverReachTheFocusedControl) {
+  struct Row {
+    int dialog;
+    int control;
+  };
+  const Row rows[] = {{id::kDialog, id::kCustomConfiguration},
+                      {id::kDialog, id::kSetConfig},
+                      {id::kDialog, id::kHeadText},
+                      {id::kDialog, id::kPortList},
+                      {ui::enhanced_id::kDialog, ui::enhanced_id::kHeadCheck},
+                      {ui::enhanced_id::kDialog, ui::enhanced_id::kGetLanguage},
+                      {ui::enhanced_id::kDialog, ui::enhanced_id::kLanguageList},
+                      {ui::enhanced_id::kDialog, ui::enhanced_id::kRowLists[0]}};
+  const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+      {Qt::Key_Space, Qt::AltModifier}, {Qt::Key_F10, Qt::ShiftModifier}, {Qt::Key_Menu, {}}};
+  std::map<int, QString> menus;  // what each window's menu offered, once per key and control
+  auto press_keys = [&](DialogWindow& window) {
+    const size_t opens = ports.opened_names.size();
+    for (const Row& row : rows) {
+      if (row.dialog != window.dialog_template().id) continue;
+      QWidget* control = window.controls().Widget(row.control);
+      SCOPED_TRACE(control->metaObject()->className());
+      ASSERT_TRUE(control->isEnabled());
+      control->setFocus();
+      auto state = [&] {
+        const ui::Controls& c = window.controls();
+        return std::to_string(c.IsChecked(row.control)) + c.GetText(row.control, 100) +
+               (QApplication::activePopupWidget() != nullptr ? " popup" : "");
+      };
+      const std::string before = state();
+      for (const auto& [key, modifiers] : keys) {
+        QStringList items;
+        ChooseFromNextMenu({}, &items);
+        QTest::keyClick(control, key, modifiers);
+        QApplication::processEvents();
+        menus[row.dialog] += items.join('|') + "\n";
+        EXPECT_EQ(state(), before);
+      }
+    }
+    EXPECT_EQ(ports.opened_names.size(), opens);  // nothing went to the reader
+  };
+  users[id::kDialog] = [&](DialogWindow& window, QtTestUser& user) {
+    user.Click(id::kHeadWrapper);  // opens its edit
+    press_keys(window);
+    window.Deliver(id::kEnhancedWindowCommand, ui::Notification::kMenuCommand);
+    user.PressEscape();
+  };
+  users[ui::enhanced_id::kDialog] = [&](DialogWindow& window, QtTestUser& user) {
+    press_keys(window);
+    user.PressEscape();
+  };
+  Run();
+  EXPECT_EQ(opened, "102 130 ");
+  EXPECT_EQ(menus[id::kDialog].toStdString(),
+            QStringLiteral("&Close\tAlt+F4|&About Pelgar...|MSR &Enhanced Configuration...\n")
+                .repeated(12)
+                .toStdString());
+  EXPECT_EQ(menus[ui::enhanced_id::kDialog].toStdString(),
+            QStringLiteral("&Close\tAlt+F4\n").repeated(12).toStdString());
+  EXPECT_TRUE(scripted.shown.empty());
 }
 
 // The update runs inside the update window's timer event; its progress bar reaches the end

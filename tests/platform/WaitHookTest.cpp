@@ -29,10 +29,10 @@ TEST(WaitHook, VirtualSleepRunsItAtEachSliceAndKeepsTheTotal) {
   VirtualClock clock;
   RecordingHook hook(clock);
   clock.SetWaitHook(&hook);
-  clock.SleepMs(500);
-  EXPECT_EQ(clock.NowMs(), 500);
-  // Sixteen full slices and a last one of 20 ms, each started by the hook.
-  ASSERT_EQ(hook.calls.size(), 17u);
+  clock.SleepMs(505);
+  EXPECT_EQ(clock.NowMs(), 505);
+  // Thirty-eight full slices and a last one of 11 ms, each started by the hook.
+  ASSERT_EQ(hook.calls.size(), 39u);
   for (size_t i = 0; i < hook.calls.size(); ++i) {
     EXPECT_EQ(hook.calls[i], static_cast<int64_t>(i) * kWaitSliceMs);
   }
@@ -42,11 +42,11 @@ TEST(WaitHook, VirtualSleepRunsItAtEachSliceAndKeepsTheTotal) {
   clock.SleepMs(0);
   clock.SleepMs(-5);
   EXPECT_EQ(hook.calls.size(), 1u);
-  EXPECT_EQ(clock.NowMs(), 501);
+  EXPECT_EQ(clock.NowMs(), 506);
   clock.SetWaitHook(nullptr);  // without a hook a wait is only a wait
   clock.SleepMs(500);
   EXPECT_EQ(hook.calls.size(), 1u);
-  EXPECT_EQ(clock.NowMs(), 1001);
+  EXPECT_EQ(clock.NowMs(), 1006);
 }
 
 TEST(WaitHook, InProcessReadsWaitOnTheClock) {
@@ -60,11 +60,11 @@ TEST(WaitHook, InProcessReadsWaitOnTheClock) {
   uint8_t byte = 0;
   EXPECT_EQ(port->Read(&byte, 1, 500, 500), 0u);  // nothing was asked: a full time-out
   EXPECT_EQ(clock.NowMs(), 500);
-  EXPECT_EQ(hook.calls.size(), 17u);
+  EXPECT_EQ(hook.calls.size(), 39u);
 }
 
 TEST(WaitHook, RealSleepRunsItAndWaitsAtLeastTheWholeTime) {
-  RealClock clock(10);  // a nominal 1000 ms is 100 real ms: four slices
+  RealClock clock(10);  // a nominal 1000 ms is 100 real ms: eight slices
   RecordingHook hook(clock);
   clock.SetWaitHook(&hook);
   const auto start = std::chrono::steady_clock::now();
@@ -73,7 +73,26 @@ TEST(WaitHook, RealSleepRunsItAndWaitsAtLeastTheWholeTime) {
   // A loaded machine oversleeps a slice, which leaves fewer calls, never more; the first
   // slice always has one.
   EXPECT_GE(hook.calls.size(), 1u);
-  EXPECT_LE(hook.calls.size(), 4u);
+  EXPECT_LE(hook.calls.size(), 8u);
+}
+
+// A hook may shorten the slices, to wake a wait when its next repaint is due; never to
+// nothing, and never past a slice.
+TEST(WaitHook, NextSliceIsTheHooksAskWithinOneSlice) {
+  struct Asking : WaitHook {
+    void OnWait() override {}
+    int64_t MsUntilNextCall() const override { return ask; }
+    int64_t ask = 0;
+  } hook;
+  VirtualClock clock;
+  EXPECT_EQ(clock.RunWaitHook(), kWaitSliceMs);  // no hook
+  clock.SetWaitHook(&hook);
+  const std::pair<int64_t, int64_t> rows[] = {
+      {-3, 1}, {0, 1}, {1, 1}, {7, 7}, {kWaitSliceMs, kWaitSliceMs}, {1000, kWaitSliceMs}};
+  for (const auto& [ask, slice] : rows) {
+    hook.ask = ask;
+    EXPECT_EQ(clock.RunWaitHook(), slice) << ask;
+  }
 }
 
 }  // namespace

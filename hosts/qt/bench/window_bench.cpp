@@ -1,8 +1,10 @@
 // How alive the desktop window stays while the reader works: runs the real Qt windows
 // against pelgar-sim over a pseudo-terminal and measures the longest time between two
-// passes of the event loop (a repaint, at the latest) during Get Config, a Reset of the
-// custom wedge table (64 commands) and a full firmware update. Also the window's start-up
-// time (from the process's start to the main window shown) and its memory.
+// passes of the event loop (a repaint, at the latest), and how many were longer than a
+// frame at 60 Hz, during Get Config, a Reset of the custom wedge table (64 commands) and a
+// full firmware update. Also the window's start-up
+// time (from the process's start to the main window shown), its memory, and the CPU time
+// each action cost this process (the simulator's is its own).
 // Not a test: it prints figures. Without a display it draws offscreen.
 //
 // usage: window_bench [TIME_SCALE]   (default 4: the waits are shorter, the slices are not)
@@ -14,6 +16,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -55,8 +58,16 @@ struct Figure {
   const char* action;
   double longest_ms = 0;
   long long waits = 0;
+  long long missed = 0;
   double took_ms = 0;
+  double cpu_ms = 0;
 };
+
+double CpuMs() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+}
 
 }  // namespace
 
@@ -93,11 +104,14 @@ int main(int argc, char** argv) {
   auto measure = [&](Figure& figure, const std::function<void()>& action) {
     host.ResetGapMeasure();
     auto start = std::chrono::steady_clock::now();
+    const double cpu_start = CpuMs();
     action();
+    figure.cpu_ms = CpuMs() - cpu_start;
     figure.took_ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     figure.longest_ms = static_cast<double>(host.longest_gap().count()) / 1000.0;
     figure.waits = host.wait_calls();
+    figure.missed = host.missed_frames();
   };
   host.on_shown = [&](DialogWindow& window) {
     switch (window.dialog_template().id) {
@@ -118,8 +132,9 @@ int main(int argc, char** argv) {
         // The update runs in the window's timer event; the gap is measured from its start.
         host.ResetGapMeasure();
         auto start = std::chrono::steady_clock::now();
+        const double cpu_start = CpuMs();
         auto* poll = new QTimer(&window);
-        QObject::connect(poll, &QTimer::timeout, &window, [&, poll, start] {
+        QObject::connect(poll, &QTimer::timeout, &window, [&, poll, start, cpu_start] {
           if (host.waiting() || window.busy_depth() > 0 || !window.close_enabled()) return;
           poll->stop();
           figures[2].took_ms =
@@ -127,6 +142,8 @@ int main(int argc, char** argv) {
                   .count();
           figures[2].longest_ms = static_cast<double>(host.longest_gap().count()) / 1000.0;
           figures[2].waits = host.wait_calls();
+          figures[2].missed = host.missed_frames();
+          figures[2].cpu_ms = CpuMs() - cpu_start;
           window.close();
         });
         poll->start(50);
@@ -146,9 +163,11 @@ int main(int argc, char** argv) {
   std::printf("window on %s, time scale %g, wait slices of at most %lld ms\n",
               qPrintable(QGuiApplication::platformName()), clock.scale(),
               static_cast<long long>(platform::kWaitSliceMs));
-  std::printf("%-26s %10s %12s %10s\n", "action", "took ms", "longest gap", "hook calls");
+  std::printf("%-26s %10s %12s %10s %10s %8s\n", "action", "took ms", "longest gap", "over 1/60 s",
+              "hook calls", "cpu ms");
   for (const Figure& f : figures) {
-    std::printf("%-26s %10.1f %9.1f ms %10lld\n", f.action, f.took_ms, f.longest_ms, f.waits);
+    std::printf("%-26s %10.1f %9.1f ms %10lld %10lld %8.1f\n", f.action, f.took_ms, f.longest_ms,
+                f.missed, f.waits, f.cpu_ms);
   }
   std::printf("start-up: %.0f ms from the process's start to the main window shown\n", startup_ms);
   std::printf("memory: %.1f MB at most (resident)\n",
