@@ -154,14 +154,15 @@ void MainWindow::ApplyEnableRule() {
 }
 
 void MainWindow::ShowDefaultConfiguration() {
-  controls_->SetCheck(id::kRawDataMode, false);
-  controls_->SetCheck(id::kTrack1, true);
-  controls_->SetCheck(id::kTrack2, true);
-  controls_->SetCheck(id::kTrack3, true);
-  controls_->SetCheck(id::kStripSentinels, false);
-  controls_->SetCheck(id::kHideErrorTracks, false);
+  const config::ConfigurationRecord defaults = config::DefaultConfiguration(false);
+  controls_->SetCheck(id::kRawDataMode, defaults.raw_data_mode);
+  controls_->SetCheck(id::kTrack1, defaults.track1_enabled);
+  controls_->SetCheck(id::kTrack2, defaults.track2_enabled);
+  controls_->SetCheck(id::kTrack3, defaults.track3_enabled);
+  controls_->SetCheck(id::kStripSentinels, defaults.strip_sentinels);
+  controls_->SetCheck(id::kHideErrorTracks, defaults.hide_error_tracks);
   for (size_t i = 0; i < id::kSentinels.size(); ++i) {
-    controls_->SetText(id::kSentinels[i], config::SentinelToText(config::kDefaultSentinels[i]));
+    controls_->SetText(id::kSentinels[i], config::SentinelToText(defaults.sentinels[i]));
   }
 }
 
