@@ -1,6 +1,6 @@
 #include "hosts/qt/QtHost.h"
 #include "support/ControlsContract.h"
-#include "tests/hosts/QtTestUser.h"
+#include "tests/hosts/qt/QtTestUser.h"
 
 namespace pelgar::testing {
 namespace {
