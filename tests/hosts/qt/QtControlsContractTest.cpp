@@ -15,7 +15,7 @@ class QtContractHarness : public ContractHarness {
       body(window.controls(), user);
       window.controls().Close(0);
     };
-    host.RunModal(ContractTemplate(), logic);
+    EXPECT_EQ(host.RunModal(ContractTemplate(), logic), 0);
   }
 };
 
