@@ -4,7 +4,7 @@
 # under Wine need (a few hundred megabytes more, so only when asked); with --package, the
 # tools that check the Debian package (tests/package/check_package.sh).
 #
-#   scripts/install-deps.sh [--windows] [--package]
+#   scripts/install-deps.sh [--windows] [--package] [--coverage]
 set -euo pipefail
 
 # clang-format checks the layout in scripts/test.sh; dpkg-dev's dpkg-shlibdeps works out
@@ -25,7 +25,8 @@ for option in "$@"; do
     --windows)
       packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine xvfb xauth imagemagick zip man-db) ;;
     --package) packages+=(lintian devscripts desktop-file-utils appstream) ;;
-    *) echo "usage: $0 [--windows] [--package]" >&2; exit 2 ;;
+    --coverage) packages+=(gcovr) ;;  # scripts/coverage.sh
+    *) echo "usage: $0 [--windows] [--package] [--coverage]" >&2; exit 2 ;;
   esac
 done
 missing=()
