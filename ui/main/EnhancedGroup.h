@@ -34,7 +34,6 @@ class EnhancedGroup {
   // A failed enhanced-settings command, here and in the enhanced configuration window.
   static constexpr std::string_view kEnhancedFailed =
       "Error occurred while applying changes to the MSR enhanced configuration.";
-  static constexpr int kWrapperTotal = static_cast<int>(config::kMaxWrapperTotal);
 
   EnhancedGroup(MessageOutput& messages, Host& host);
 
@@ -74,7 +73,7 @@ class EnhancedGroup {
     int box_id;
     std::string text;  // decoded; a box holds at most 58 characters, so this fits 60 bytes
     int32_t extra = 0;
-    int budget = kWrapperTotal;
+    size_t budget = config::WrapperBudget(0);
   };
 
   // Decodes a checked wrapper's box; an unchecked one is empty, whatever its box holds.

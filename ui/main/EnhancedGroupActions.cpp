@@ -37,8 +37,8 @@ void EnhancedGroup::Get() {
   tail_.text.clear();
   // The wrappers shown before are about to be replaced as a whole: budgets computed from
   // them would refuse the new ones while they are written one after the other.
-  head_.budget = kWrapperTotal;
-  tail_.budget = kWrapperTotal;
+  head_.budget = config::WrapperBudget(0);
+  tail_.budget = config::WrapperBudget(0);
   if (!session->GetDataWrapper()) ReportFailure(kGetWrapperFailed);
   ShowWrappers(config::FieldText(session->head_text), config::FieldText(session->tail_text));
 
