@@ -155,10 +155,10 @@ void EnhancedConfigWindow::OnClicked(int id) {
       SetDataWrapper();
       break;
     case ids::kGetCr:
-      GetIndividualCr();
+      GetIndividualCR();
       break;
     case ids::kSetCr:
-      SetIndividualCr();
+      SetIndividualCR();
       break;
     case ids::kGetLanguage:
       GetWedgeMode();

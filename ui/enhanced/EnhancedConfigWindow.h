@@ -82,8 +82,8 @@ class EnhancedConfigWindow : public DialogLogic {
   std::unique_ptr<device::DeviceSession> Claim(int disable_on_failure);
   void ShowOperationError();
   void SetDataWrapper();
-  void GetIndividualCr();
-  void SetIndividualCr();
+  void GetIndividualCR();
+  void SetIndividualCR();
   void GetWedgeMode();
   void SetWedgeMode();
   void SetCustomTable();

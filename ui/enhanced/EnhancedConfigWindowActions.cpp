@@ -6,6 +6,7 @@
 #include "ui/enhanced/EnhancedConfigTemplate.h"
 #include "ui/enhanced/EnhancedConfigWindow.h"
 #include "ui/main/EnhancedGroup.h"
+#include "ui/main/MainWindowIds.h"
 
 namespace pelgar::ui {
 namespace {
@@ -51,17 +52,16 @@ void EnhancedConfigWindow::SetDataWrapper() {
   controls_->Enable(ids::kSetWrapper, false);
 }
 
-void EnhancedConfigWindow::GetIndividualCr() {
+void EnhancedConfigWindow::GetIndividualCR() {
   auto session = Claim(kNoControlId);
   if (!session) return;
   if (!session->GetIndividualCR()) ShowOperationError();
-  controls_->SetCheck(ids::kCrTrack1, device::IsOn(session->individual_cr[0]));
-  controls_->SetCheck(ids::kCrTrack2, device::IsOn(session->individual_cr[1]));
-  controls_->SetCheck(ids::kCrTrack3, device::IsOn(session->individual_cr[2]));
+  static_assert(ids::kCrTrack1 == main_id::kCrTrack1 && ids::kCrTrack3 == main_id::kCrTrack3);
+  EnhancedGroup::ShowIndividualCR(*controls_, *session);
   controls_->Enable(ids::kSetCr, true);
 }
 
-void EnhancedConfigWindow::SetIndividualCr() {
+void EnhancedConfigWindow::SetIndividualCR() {
   auto session = Claim(ids::kSetCr);
   if (!session) return;
   config::CrFlags flags;

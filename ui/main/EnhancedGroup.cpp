@@ -37,6 +37,12 @@ void EnhancedGroup::ShowLanguage(Controls& controls, uint8_t language) {
   for (const LanguageBox& box : kLanguageBoxes) controls.SetCheck(box.id, box.code == language);
 }
 
+void EnhancedGroup::ShowIndividualCR(Controls& controls, const device::DeviceSession& session) {
+  controls.SetCheck(id::kCrTrack1, device::IsOn(session.individual_cr[0]));
+  controls.SetCheck(id::kCrTrack2, device::IsOn(session.individual_cr[1]));
+  controls.SetCheck(id::kCrTrack3, device::IsOn(session.individual_cr[2]));
+}
+
 EnhancedGroup::EnhancedGroup(MessageOutput& messages, Host& host)
     : messages_(messages),
       host_(host),

@@ -66,6 +66,9 @@ class EnhancedGroup {
   static std::optional<uint8_t> CheckedLanguage(const Controls& controls);
   // Checks the box of `language` and unchecks the others; a code without a box leaves none.
   static void ShowLanguage(Controls& controls, uint8_t language);
+  // Checks the carriage-return box of each track whose flag the session read is on (the
+  // enhanced configuration window has the same three boxes).
+  static void ShowIndividualCR(Controls& controls, const device::DeviceSession& session);
 
  private:
   struct Wrapper {

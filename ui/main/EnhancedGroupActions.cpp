@@ -43,9 +43,7 @@ void EnhancedGroup::Get() {
   ShowWrappers(config::FieldText(session->head_text), config::FieldText(session->tail_text));
 
   if (!session->GetIndividualCR()) ReportFailure(kEnhancedFailed);
-  controls().SetCheck(id::kCrTrack1, device::IsOn(session->individual_cr[0]));
-  controls().SetCheck(id::kCrTrack2, device::IsOn(session->individual_cr[1]));
-  controls().SetCheck(id::kCrTrack3, device::IsOn(session->individual_cr[2]));
+  ShowIndividualCR(controls(), *session);
 
   // Capital mode and the language mean something only to a reader typing as a keyboard.
   const int wedge_controls[] = {id::kCapitalMode, id::kAltNumPad, id::kUsa, id::kCustomTable};

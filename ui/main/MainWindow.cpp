@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "config/ConfigurationRecord.h"
+#include "device/PortText.h"
 #include "ui/DataExchange.h"
 #include "ui/main/MainWindowIds.h"
 
@@ -20,8 +21,6 @@ constexpr std::string_view kEnableCustomQuestion =
     "stored to flash, but will not be used by the MSR until the custom configuration is "
     "enabled.\n\nDo you want to enable it now?";
 constexpr std::string_view kEnableCustomCaption = "Enable Custom Configuration?";
-constexpr int kDefaultPortIndex = 2;  // "COM3"
-constexpr int kDefaultBaudIndex = 0;  // "19200", the first of the sorted list
 
 bool IsEnhancedGroupControl(int control) {
   return (control >= id::kHeadWrapper && control <= id::kTailText) ||
@@ -39,8 +38,9 @@ void MainWindow::OnOpening(Controls& controls) {
   controls_ = &controls;
   // The platform's dialog initialisation puts the data into the controls first.
   UpdateData(false);
-  controls_->Select(id::kPortList, kDefaultPortIndex);
-  controls_->Select(id::kBaudList, kDefaultBaudIndex);
+  // Writing a list's text selects the entry of that text, wherever sorting put it.
+  controls_->SetText(id::kPortList, device::kDefaultPortName);
+  controls_->SetText(id::kBaudList, device::kDefaultBaud.text);
   if (settings_.unattended) {
     // An unattended run never waits for a user; without a runner there is nothing to do.
     int status = hooks_.unattended_run ? hooks_.unattended_run(*this) : 1;
