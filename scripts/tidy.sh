@@ -8,7 +8,7 @@ set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build/tidy"
-folders="app|bench|cli|config|device|firmware|hosts|platform|sim|tests|ui"
+folders="app|bench|cli|config|device|firmware|hosts|platform|sim|tests|tools|ui"
 
 if ! command -v run-clang-tidy-14 >/dev/null || ! command -v clang-tidy-14 >/dev/null; then
   sudo=""
