@@ -104,7 +104,8 @@ bool EnhancedGroup::Exchange(DataExchange& dx) {
   for (Wrapper* wrapper : {&head_, &tail_}) {
     if (SentLength(*wrapper) == 0) continue;
     const size_t typed = wrapper->text.size() + static_cast<size_t>(wrapper->extra);
-    if (!ExchangeMaxChars(dx, wrapper->box_id, typed, wrapper->budget + wrapper->extra)) {
+    const int limit = static_cast<int>(wrapper->budget) + wrapper->extra;
+    if (!ExchangeMaxChars(dx, wrapper->box_id, typed, limit)) {
       return false;
     }
   }
