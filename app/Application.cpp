@@ -12,6 +12,11 @@
 
 namespace pelgar::app {
 
+std::string NoWindowMessage(std::string_view why) {
+  return "pelgar: cannot open the desktop window: " + std::string(why) +
+         "\nApply a configuration without it: pelgar CONFIG.DAT[,COM3[,19200]]  (pelgar --help)\n";
+}
+
 bool Application::WantsDesktop(std::string_view command_line) {
   return !ParseCommandLine(command_line).Unattended();
 }
@@ -27,12 +32,6 @@ int Application::Run(std::string_view command_line) {
     return kExitSuccess;
   }
   RunSettings settings = ParseCommandLine(command_line);
-  if (!settings.Unattended()) {
-    err_ << "pelgar: the desktop window is not available in this build.\n"
-         << "Apply a configuration with: pelgar CONFIG.DAT[,COM3[,19200]]  (pelgar --help)"
-         << std::endl;
-    return kExitNoWindow;
-  }
   // Before the reader is claimed: nothing of a cut field may reach it.
   if (!settings.refused.empty()) {
     err_ << "pelgar: " << settings.refused << std::endl;

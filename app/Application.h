@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 #include <string_view>
 
 #include "app/HostServices.h"
@@ -9,8 +10,12 @@
 
 namespace pelgar::app {
 
-// Shown for an empty command line by a build without a desktop window.
+// The exit status when the desktop window cannot be shown (no display, no desktop to show it
+// on): a script learns that it was the window, not the reader.
 inline constexpr int kExitNoWindow = 2;
+// What the program says on standard error then: that the window could not open and `why`,
+// and how to apply a configuration without one.
+std::string NoWindowMessage(std::string_view why);
 
 // The program: reads the command line into the run settings and runs the windows of
 // Desktop on a host. An unattended run (a configuration file, a command frame, or anything
@@ -27,10 +32,9 @@ class Application {
   // True when the command line asks for the desktop window rather than an unattended run.
   static bool WantsDesktop(std::string_view command_line);
 
-  // Runs what the command line asks for without a display; returns the exit status. For
-  // an empty command line it says that this build has no window and returns kExitNoWindow.
-  // "--help" (-h) and "--version" (-V) print the usage text or the version and return 0;
-  // a field too long for its buffer is refused with one line and status 1.
+  // Runs what the command line asks for without a display (one that WantsDesktop turns
+  // down); returns the exit status. "--help" (-h) and "--version" (-V) print the usage text or the
+  // version and return 0; a field too long for its buffer is refused with one line and status 1.
   int Run(std::string_view command_line);
   // Shows the desktop window on `host` until it closes; returns the exit status (0).
   int RunDesktop(const HostServices& host);

@@ -34,10 +34,6 @@ class Desktop {
   // status).
   int Run();
 
-  ui::MainWindow& main_window() { return main_; }
-  ui::EnhancedConfigWindow& enhanced_window() { return enhanced_; }
-  ui::FirmwareUpdater& updater() { return updater_; }
-
  private:
   HostServices host_;
   device::DeviceEnvironment& env_;

@@ -17,7 +17,7 @@ inline constexpr size_t kPortNameSize = 10;
 inline constexpr size_t kBaudTextSize = 10;
 inline constexpr size_t kPathSize = 260;
 
-inline constexpr std::string_view kDefaultPortName = "COM3";
+inline constexpr std::string_view kDefaultPortName = device::kDefaultPortName;
 inline constexpr std::string_view kDefaultBaudText = device::kDefaultBaud.text;
 
 // Summary flags: what the messages of an unattended run have reported so far.

@@ -79,6 +79,11 @@ const char* CommandName(Command command) {
   return "";
 }
 
+int UsageError(std::ostream& err, std::string_view problem) {
+  err << "pelgarctl: " << problem << " (pelgarctl --help)" << std::endl;
+  return kExitUsage;
+}
+
 std::optional<CtlRequest> ParseCtlCommandLine(int argc, const char* const* argv, std::ostream& out,
                                               std::ostream& err, int* exit_status) {
   CtlRequest request;
@@ -130,8 +135,7 @@ std::optional<CtlRequest> ParseCtlCommandLine(int argc, const char* const* argv,
     *exit_status = app.exit(e, out, err);
     return std::nullopt;
   } catch (const CLI::ParseError& e) {
-    err << "pelgarctl: " << e.what() << " (pelgarctl --help)" << std::endl;
-    *exit_status = kExitUsage;
+    *exit_status = UsageError(err, e.what());
     return std::nullopt;
   }
 
@@ -155,8 +159,7 @@ std::optional<CtlRequest> ParseCtlCommandLine(int argc, const char* const* argv,
   }
   if (*table_reset) request.command = Command::kTableReset;
   if (!problem.empty()) {
-    err << "pelgarctl: " << problem << std::endl;
-    *exit_status = kExitUsage;
+    *exit_status = UsageError(err, problem);
     return std::nullopt;
   }
   return request;

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "cli/ConfigurationPlan.h"
+#include "cli/CtlCommandLine.h"
 #include "cli/Display.h"
 #include "cli/FlashJob.h"
 #include "cli/ReaderJob.h"
@@ -144,14 +145,12 @@ int RunCtl(const CtlRequest& request, WorldMaker& worlds, std::istream& in, std:
   } else if (auto resolved = ResolveTargets(request.ports, request.all, &why)) {
     targets = *resolved;
   } else {
-    err << "pelgarctl: " << why << std::endl;
-    return kExitUsage;
+    return UsageError(err, why);
   }
   if (request.command == Command::kGet && targets.size() > 1 && !request.json &&
       request.output.find(kPortPlaceholder) == std::string::npos) {
-    err << "pelgarctl: get of several readers writes one file each: -o NAME{port}.DAT (or -j)"
-        << std::endl;
-    return kExitUsage;
+    return UsageError(err,
+                      "get of several readers writes one file each: -o NAME{port}.DAT (or -j)");
   }
 
   PowerCycleGate gate(in);

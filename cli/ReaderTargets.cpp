@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 
+#include "device/PortText.h"
 #include "platform/PortNames.h"
 
 namespace pelgar::cli {
@@ -51,7 +52,7 @@ std::optional<std::vector<ReaderTarget>> ResolveTargets(const std::vector<std::s
     }
   }
   for (const std::string& port : ports) names.push_back(PortName(port));
-  if (names.empty()) names.emplace_back("COM3");
+  if (names.empty()) names.emplace_back(device::kDefaultPortName);
 
   std::vector<ReaderTarget> targets;
   std::set<std::string> devices;

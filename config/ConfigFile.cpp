@@ -5,6 +5,7 @@
 
 #include "config/ConfigFileLines.h"
 #include "config/EnhancedSettings.h"
+#include "config/HexDigit.h"
 #include "config/WrapperText.h"
 
 namespace pelgar::config {
@@ -30,13 +31,6 @@ std::string_view WrapperForLine(std::string_view text) {
   return text.substr(0, text.find('\n'));
 }
 
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Two characters read as the C library reads a hexadecimal number; `digits` gets how many
@@ -48,8 +42,8 @@ uint8_t ReadHexPair(char first, char second, int* digits) {
   if (i < 2 && (text[i] == '+' || text[i] == '-')) ++i;
   unsigned value = 0;
   *digits = 0;
-  for (; i < 2 && HexDigit(text[i]) >= 0; ++i, ++*digits)
-    value = value * 16 + static_cast<unsigned>(HexDigit(text[i]));
+  for (; i < 2 && HexDigitValue(text[i]) >= 0; ++i, ++*digits)
+    value = value * 16 + static_cast<unsigned>(HexDigitValue(text[i]));
   return static_cast<uint8_t>(value);
 }
 
@@ -80,6 +74,16 @@ uint8_t ParseHexPair(char first, char second) {
   return ReadHexPair(first, second, &digits);
 }
 
+std::string NumberLine(std::string_view key, uint8_t value) {
+  char number[8];
+  std::snprintf(number, sizeof number, "%02X", static_cast<unsigned>(value));
+  return std::string(key) + number;
+}
+
+uint8_t NumberLineValue(std::string_view line) {
+  return ParseHexPair(At(line, kNumberPosition), At(line, kNumberPosition + 1));
+}
+
 std::string FormatConfigFile(const ConfigFileImage& image) {
   char number[8];
   std::string out;
@@ -96,14 +100,10 @@ std::string FormatConfigFile(const ConfigFileImage& image) {
   out.append(kHeadWrapperKey).append(WrapperForLine(image.head_wrapper)).append(kLineEnd);
   out.append(kTailWrapperKey).append(WrapperForLine(image.tail_wrapper)).append(kLineEnd);
 
-  std::snprintf(number, sizeof number, "%02X", image.cr_byte);
-  out.append(kCrByteKey).append(number).append(kLineEnd);
-
-  out.append(kWedgeLanguageKey);
-  if (image.wedge_language) {
-    std::snprintf(number, sizeof number, "%02X", *image.wedge_language);
-    out.append(number);
-  }
+  out.append(NumberLine(kCrByteKey, image.cr_byte)).append(kLineEnd);
+  // No language box checked: the key alone.
+  out.append(image.wedge_language ? NumberLine(kWedgeLanguageKey, *image.wedge_language)
+                                  : std::string(kWedgeLanguageKey));
   out.append(kLineEnd);
   return out;
 }

@@ -125,4 +125,9 @@ std::string WrapperProblem(const LoadedConfigFile& file);
 // character, 0 when there is no digit.
 uint8_t ParseHexPair(char first, char second);
 
+// A number line as the writer writes it ("13:0A" for `key` "13:" and 0x0A), and the value
+// such a line holds at kNumberPosition, read as ParseHexPair reads it.
+std::string NumberLine(std::string_view key, uint8_t value);
+uint8_t NumberLineValue(std::string_view line);
+
 }  // namespace pelgar::config

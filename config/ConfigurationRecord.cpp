@@ -48,21 +48,14 @@ void DecodeFileOptionByte(uint8_t option, ConfigurationRecord& record) {
   record.track3_enabled = (option & kTrack3Bit) != 0;
 }
 
-void ApplyDefaultConfiguration(ConfigurationRecord& record, bool wedge_position,
-                               bool serial_position) {
-  record.raw_data_mode = false;
+ConfigurationRecord DefaultConfiguration(bool carriage_return) {
+  ConfigurationRecord record;
+  record.carriage_return = carriage_return;
   record.track1_enabled = true;
   record.track2_enabled = true;
   record.track3_enabled = true;
-  record.strip_sentinels = false;
-  record.hide_error_tracks = false;
-  record.custom_configuration = false;
   record.sentinels = kDefaultSentinels;
-  if (wedge_position) {
-    record.carriage_return = true;
-  } else if (serial_position) {
-    record.carriage_return = false;
-  }
+  return record;
 }
 
 std::string SentinelToText(uint8_t sentinel) {

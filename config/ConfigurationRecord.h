@@ -41,12 +41,10 @@ uint8_t EncodeFileOptionByte(const ConfigurationRecord& record);
 void DecodeFileOptionByte(uint8_t option, ConfigurationRecord& record);
 
 // The setting the reader works in when its custom configuration is not in use. Carriage
-// return follows the slide switch: on in the wedge position, off in the serial position,
-// untouched when neither is known (callers that want "on exactly in the wedge position"
-// pass serial_position = !wedge_position).
+// return is the caller's: it follows the slide switch where that is known, and the window
+// and a loaded file each know it differently.
 inline constexpr std::array<uint8_t, 4> kDefaultSentinels = {'%', ';', '+', '?'};
-void ApplyDefaultConfiguration(ConfigurationRecord& record, bool wedge_position,
-                               bool serial_position);
+ConfigurationRecord DefaultConfiguration(bool carriage_return);
 
 // A sentinel as the one-character text of its edit; a zero byte is an empty text.
 std::string SentinelToText(uint8_t sentinel);

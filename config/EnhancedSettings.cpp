@@ -18,10 +18,6 @@ CrFlags TrackFlags(uint8_t value) {
 
 }  // namespace
 
-size_t WrapperBudget(size_t other_length) {
-  return other_length >= kMaxWrapperTotal ? 0 : kMaxWrapperTotal - other_length;
-}
-
 bool WrapperLengthsFit(size_t head_length, size_t tail_length) {
   return head_length <= kMaxWrapperTotal && tail_length <= WrapperBudget(head_length);
 }

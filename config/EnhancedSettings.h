@@ -9,8 +9,11 @@ namespace pelgar::config {
 // (counted decoded), and the reader reports at most this many per wrapper.
 inline constexpr size_t kMaxWrapperTotal = 14;
 
-// What one wrapper may still hold beside the other's `other_length` characters.
-size_t WrapperBudget(size_t other_length);
+// What one wrapper may still hold beside the other's `other_length` characters; the whole
+// total beside nothing.
+constexpr size_t WrapperBudget(size_t other_length) {
+  return other_length >= kMaxWrapperTotal ? 0 : kMaxWrapperTotal - other_length;
+}
 bool WrapperLengthsFit(size_t head_length, size_t tail_length);
 
 // Individual carriage returns and capital mode. The reader keeps capital mode in bit 4,

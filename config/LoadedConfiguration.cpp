@@ -8,8 +8,7 @@ ConfigurationRecord LoadedConfiguration(const LoadedConfigFile& file,
   ConfigurationRecord record;
   DecodeFileOptionByte(file.option_byte, record);
   if (!record.custom_configuration) {
-    ApplyDefaultConfiguration(record, wedge_position, serial_position);
-    return record;
+    return DefaultConfiguration(wedge_position || (!serial_position && record.carriage_return));
   }
   for (size_t i = 0; i < record.sentinels.size(); ++i) {
     const std::optional<std::string>& text = file.sentinels[i];

@@ -3,18 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "config/HexDigit.h"
+
 namespace pelgar::device {
-namespace {
 
-// -1 for a character that is not a hexadecimal digit.
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
+using config::HexDigitValue;
 
 std::string HexByte(uint8_t value, HexCase letters) {
   const char* digits = letters == HexCase::kSmall ? "0123456789abcdef" : "0123456789ABCDEF";
@@ -32,8 +25,8 @@ uint8_t FrameChecksum(std::string_view frame) {
   if (!frame.empty() && frame.front() == ':') frame.remove_prefix(1);
   unsigned sum = 0;
   for (size_t i = 0; i + 1 < frame.size(); i += 2) {
-    sum += static_cast<unsigned>(std::max(HexDigit(frame[i]), 0) * 16 +
-                                 std::max(HexDigit(frame[i + 1]), 0));
+    sum += static_cast<unsigned>(std::max(HexDigitValue(frame[i]), 0) * 16 +
+                                 std::max(HexDigitValue(frame[i + 1]), 0));
   }
   return static_cast<uint8_t>(0x100 - (sum & 0xFF));
 }
@@ -45,7 +38,7 @@ std::string WithChecksum(std::string_view frame, HexCase letters) {
 unsigned LeadingHexValue(std::string_view text, size_t position, size_t digits) {
   unsigned value = 0;
   for (size_t i = position; i < position + digits && i < text.size(); ++i) {
-    const int digit = HexDigit(text[i]);
+    const int digit = HexDigitValue(text[i]);
     if (digit < 0) break;
     value = value * 16 + static_cast<unsigned>(digit);
   }

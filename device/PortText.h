@@ -19,6 +19,7 @@ inline constexpr BaudRate kBaud38400{38400, "38400"};
 inline constexpr std::array<BaudRate, 3> kBaudRates = {kBaud9600, kBaud19200, kBaud38400};
 // What a run works at unless told otherwise.
 inline constexpr BaudRate kDefaultBaud = kBaud19200;
+inline constexpr std::string_view kDefaultPortName = "COM3";
 
 // A reader talks at these rates only: a link is never opened or set to any other, so that
 // a mistyped rate is named as the cause instead of leaving the port at its previous one.

@@ -53,7 +53,6 @@ class IspSequence {
                         UpdateProgress& progress);
   bool ExitIsp();
 
-  bool low_region() const { return low_region_; }
   bool high_region() const { return high_region_; }
 
  private:

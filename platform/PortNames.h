@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace pelgar::platform {
 
@@ -21,6 +22,11 @@ std::string PortDirectory();
 // name a file), and nothing for any other name.
 // On both, a device path (/dev/ttyUSB0, \\.\COM12) names that device itself.
 std::string DevicePathForPort(const std::string& name);
+
+// A port name without its trailing blanks.
+std::string_view TrimPortName(std::string_view name);
+// The number n of a name "COMn" (n from 1, at most a few thousand); 0 for any other name.
+long ComPortNumber(std::string_view name);
 
 // One line for the program's usage text: what COMn means on this system.
 std::string PortNamesHelp();

@@ -6,6 +6,8 @@
 
 namespace pelgar::platform {
 
+class ReplacingFileState;
+
 // Writes a file so that its previous content survives every failure where the file allows
 // it: the new content goes to a temporary file beside the target, which replaces the target
 // only after every write, the flush to disk and the close have succeeded. A file that is not
@@ -16,8 +18,9 @@ namespace pelgar::platform {
 // be that file, or the folder takes no new files although the file itself may be written,
 // the target is rewritten in place instead, checked and flushed to disk.
 //
-// Each system implements this in its own folder (platform/posix/, platform/win32/), behind
-// an opaque state, so that callers never see a file descriptor or a handle.
+// Each system implements the files' side in its own folder (platform/posix/,
+// platform/win32/), behind an opaque state, so that callers never see a file descriptor or a
+// handle.
 class ReplacingFile {
  public:
   ReplacingFile();
@@ -39,8 +42,7 @@ class ReplacingFile {
   const std::string& error() const;
 
  private:
-  class State;
-  std::unique_ptr<State> state_;
+  std::unique_ptr<ReplacingFileState> state_;
 };
 
 }  // namespace pelgar::platform

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -23,6 +24,13 @@ struct OpenResult {
 
   bool ok() const { return status == OpenStatus::kOk; }
 };
+
+// The rates a port is ever set to: the ones every COM port has, the same on every system so
+// that a setting behaves alike everywhere. A driver may take others; they are refused.
+inline constexpr std::array<int32_t, 8> kPortBaudRates = {1200,  2400,  4800,  9600,
+                                                          19200, 38400, 57600, 115200};
+// A write that the device takes no byte of for this long (nominal) fails: the reader is gone.
+inline constexpr int64_t kWriteStallMs = 5000;
 
 // One serial device, opened exclusively, raw 8N1. All calls are synchronous.
 class SerialPort {

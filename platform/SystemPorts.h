@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -16,6 +17,8 @@ namespace pelgar::platform {
 std::unique_ptr<PortFactory> MakeSystemPorts(RealClock& clock);
 
 // True when the system's serial ports can be set to `baud`.
-bool SystemHasBaudRate(int32_t baud);
+constexpr bool SystemHasBaudRate(int32_t baud) {
+  return std::ranges::find(kPortBaudRates, baud) != kPortBaudRates.end();
+}
 
 }  // namespace pelgar::platform

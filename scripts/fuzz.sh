@@ -13,21 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 
-missing=()
-for package in clang-14 libclang-rt-14-dev cmake ninja-build; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-    missing+=("$package")
-done
-if [ ${#missing[@]} -ne 0 ]; then
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null || { echo "Please install as root: ${missing[*]}" >&2; exit 1; }
-    sudo=sudo
-  fi
-  echo "Installing ${missing[*]} ..."
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+scripts/install-deps.sh --fuzz
 
 echo "== fuzz: build"
 cmake --preset fuzz >/dev/null

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building, testing and packaging Pelgar needs on Debian 12, and nothing
-# when it is all there already. With --windows, also what the Windows build and its tests
-# under Wine need (a few hundred megabytes more, so only when asked); with --package, the
-# tools that check the Debian package (tests/package/check_package.sh).
+# when it is all there already; every script installs what it needs through this one. With
+# --windows, also what the Windows build and its tests under Wine need (a few hundred
+# megabytes more, so only when asked); with --package, the tools that check the Debian
+# package (tests/package/check_package.sh); the other options each name the script or
+# preset that needs them.
 #
-#   scripts/install-deps.sh [--windows] [--package]
+#   scripts/install-deps.sh [--windows] [--package] [--coverage] [--clang] [--fuzz] [--tidy]
+#                           [--screenshots]
 set -euo pipefail
 
 # clang-format checks the layout in scripts/test.sh; dpkg-dev's dpkg-shlibdeps works out
@@ -25,7 +28,18 @@ for option in "$@"; do
     --windows)
       packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 fonts-wine xvfb xauth imagemagick zip man-db) ;;
     --package) packages+=(lintian devscripts desktop-file-utils appstream) ;;
-    *) echo "usage: $0 [--windows] [--package]" >&2; exit 2 ;;
+    --coverage) packages+=(gcovr) ;;  # scripts/coverage.sh
+    --clang) packages+=(clang-14) ;;  # the clang preset
+    --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;  # scripts/fuzz.sh: libFuzzer
+    --tidy) packages+=(clang-tidy-14) ;;  # scripts/tidy.sh
+    # scripts/screenshots.sh: a display without a screen, a window manager to frame the
+    # windows and xprop to see it start; scripts/make-windows-icon.sh: SVG and ICO.
+    --screenshots) packages+=(xvfb xauth openbox x11-utils librsvg2-bin imagemagick) ;;
+    *)
+      echo "usage: $0 [--windows] [--package] [--coverage] [--clang] [--fuzz] [--tidy]" \
+        "[--screenshots]" >&2
+      exit 2
+      ;;
   esac
 done
 missing=()

@@ -5,16 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-missing=()
-command -v rsvg-convert >/dev/null || missing+=(librsvg2-bin)
-[ -x /usr/bin/convert ] || missing+=(imagemagick)
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}" >/dev/null
-fi
+scripts/install-deps.sh --screenshots
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -6,16 +6,7 @@
 # user sees them, and it needs no display of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-needed=()
-command -v xvfb-run >/dev/null || needed+=(xvfb xauth)
-command -v openbox >/dev/null || needed+=(openbox)
-command -v xprop >/dev/null || needed+=(x11-utils)
-if [ ${#needed[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get install -y -qq --no-install-recommends "${needed[@]}" >/dev/null
-fi
+scripts/install-deps.sh --screenshots
 
 cmake --preset release >/dev/null
 cmake --build --preset release --target pelgar-screenshots

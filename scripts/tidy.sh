@@ -8,18 +8,9 @@ set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build/tidy"
-folders="app|bench|cli|config|device|firmware|hosts|platform|sim|tests|ui"
+folders="app|bench|cli|config|device|firmware|hosts|platform|sim|tests|tools|ui"
 
-if ! command -v run-clang-tidy-14 >/dev/null || ! command -v clang-tidy-14 >/dev/null; then
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null || { echo "Please install clang-tidy-14 as root" >&2; exit 1; }
-    sudo=sudo
-  fi
-  echo "Installing clang-tidy-14 ..."
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends clang-tidy-14
-fi
+"$root/scripts/install-deps.sh" --tidy
 
 start=$(date +%s)
 # Configuring is enough: compile_commands.json names every source with its flags (the Qt

@@ -41,7 +41,6 @@ class IspResponder {
   // Takes whole frames off the front of pending_; false when it needs more bytes.
   bool TakeFrame(std::string* frame, bool line_idle);
   std::string Handle(const std::string& frame);
-  std::string HandleSync(const std::string& run);
   std::string HandleUnchecked(const std::string& frame, const std::vector<uint8_t>& data);
   std::string HandleErase(const std::string& frame, const std::vector<uint8_t>& data);
   std::string HandleData(const std::string& frame, uint16_t address,

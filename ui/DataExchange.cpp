@@ -36,20 +36,20 @@ bool ExchangeMaxChars(DataExchange& dx, int id, size_t length, int max_chars) {
 }
 
 bool ExchangeWrapperBox(DataExchange& dx, int id, std::string& wrapper, int32_t& extra_count,
-                        int budget) {
+                        size_t budget) {
   // The budget counts decoded characters; the box counts typed ones, which are the decoded
   // ones plus what the escapes add. Both sides of the check count typed characters, so the
   // message names the same limit as the box's typing limit.
   return ExchangeWrapperText(dx, id, wrapper, extra_count) &&
          ExchangeMaxChars(dx, id, wrapper.size() + static_cast<size_t>(extra_count),
-                          budget + extra_count);
+                          static_cast<int>(budget) + extra_count);
 }
 
 bool CheckWrapperTotal(DataExchange& dx, int tail_id, size_t head_length, size_t tail_length,
                        int32_t tail_extra_count) {
   if (config::WrapperLengthsFit(head_length, tail_length)) return true;
-  int room = static_cast<int>(config::WrapperBudget(head_length));
-  dx.messages.ShowPlainMessage(MaxCharsMessage(room + tail_extra_count), box::kIconExclamation);
+  int room = static_cast<int>(config::WrapperBudget(head_length)) + tail_extra_count;
+  dx.messages.ShowPlainMessage(MaxCharsMessage(room), box::kIconExclamation);
   return dx.Fail(tail_id);
 }
 

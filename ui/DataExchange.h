@@ -49,7 +49,7 @@ bool ExchangeMaxChars(DataExchange& dx, int id, size_t length, int max_chars);
 // the decoded text holds at most `budget` characters however the text arrived; putting,
 // `budget` plus what the escapes add becomes the box's typing limit.
 bool ExchangeWrapperBox(DataExchange& dx, int id, std::string& wrapper, int32_t& extra_count,
-                        int budget);
+                        size_t budget);
 
 // Taking, before the wrappers are sent: the head and the tail wrapper together within the
 // reader's 14 characters. Otherwise the tail box, which has what the head leaves, shows

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "app/Application.h"
 #include "app/HostServices.h"
@@ -15,9 +16,11 @@
 namespace pelgar::hosts::qt {
 namespace {
 
-constexpr const char* kNoDisplay =
-    "pelgar: cannot open the desktop window: no display (is DISPLAY set?). Without a "
-    "display, apply a configuration with: pelgar CONFIG.DAT[,COM3[,19200]] (pelgar --help)\n";
+// Made before the toolkit starts: the handler that says it may not allocate.
+const std::string& NoDisplay() {
+  static const std::string message = app::NoWindowMessage("no display (is DISPLAY set?)");
+  return message;
+}
 
 bool starting = false;
 QtMessageHandler previous_handler = nullptr;
@@ -27,8 +30,8 @@ QtMessageHandler previous_handler = nullptr;
 void StartupMessageHandler(QtMsgType type, const QMessageLogContext& context,
                            const QString& message) {
   if (starting && type == QtFatalMsg) {
-    std::fputs(kNoDisplay, stderr);
-    std::_Exit(kExitNoDisplay);
+    std::fputs(NoDisplay().c_str(), stderr);
+    std::_Exit(app::kExitNoWindow);
   }
   if (starting && type != QtDebugMsg) return;  // the fatal line says it better
   if (previous_handler != nullptr) previous_handler(type, context, message);
@@ -48,9 +51,10 @@ bool DisplayNamed() {
 
 int RunDesktop(int& argc, char** argv, app::Application& application) {
   if (!DisplayNamed()) {
-    std::fputs(kNoDisplay, stderr);
-    return kExitNoDisplay;
+    std::fputs(NoDisplay().c_str(), stderr);
+    return app::kExitNoWindow;
   }
+  NoDisplay();
   starting = true;
   previous_handler = qInstallMessageHandler(StartupMessageHandler);
   QApplication qt_application(argc, argv);

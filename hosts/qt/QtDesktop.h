@@ -8,12 +8,9 @@ class Application;
 
 namespace pelgar::hosts::qt {
 
-// Exit status when no window can be shown: there is no display to show it on.
-inline constexpr int kExitNoDisplay = 2;
-
 // Opens the desktop window of `application` with Qt Widgets and returns the exit status
 // when it closes. Without a display it says so on standard error and returns
-// kExitNoDisplay instead of letting the toolkit abort.
+// app::kExitNoWindow instead of letting the toolkit abort.
 int RunDesktop(int& argc, char** argv, app::Application& application);
 
 }  // namespace pelgar::hosts::qt

@@ -17,10 +17,8 @@ int RunDesktop(app::Application& application) {
   app::HostServices services{host, host, host, files, boxes, host};
   const int status = application.RunDesktop(services);
   if (host.failed_to_open()) {
-    std::cerr << "pelgar: the window could not be opened (no desktop to show it on).\n"
-              << "Apply a configuration with: pelgar CONFIG.DAT[,COM3[,19200]]  (pelgar --help)"
-              << std::endl;
-    return kExitNoDesktop;
+    std::cerr << app::NoWindowMessage("no desktop to show it on") << std::flush;
+    return app::kExitNoWindow;
   }
   return status;
 }

@@ -22,8 +22,7 @@ std::string PortDirectory() {
 }
 
 std::string DevicePathForPort(const std::string& name) {
-  std::string_view trimmed = name;
-  while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
+  const std::string_view trimmed = TrimPortName(name);
   // A device given by its path (pelgarctl -p /dev/ttyUSB0) is that device.
   if (trimmed.starts_with('/')) return std::string(trimmed);
   // Any other name with a path separator or a dot entry would escape the port directory.
@@ -37,12 +36,7 @@ std::string DevicePathForPort(const std::string& name) {
     if (lstat(entry.c_str(), &info) == 0) return entry;
   }
 
-  if (trimmed.size() < 4 || trimmed.substr(0, 3) != "COM") return {};
-  long number = 0;
-  for (char c : trimmed.substr(3)) {
-    if (c < '0' || c > '9' || number > 1000) return {};
-    number = number * 10 + (c - '0');
-  }
+  const long number = ComPortNumber(trimmed);
   if (number < 1) return {};
   return "/dev/ttyS" + std::to_string(number - 1);
 }

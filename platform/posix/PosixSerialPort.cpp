@@ -42,26 +42,13 @@ OpenResult Failure(OpenStatus status, const std::string& path, int error) {
 }  // namespace
 
 unsigned BaudConstant(int32_t baud) {
-  switch (baud) {
-    case 1200:
-      return B1200;
-    case 2400:
-      return B2400;
-    case 4800:
-      return B4800;
-    case 9600:
-      return B9600;
-    case 19200:
-      return B19200;
-    case 38400:
-      return B38400;
-    case 57600:
-      return B57600;
-    case 115200:
-      return B115200;
-    default:
-      return 0;
+  // The system's setting for each rate of kPortBaudRates, in the same order.
+  constexpr std::array<speed_t, kPortBaudRates.size()> kSettings = {
+      B1200, B2400, B4800, B9600, B19200, B38400, B57600, B115200};
+  for (size_t i = 0; i < kPortBaudRates.size(); ++i) {
+    if (kPortBaudRates[i] == baud) return kSettings[i];
   }
+  return 0;
 }
 
 PosixSerialPort::~PosixSerialPort() { Close(); }
@@ -186,8 +173,8 @@ bool PosixSerialPort::Write(const uint8_t* data, size_t count) {
     } else if (n < 0 && errno == EINTR) {
       continue;
     } else if (n < 0 && errno == EAGAIN) {
-      // The driver's buffer is full; a reader that drains nothing for 5 s is gone.
-      if (!WaitFor(POLLOUT, 5000)) return false;
+      // The driver's buffer is full; a reader that drains nothing for a while is gone.
+      if (!WaitFor(POLLOUT, kWriteStallMs)) return false;
     } else {
       if (n < 0 && (errno == EIO || errno == ENXIO)) hung_up_ = true;
       return false;

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/ReplacingFileState.h"
+
 namespace pelgar::platform {
 namespace {
 
@@ -65,51 +67,44 @@ bool WriteAll(int fd, std::string_view bytes, int* error_number) {
 // replacement keeps the target's permission bits, owner and group, and the target is
 // rewritten in place when it has further hard links, when its owner or group cannot be kept,
 // and when its folder takes no new files.
-class ReplacingFile::State {
+class PosixReplacingFile : public ReplacingFileState {
  public:
-  ~State();
+  ~PosixReplacingFile() override { Discard(); }
 
-  bool Open(const std::string& path);
-  bool Write(std::string_view bytes);
-  bool Commit();
-
-  bool in_place() const { return in_place_; }
-  const std::string& error() const { return error_; }
+  bool Open(const std::string& path) override;
 
  private:
+  bool IsOpen() const override { return fd_ >= 0; }
+  bool WriteOpenFile(std::string_view bytes) override;
+  bool CutTarget() override;
+  bool FlushAndClose() override;
+  bool MoveIntoPlace() override;
+
   bool Fail(const std::string& what, int error_number);
   bool CreateTemporary();
-  bool CommitInPlace();
   void Discard();
+  const std::string& OpenName() const { return in_place_ ? target_ : temporary_; }
 
   std::string target_;
   std::string temporary_;
   int fd_ = -1;
-  bool in_place_ = false;
-  // In place, the content is kept until Commit, so that nothing is cut before it is known.
-  std::string pending_;
-  bool failed_ = false;
-  std::string error_;
 };
 
-ReplacingFile::State::~State() { Discard(); }
-
-bool ReplacingFile::State::Fail(const std::string& what, int error_number) {
+bool PosixReplacingFile::Fail(const std::string& what, int error_number) {
   error_ = what + ": " + std::strerror(error_number);
   failed_ = true;
   Discard();
   return false;
 }
 
-void ReplacingFile::State::Discard() {
+void PosixReplacingFile::Discard() {
   if (fd_ >= 0) close(fd_);
   fd_ = -1;
   if (!temporary_.empty()) unlink(temporary_.c_str());
   temporary_.clear();
   pending_.clear();
 }
-
-bool ReplacingFile::State::Open(const std::string& path) {
+bool PosixReplacingFile::Open(const std::string& path) {
   Discard();
   failed_ = false;
   in_place_ = false;
@@ -169,7 +164,7 @@ bool ReplacingFile::State::Open(const std::string& path) {
   return true;
 }
 
-bool ReplacingFile::State::CreateTemporary() {
+bool PosixReplacingFile::CreateTemporary() {
   // Created with the usual 0666 less the umask; an existing file's mode is set by Open.
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     std::string name = target_ + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(attempt);
@@ -183,24 +178,23 @@ bool ReplacingFile::State::CreateTemporary() {
   return false;
 }
 
-bool ReplacingFile::State::Write(std::string_view bytes) {
-  if (fd_ < 0 || failed_) return false;
-  if (in_place_) {
-    pending_.append(bytes);
-    return true;
-  }
+bool PosixReplacingFile::WriteOpenFile(std::string_view bytes) {
   int error_number = 0;
-  if (!WriteAll(fd_, bytes, &error_number)) return Fail(temporary_, error_number);
-  return true;
+  return WriteAll(fd_, bytes, &error_number) || Fail(OpenName(), error_number);
 }
 
-bool ReplacingFile::State::Commit() {
-  if (fd_ < 0 || failed_) return false;
-  if (in_place_) return CommitInPlace();
-  if (fsync(fd_) != 0) return Fail(temporary_, errno);
+bool PosixReplacingFile::CutTarget() {
+  return (ftruncate(fd_, 0) == 0 && lseek(fd_, 0, SEEK_SET) == 0) || Fail(target_, errno);
+}
+
+bool PosixReplacingFile::FlushAndClose() {
+  if (fsync(fd_) != 0) return Fail(OpenName(), errno);
   int fd = fd_;
   fd_ = -1;
-  if (close(fd) != 0) return Fail(temporary_, errno);
+  return close(fd) == 0 || Fail(OpenName(), errno);
+}
+
+bool PosixReplacingFile::MoveIntoPlace() {
   if (rename(temporary_.c_str(), target_.c_str()) != 0) return Fail(target_, errno);
   temporary_.clear();
   // Make the rename itself durable; the content is already in place if this fails.
@@ -212,27 +206,6 @@ bool ReplacingFile::State::Commit() {
   return true;
 }
 
-bool ReplacingFile::State::CommitInPlace() {
-  // Cut first, then write: a write that fails leaves a short file, which no reader takes
-  // for a whole one, rather than new lines followed by old ones.
-  int error_number = 0;
-  if (ftruncate(fd_, 0) != 0 || lseek(fd_, 0, SEEK_SET) != 0) return Fail(target_, errno);
-  if (!WriteAll(fd_, pending_, &error_number)) return Fail(target_, error_number);
-  if (fsync(fd_) != 0) return Fail(target_, errno);
-  int fd = fd_;
-  fd_ = -1;
-  if (close(fd) != 0) return Fail(target_, errno);
-  pending_.clear();
-  return true;
-}
-
-ReplacingFile::ReplacingFile() : state_(std::make_unique<State>()) {}
-ReplacingFile::~ReplacingFile() = default;
-
-bool ReplacingFile::Open(const std::string& path) { return state_->Open(path); }
-bool ReplacingFile::Write(std::string_view bytes) { return state_->Write(bytes); }
-bool ReplacingFile::Commit() { return state_->Commit(); }
-bool ReplacingFile::in_place() const { return state_->in_place(); }
-const std::string& ReplacingFile::error() const { return state_->error(); }
+ReplacingFile::ReplacingFile() : state_(std::make_unique<PosixReplacingFile>()) {}
 
 }  // namespace pelgar::platform

@@ -8,6 +8,4 @@ std::unique_ptr<PortFactory> MakeSystemPorts(RealClock& clock) {
   return std::make_unique<PosixPortFactory>(clock);
 }
 
-bool SystemHasBaudRate(int32_t baud) { return BaudConstant(baud) != 0; }
-
 }  // namespace pelgar::platform

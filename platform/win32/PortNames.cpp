@@ -8,16 +8,10 @@ namespace pelgar::platform {
 std::string PortDirectory() { return {}; }
 
 std::string DevicePathForPort(const std::string& name) {
-  std::string_view trimmed = name;
-  while (!trimmed.empty() && trimmed.back() == ' ') trimmed.remove_suffix(1);
+  const std::string_view trimmed = TrimPortName(name);
   // A device given by its path (pelgarctl -p \\.\COM12) is that device.
   if (trimmed.starts_with(R"(\\.\)")) return std::string(trimmed);
-  if (trimmed.size() < 4 || trimmed.substr(0, 3) != "COM") return {};
-  long number = 0;
-  for (char c : trimmed.substr(3)) {
-    if (c < '0' || c > '9' || number > 1000) return {};
-    number = number * 10 + (c - '0');
-  }
+  const long number = ComPortNumber(trimmed);
   if (number < 1) return {};
   // The device namespace reaches every port; a bare "COM10" and above would name a file.
   // The number is written anew, so "COM03" is the port COM3.

@@ -1,5 +1,7 @@
 #include "platform/ReplacingFile.h"
 
+#include "platform/ReplacingFileState.h"
+
 #define WIN32_LEAN_AND_MEAN
 #define NOMINMAX 1  // as libstdc++ defines it, so that either may come first
 #include <windows.h>
@@ -58,23 +60,24 @@ std::string Narrow(const std::wstring& wide) {
 // rights (ReplaceFileW), and the target is rewritten in place when it has further hard
 // links, when it is a link that cannot be followed to its file, and when its folder takes
 // no new files. Content is written byte for byte: the callers write their own line ends.
-class ReplacingFile::State {
+class Win32ReplacingFile : public ReplacingFileState {
  public:
-  ~State();
+  ~Win32ReplacingFile() override { Discard(); }
 
-  bool Open(const std::string& path);
-  bool Write(std::string_view bytes);
-  bool Commit();
-
-  bool in_place() const { return in_place_; }
-  const std::string& error() const { return error_; }
+  bool Open(const std::string& path) override;
 
  private:
+  bool IsOpen() const override { return file_ != nullptr; }
+  bool WriteOpenFile(std::string_view bytes) override;
+  bool CutTarget() override;
+  bool FlushAndClose() override;
+  bool MoveIntoPlace() override;
+
   bool Fail(const std::string& what, DWORD error);
   bool Refuse();
   bool CreateTemporary(DWORD* error);
-  bool CommitInPlace();
   void Discard();
+  const std::string& OpenName() const { return in_place_ ? target_ : temporary_; }
 
   std::string target_;  // as the caller named it, for error texts
   std::wstring target_wide_;
@@ -82,30 +85,23 @@ class ReplacingFile::State {
   std::wstring temporary_wide_;
   void* file_ = nullptr;  // the temporary file's HANDLE, or the target's in place
   bool existed_ = false;
-  bool in_place_ = false;
-  // In place, the content is kept until Commit, so that nothing is cut before it is known.
-  std::string pending_;
-  bool failed_ = false;
-  std::string error_;
 };
 
-ReplacingFile::State::~State() { Discard(); }
-
-bool ReplacingFile::State::Fail(const std::string& what, DWORD error) {
+bool Win32ReplacingFile::Fail(const std::string& what, DWORD error) {
   error_ = what + ": " + SystemMessage(error);
   failed_ = true;
   Discard();
   return false;
 }
 
-bool ReplacingFile::State::Refuse() {
+bool Win32ReplacingFile::Refuse() {
   error_ = target_ + ": not a regular file";
   failed_ = true;
   Discard();
   return false;
 }
 
-void ReplacingFile::State::Discard() {
+void Win32ReplacingFile::Discard() {
   if (file_ != nullptr) CloseHandle(Handle(file_));
   file_ = nullptr;
   if (!temporary_wide_.empty()) DeleteFileW(temporary_wide_.c_str());
@@ -114,7 +110,7 @@ void ReplacingFile::State::Discard() {
   pending_.clear();
 }
 
-bool ReplacingFile::State::Open(const std::string& path) {
+bool Win32ReplacingFile::Open(const std::string& path) {
   Discard();
   failed_ = false;
   in_place_ = false;
@@ -179,7 +175,7 @@ bool ReplacingFile::State::Open(const std::string& path) {
   return true;
 }
 
-bool ReplacingFile::State::CreateTemporary(DWORD* error) {
+bool Win32ReplacingFile::CreateTemporary(DWORD* error) {
   const std::wstring prefix =
       target_wide_ + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-";
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
@@ -198,25 +194,26 @@ bool ReplacingFile::State::CreateTemporary(DWORD* error) {
   return false;
 }
 
-bool ReplacingFile::State::Write(std::string_view bytes) {
-  if (file_ == nullptr || failed_) return false;
-  if (in_place_) {
-    pending_.append(bytes);
-    return true;
-  }
+bool Win32ReplacingFile::WriteOpenFile(std::string_view bytes) {
   DWORD error = ERROR_SUCCESS;
-  if (!WriteAll(Handle(file_), bytes, &error)) return Fail(temporary_, error);
-  return true;
+  return WriteAll(Handle(file_), bytes, &error) || Fail(OpenName(), error);
 }
 
-bool ReplacingFile::State::Commit() {
-  if (file_ == nullptr || failed_) return false;
-  if (in_place_) return CommitInPlace();
+bool Win32ReplacingFile::CutTarget() {
   HANDLE file = Handle(file_);
-  if (!FlushFileBuffers(file)) return Fail(temporary_, GetLastError());
-  file_ = nullptr;
-  if (!CloseHandle(file)) return Fail(temporary_, GetLastError());
+  return (SetFilePointer(file, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+          SetEndOfFile(file)) ||
+         Fail(target_, GetLastError());
+}
 
+bool Win32ReplacingFile::FlushAndClose() {
+  HANDLE file = Handle(file_);
+  if (!FlushFileBuffers(file)) return Fail(OpenName(), GetLastError());
+  file_ = nullptr;
+  return CloseHandle(file) || Fail(OpenName(), GetLastError());
+}
+
+bool Win32ReplacingFile::MoveIntoPlace() {
   DWORD replace_error = ERROR_SUCCESS;
   if (existed_) {
     // Access rights that cannot be carried over are not worth losing the save: the new file
@@ -248,30 +245,6 @@ bool ReplacingFile::State::Commit() {
   return Fail(target_, error);
 }
 
-bool ReplacingFile::State::CommitInPlace() {
-  // Cut first, then write: a write that fails leaves a short file, which no reader takes
-  // for a whole one, rather than new lines followed by old ones.
-  HANDLE file = Handle(file_);
-  DWORD error = ERROR_SUCCESS;
-  if (SetFilePointer(file, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
-      !SetEndOfFile(file)) {
-    return Fail(target_, GetLastError());
-  }
-  if (!WriteAll(file, pending_, &error)) return Fail(target_, error);
-  if (!FlushFileBuffers(file)) return Fail(target_, GetLastError());
-  file_ = nullptr;
-  if (!CloseHandle(file)) return Fail(target_, GetLastError());
-  pending_.clear();
-  return true;
-}
-
-ReplacingFile::ReplacingFile() : state_(std::make_unique<State>()) {}
-ReplacingFile::~ReplacingFile() = default;
-
-bool ReplacingFile::Open(const std::string& path) { return state_->Open(path); }
-bool ReplacingFile::Write(std::string_view bytes) { return state_->Write(bytes); }
-bool ReplacingFile::Commit() { return state_->Commit(); }
-bool ReplacingFile::in_place() const { return state_->in_place(); }
-const std::string& ReplacingFile::error() const { return state_->error(); }
+ReplacingFile::ReplacingFile() : state_(std::make_unique<Win32ReplacingFile>()) {}
 
 }  // namespace pelgar::platform

@@ -17,8 +17,6 @@
 namespace pelgar::platform {
 namespace {
 
-// A reader that takes no byte for this long (nominal) is gone, as on POSIX systems.
-constexpr int64_t kWriteStallMs = 5000;
 constexpr DWORD kMaxTransfer = 1u << 20;
 
 HANDLE Handle(void* handle) { return static_cast<HANDLE>(handle); }

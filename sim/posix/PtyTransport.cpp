@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "platform/PortNames.h"
+#include "platform/WireTrace.h"
 #include "platform/posix/PosixSerialPort.h"
 #include "sim/posix/PortEntry.h"
 
@@ -30,22 +31,6 @@ constexpr int kMaxPollMs = 20;
 constexpr double kSweepEveryMs = 10;
 constexpr size_t kReadChunk = 4096;
 constexpr size_t kMaxLoggedFrames = 10000;
-constexpr int32_t kKnownRates[] = {1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
-
-std::string Printable(std::string_view bytes) {
-  std::string text;
-  for (char c : bytes) {
-    auto byte = static_cast<unsigned char>(c);
-    if (byte >= 0x20 && byte < 0x7F && byte != '\\') {
-      text += c;
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      text += escaped;
-    }
-  }
-  return text;
-}
 
 }  // namespace
 
@@ -140,7 +125,7 @@ int32_t PtyTransport::HostBaud() const {
   termios tio{};
   if (master_ < 0 || ::tcgetattr(master_, &tio) != 0) return 0;
   speed_t speed = ::cfgetospeed(&tio);
-  for (int32_t rate : kKnownRates) {
+  for (int32_t rate : platform::kPortBaudRates) {
     if (platform::BaudConstant(rate) == speed) return rate;
   }
   return 0;
@@ -249,7 +234,7 @@ void PtyTransport::ReleaseStaleExclusion() {
 void PtyTransport::Trace(const char* direction, std::string_view bytes, const std::string& note) {
   char stamp[32];
   std::snprintf(stamp, sizeof stamp, "[%10.3f] ", (NowMs() - started_ms_) / 1000.0);
-  trace(stamp + std::string(direction) + " " + Printable(bytes) + note);
+  trace(stamp + std::string(direction) + " " + platform::WireTrace::Escape(bytes) + note);
 }
 
 }  // namespace pelgar::sim

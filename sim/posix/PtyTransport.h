@@ -38,7 +38,6 @@ class PtyTransport {
   void Close();
 
   const std::string& device_path() const { return device_path_; }
-  const std::string& entry_path() const { return entry_path_; }
   // The rate the host's side is set to, or 0 when it is none the reader knows.
   int32_t HostBaud() const;
 

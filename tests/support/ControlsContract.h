@@ -132,11 +132,15 @@ class ControlsContract : public ::testing::TestWithParam<HarnessFactory> {
  protected:
   void Run(const ContractHarness::Body& body) {
     std::unique_ptr<ContractHarness> harness = GetParam().make();
+    bool shown = false;
     harness->WithDialog(events, [&](ui::Controls& controls, ContractUser& user) {
+      shown = true;
       events.controls = &controls;
       body(controls, user);
       events.controls = nullptr;
     });
+    // A dialog that never showed would pass every rule without checking one.
+    EXPECT_TRUE(shown) << "the dialog never showed";
   }
   ContractEvents events;
 };

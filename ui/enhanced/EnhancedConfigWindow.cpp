@@ -4,9 +4,9 @@
 #include "ui/enhanced/EnhancedConfigWindow.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 
+#include "config/ConfigFile.h"
 #include "config/EnhancedSettings.h"
 #include "config/WrapperText.h"
 #include "ui/DataExchange.h"
@@ -26,22 +26,6 @@ std::optional<size_t> RowOf(const std::array<int, 7>& row_ids, int id) {
   auto found = std::find(row_ids.begin(), row_ids.end(), id);
   if (found == row_ids.end()) return std::nullopt;
   return static_cast<size_t>(found - row_ids.begin());
-}
-
-int Budget(const std::string& other) {
-  return static_cast<int>(config::WrapperBudget(other.size()));
-}
-
-// The value of a remembered "13:XX" or "15:XX" line: the two characters after the colon
-// as a hexadecimal number; an empty or unreadable line reads as 0.
-uint8_t RememberedValue(const std::string& line) {
-  constexpr size_t kValueAt = 3;
-  if (line.size() <= kValueAt) return 0;
-  unsigned value = 0;
-  const char* first = line.data() + kValueAt;
-  const char* last = line.data() + std::min(line.size(), kValueAt + 2);
-  std::from_chars(first, last, value, 16);
-  return static_cast<uint8_t>(value);
 }
 
 }  // namespace
@@ -95,11 +79,11 @@ void EnhancedConfigWindow::OnOpening(Controls& controls) {
   controls.ActivateToolTips(kToolTipWidthPx);
 
   TakeData();
-  uint8_t cr = RememberedValue(remembered_cr_line_);
+  uint8_t cr = config::NumberLineValue(remembered_cr_line_);
   controls.SetCheck(ids::kCrTrack1, (cr & config::kCrTrack1Bit) != 0);
   controls.SetCheck(ids::kCrTrack2, (cr & config::kCrTrack2Bit) != 0);
   controls.SetCheck(ids::kCrTrack3, (cr & config::kCrTrack3Bit) != 0);
-  uint8_t language = RememberedValue(remembered_language_line_);
+  uint8_t language = config::NumberLineValue(remembered_language_line_);
   controls.Select(ids::kLanguageList, LanguagePosition(language));
   PutData();
 }
@@ -171,10 +155,10 @@ void EnhancedConfigWindow::OnClicked(int id) {
       SetDataWrapper();
       break;
     case ids::kGetCr:
-      GetIndividualCr();
+      GetIndividualCR();
       break;
     case ids::kSetCr:
-      SetIndividualCr();
+      SetIndividualCR();
       break;
     case ids::kGetLanguage:
       GetWedgeMode();
@@ -227,7 +211,7 @@ bool EnhancedConfigWindow::ExchangeRows(DataExchange& dx) {
 void EnhancedConfigWindow::EnableWrapperBox(bool head) {
   // A box with no room left takes no typing: its typing limit would be 0, which the
   // platform reads as no limit at all.
-  int budget = head ? head_budget_ : tail_budget_;
+  size_t budget = head ? head_budget_ : tail_budget_;
   controls_->Enable(head ? ids::kHeadBox : ids::kTailBox,
                     budget > 0 && controls_->IsChecked(head ? ids::kHeadCheck : ids::kTailCheck));
 }
@@ -241,9 +225,9 @@ void EnhancedConfigWindow::OnWrapperCheckClicked(bool head) {
   // The other wrapper's room follows this wrapper's text, which unchecking keeps; giving
   // it the whole 14 would let the two together outgrow what the reader takes.
   if (head) {
-    tail_budget_ = Budget(head_text_);
+    tail_budget_ = config::WrapperBudget(head_text_.size());
   } else {
-    head_budget_ = Budget(tail_text_);
+    head_budget_ = config::WrapperBudget(tail_text_.size());
   }
   PutData();
 }
@@ -256,7 +240,7 @@ void EnhancedConfigWindow::OnWrapperTextChanged(bool head) {
   }
   // A refused text has been reported; the budgets still follow what was decoded.
   TakeData();
-  (head ? tail_budget_ : head_budget_) = Budget(text);
+  (head ? tail_budget_ : head_budget_) = config::WrapperBudget(text.size());
   EnableWrapperBox(!head);
   PutData();
 }

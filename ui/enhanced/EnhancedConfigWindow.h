@@ -25,8 +25,6 @@ struct DataExchange;
 // members below are what survives from one opening to the next.
 class EnhancedConfigWindow : public DialogLogic {
  public:
-  // Head and tail wrapper together, counted after decoding.
-  static constexpr int kWrapperTotal = static_cast<int>(config::kMaxWrapperTotal);
   static constexpr size_t kRows = config::kMaxBatchEntries;
   static constexpr size_t kReplacementMax = 1;
 
@@ -84,8 +82,8 @@ class EnhancedConfigWindow : public DialogLogic {
   std::unique_ptr<device::DeviceSession> Claim(int disable_on_failure);
   void ShowOperationError();
   void SetDataWrapper();
-  void GetIndividualCr();
-  void SetIndividualCr();
+  void GetIndividualCR();
+  void SetIndividualCR();
   void GetWedgeMode();
   void SetWedgeMode();
   void SetCustomTable();
@@ -96,8 +94,8 @@ class EnhancedConfigWindow : public DialogLogic {
   Controls* controls_ = nullptr;  // only while the window is open
 
   PortTexts port_texts_;
-  int head_budget_ = kWrapperTotal;
-  int tail_budget_ = kWrapperTotal;
+  size_t head_budget_ = config::WrapperBudget(0);
+  size_t tail_budget_ = config::WrapperBudget(0);
   // False until the main window has read or written a configuration record: per-track
   // returns on a reader whose own carriage return is on would add a second one.
   bool individual_cr_allowed_ = false;

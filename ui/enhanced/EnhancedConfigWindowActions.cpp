@@ -1,12 +1,12 @@
 // The enhanced configuration window's buttons that talk to the reader. Each claims the
 // reader, does its one job in its own device session and lets the session go.
-#include <cstdio>
-
+#include "config/ConfigFile.h"
 #include "config/EnhancedSettings.h"
 #include "ui/DataExchange.h"
 #include "ui/enhanced/EnhancedConfigTemplate.h"
 #include "ui/enhanced/EnhancedConfigWindow.h"
 #include "ui/main/EnhancedGroup.h"
+#include "ui/main/MainWindowIds.h"
 
 namespace pelgar::ui {
 namespace {
@@ -16,12 +16,6 @@ namespace ids = enhanced_id;
 constexpr std::string_view kConfirmReset =
     "Confirm to reset the custom table back to original table?";
 constexpr std::string_view kConfirmResetCaption = "Warning!";
-
-std::string HexLine(const char* prefix, uint8_t value) {
-  char line[8];
-  std::snprintf(line, sizeof line, "%s%02X", prefix, static_cast<unsigned>(value));
-  return line;
-}
 
 }  // namespace
 
@@ -58,17 +52,16 @@ void EnhancedConfigWindow::SetDataWrapper() {
   controls_->Enable(ids::kSetWrapper, false);
 }
 
-void EnhancedConfigWindow::GetIndividualCr() {
+void EnhancedConfigWindow::GetIndividualCR() {
   auto session = Claim(kNoControlId);
   if (!session) return;
   if (!session->GetIndividualCR()) ShowOperationError();
-  controls_->SetCheck(ids::kCrTrack1, device::IsOn(session->individual_cr[0]));
-  controls_->SetCheck(ids::kCrTrack2, device::IsOn(session->individual_cr[1]));
-  controls_->SetCheck(ids::kCrTrack3, device::IsOn(session->individual_cr[2]));
+  static_assert(ids::kCrTrack1 == main_id::kCrTrack1 && ids::kCrTrack3 == main_id::kCrTrack3);
+  EnhancedGroup::ShowIndividualCR(*controls_, *session);
   controls_->Enable(ids::kSetCr, true);
 }
 
-void EnhancedConfigWindow::SetIndividualCr() {
+void EnhancedConfigWindow::SetIndividualCR() {
   auto session = Claim(ids::kSetCr);
   if (!session) return;
   config::CrFlags flags;
@@ -79,7 +72,7 @@ void EnhancedConfigWindow::SetIndividualCr() {
   session->individual_cr = {flags.track1, flags.track2, flags.track3, 0};
   if (!session->SetIndividualCR()) ShowOperationError();
   // Remembered as tried, whether or not the reader took it.
-  remembered_cr_line_ = HexLine("13:", config::EncodeFileCrByte(flags));
+  remembered_cr_line_ = config::NumberLine(config::kCrByteKey, config::EncodeFileCrByte(flags));
   controls_->Enable(ids::kSetCr, false);
 }
 
@@ -98,7 +91,8 @@ void EnhancedConfigWindow::SetWedgeMode() {
   // and are reported as failed.
   session->wedge_language = LanguageCode(controls_->Selected(ids::kLanguageList));
   if (!session->SetWedgeMode()) ShowOperationError();
-  remembered_language_line_ = HexLine("15:", session->wedge_language);
+  remembered_language_line_ =
+      config::NumberLine(config::kWedgeLanguageKey, session->wedge_language);
   controls_->Enable(ids::kSetLanguage, false);
 }
 

@@ -38,8 +38,6 @@ void ControlStore::Add(const ControlTemplate& control) {
   controls_[control.id] = std::move(state);
 }
 
-bool ControlStore::Has(int id) const { return controls_.count(id) != 0; }
-
 ControlStore::Control* ControlStore::Find(int id) {
   return const_cast<Control*>(std::as_const(*this).Find(id));
 }
@@ -131,16 +129,6 @@ void ControlStore::SetLimit(int id, size_t max_chars) {
 size_t ControlStore::Limit(int id) const {
   const Control* control = Find(id);
   return control == nullptr ? 0 : control->limit;
-}
-
-void ControlStore::SetItems(int id, const std::vector<std::string>& items) {
-  Control* control = Find(id);
-  if (control == nullptr) return;
-  control->items = items;
-  if (control->style & style::kSorted) {
-    std::stable_sort(control->items.begin(), control->items.end(), LessIgnoringCase);
-  }
-  control->selected = -1;
 }
 
 std::vector<std::string> ControlStore::Items(int id) const {

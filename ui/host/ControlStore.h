@@ -28,7 +28,6 @@ class ControlStore : public Controls {
 
   // Adds a control, replacing one with the same id.
   void Add(const ControlTemplate& control);
-  bool Has(int id) const;
 
   // Controls.
   void SetEvents(ControlEvents* events) override { events_ = events; }
@@ -69,7 +68,6 @@ class ControlStore : public Controls {
   bool IsVisible(int id) const;
   void Show(int id, bool visible);
   size_t Limit(int id) const;
-  void SetItems(int id, const std::vector<std::string>& items);
   std::vector<std::string> Items(int id) const;
   int Position(int id) const;
   // The full text, without a read limit.
@@ -78,7 +76,6 @@ class ControlStore : public Controls {
   int result() const { return result_; }
   int focused() const { return focused_; }
   bool tooltips_active() const { return tooltip_width_ > 0; }
-  int tooltip_width() const { return tooltip_width_; }
   // The control's tip while the tooltip control exists, else empty.
   std::string ToolTip(int id) const;
   const std::vector<int>& unknown_ids() const { return unknown_ids_; }

@@ -18,8 +18,6 @@ class ConfigFileWindow {
   // Raised by Get Config for a reader that knows the enhanced settings.
   virtual bool enhanced_capable() const = 0;
 
-  // Shows the reader's default setting: option boxes and sentinels, not the carriage return.
-  virtual void ShowDefaultConfiguration() = 0;
   // Asks whether to check "Enabled" (1007), which is off; true when the user said Yes and
   // it is checked now.
   virtual bool AskToEnableCustomConfiguration() = 0;

@@ -21,6 +21,9 @@ constexpr LanguageBox kLanguageBoxes[] = {
     {id::kCustomTable, config::kWedgeLanguageCustomTable},
 };
 
+// A wrapper that leaves the other no room at all.
+bool TakesWholeBudget(const std::string& text) { return config::WrapperBudget(text.size()) == 0; }
+
 }  // namespace
 
 std::optional<uint8_t> EnhancedGroup::CheckedLanguage(const Controls& controls) {
@@ -32,6 +35,12 @@ std::optional<uint8_t> EnhancedGroup::CheckedLanguage(const Controls& controls) 
 
 void EnhancedGroup::ShowLanguage(Controls& controls, uint8_t language) {
   for (const LanguageBox& box : kLanguageBoxes) controls.SetCheck(box.id, box.code == language);
+}
+
+void EnhancedGroup::ShowIndividualCR(Controls& controls, const device::DeviceSession& session) {
+  controls.SetCheck(id::kCrTrack1, device::IsOn(session.individual_cr[0]));
+  controls.SetCheck(id::kCrTrack2, device::IsOn(session.individual_cr[1]));
+  controls.SetCheck(id::kCrTrack3, device::IsOn(session.individual_cr[2]));
 }
 
 EnhancedGroup::EnhancedGroup(MessageOutput& messages, Host& host)
@@ -95,7 +104,8 @@ bool EnhancedGroup::Exchange(DataExchange& dx) {
   for (Wrapper* wrapper : {&head_, &tail_}) {
     if (SentLength(*wrapper) == 0) continue;
     const size_t typed = wrapper->text.size() + static_cast<size_t>(wrapper->extra);
-    if (!ExchangeMaxChars(dx, wrapper->box_id, typed, wrapper->budget + wrapper->extra)) {
+    const int limit = static_cast<int>(wrapper->budget) + wrapper->extra;
+    if (!ExchangeMaxChars(dx, wrapper->box_id, typed, limit)) {
       return false;
     }
   }
@@ -117,15 +127,14 @@ size_t EnhancedGroup::SentLength(const Wrapper& wrapper) const {
   // the length rule.
   const bool head = &wrapper == &head_;
   const Wrapper& other = head ? tail_ : head_;
-  const bool excluded = controls().IsChecked(other.check_id) &&
-                        other.text.size() >= kWrapperTotal &&
-                        (head || wrapper.text.size() < kWrapperTotal);
+  const bool excluded = controls().IsChecked(other.check_id) && TakesWholeBudget(other.text) &&
+                        (head || !TakesWholeBudget(wrapper.text));
   return excluded ? 0 : wrapper.text.size();
 }
 
 void EnhancedGroup::ShareBudget() {
-  head_.budget = static_cast<int>(config::WrapperBudget(SentLength(tail_)));
-  tail_.budget = static_cast<int>(config::WrapperBudget(SentLength(head_)));
+  head_.budget = config::WrapperBudget(SentLength(tail_));
+  tail_.budget = config::WrapperBudget(SentLength(head_));
 }
 
 void EnhancedGroup::EnhancedChangeRule() {
@@ -135,10 +144,10 @@ void EnhancedGroup::EnhancedChangeRule() {
 
 void EnhancedGroup::OnCheckClicked(Wrapper& self, Wrapper& other) {
   EnhancedChangeRule();
-  if (other.text.size() < kWrapperTotal && controls().IsChecked(self.check_id)) {
+  if (!TakesWholeBudget(other.text) && controls().IsChecked(self.check_id)) {
     controls().Enable(self.box_id, true);
     // This box was emptied when its box was last unchecked, so the other may have it all.
-    other.budget = kWrapperTotal;
+    other.budget = config::WrapperBudget(0);
   } else {
     controls().Enable(self.box_id, false);
     controls().SetCheck(self.check_id, false);
@@ -153,7 +162,7 @@ void EnhancedGroup::OnTextChanged(Wrapper& self, Wrapper& other) {
   // A wrapper that has reached the whole budget excludes the other; its text stays.
   // (At or beyond: a longer text, written by a program, must not leave the other box
   // open with no budget.)
-  if (self.text.size() >= kWrapperTotal) {
+  if (TakesWholeBudget(self.text)) {
     controls().Enable(other.box_id, false);
     controls().SetCheck(other.check_id, false);
   } else if (controls().IsChecked(other.check_id)) {
@@ -194,10 +203,10 @@ void EnhancedGroup::ShowWrappers(std::string_view head, std::string_view tail) {
 
 void EnhancedGroup::ApplyWrapperLengthRule() {
   host_.UpdateData(true);
-  if (tail_.text.size() >= kWrapperTotal) {
+  if (TakesWholeBudget(tail_.text)) {
     controls().Enable(head_.box_id, false);
     controls().SetCheck(head_.check_id, false);
-  } else if (head_.text.size() >= kWrapperTotal) {
+  } else if (TakesWholeBudget(head_.text)) {
     controls().Enable(tail_.box_id, false);
     controls().SetCheck(tail_.check_id, false);
   }

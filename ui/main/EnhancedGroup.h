@@ -34,7 +34,6 @@ class EnhancedGroup {
   // A failed enhanced-settings command, here and in the enhanced configuration window.
   static constexpr std::string_view kEnhancedFailed =
       "Error occurred while applying changes to the MSR enhanced configuration.";
-  static constexpr int kWrapperTotal = static_cast<int>(config::kMaxWrapperTotal);
 
   EnhancedGroup(MessageOutput& messages, Host& host);
 
@@ -67,6 +66,9 @@ class EnhancedGroup {
   static std::optional<uint8_t> CheckedLanguage(const Controls& controls);
   // Checks the box of `language` and unchecks the others; a code without a box leaves none.
   static void ShowLanguage(Controls& controls, uint8_t language);
+  // Checks the carriage-return box of each track whose flag the session read is on (the
+  // enhanced configuration window has the same three boxes).
+  static void ShowIndividualCR(Controls& controls, const device::DeviceSession& session);
 
  private:
   struct Wrapper {
@@ -74,7 +76,7 @@ class EnhancedGroup {
     int box_id;
     std::string text;  // decoded; a box holds at most 58 characters, so this fits 60 bytes
     int32_t extra = 0;
-    int budget = kWrapperTotal;
+    size_t budget = config::WrapperBudget(0);
   };
 
   // Decodes a checked wrapper's box; an unchecked one is empty, whatever its box holds.

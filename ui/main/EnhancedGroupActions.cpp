@@ -37,15 +37,13 @@ void EnhancedGroup::Get() {
   tail_.text.clear();
   // The wrappers shown before are about to be replaced as a whole: budgets computed from
   // them would refuse the new ones while they are written one after the other.
-  head_.budget = kWrapperTotal;
-  tail_.budget = kWrapperTotal;
+  head_.budget = config::WrapperBudget(0);
+  tail_.budget = config::WrapperBudget(0);
   if (!session->GetDataWrapper()) ReportFailure(kGetWrapperFailed);
   ShowWrappers(config::FieldText(session->head_text), config::FieldText(session->tail_text));
 
   if (!session->GetIndividualCR()) ReportFailure(kEnhancedFailed);
-  controls().SetCheck(id::kCrTrack1, device::IsOn(session->individual_cr[0]));
-  controls().SetCheck(id::kCrTrack2, device::IsOn(session->individual_cr[1]));
-  controls().SetCheck(id::kCrTrack3, device::IsOn(session->individual_cr[2]));
+  ShowIndividualCR(controls(), *session);
 
   // Capital mode and the language mean something only to a reader typing as a keyboard.
   const int wedge_controls[] = {id::kCapitalMode, id::kAltNumPad, id::kUsa, id::kCustomTable};

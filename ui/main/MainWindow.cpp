@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "config/ConfigurationRecord.h"
+#include "device/PortText.h"
 #include "ui/DataExchange.h"
 #include "ui/main/MainWindowIds.h"
 
@@ -20,8 +21,6 @@ constexpr std::string_view kEnableCustomQuestion =
     "stored to flash, but will not be used by the MSR until the custom configuration is "
     "enabled.\n\nDo you want to enable it now?";
 constexpr std::string_view kEnableCustomCaption = "Enable Custom Configuration?";
-constexpr int kDefaultPortIndex = 2;  // "COM3"
-constexpr int kDefaultBaudIndex = 0;  // "19200", the first of the sorted list
 
 bool IsEnhancedGroupControl(int control) {
   return (control >= id::kHeadWrapper && control <= id::kTailText) ||
@@ -39,8 +38,9 @@ void MainWindow::OnOpening(Controls& controls) {
   controls_ = &controls;
   // The platform's dialog initialisation puts the data into the controls first.
   UpdateData(false);
-  controls_->Select(id::kPortList, kDefaultPortIndex);
-  controls_->Select(id::kBaudList, kDefaultBaudIndex);
+  // Writing a list's text selects the entry of that text, wherever sorting put it.
+  controls_->SetText(id::kPortList, device::kDefaultPortName);
+  controls_->SetText(id::kBaudList, device::kDefaultBaud.text);
   if (settings_.unattended) {
     // An unattended run never waits for a user; without a runner there is nothing to do.
     int status = hooks_.unattended_run ? hooks_.unattended_run(*this) : 1;
@@ -154,14 +154,15 @@ void MainWindow::ApplyEnableRule() {
 }
 
 void MainWindow::ShowDefaultConfiguration() {
-  controls_->SetCheck(id::kRawDataMode, false);
-  controls_->SetCheck(id::kTrack1, true);
-  controls_->SetCheck(id::kTrack2, true);
-  controls_->SetCheck(id::kTrack3, true);
-  controls_->SetCheck(id::kStripSentinels, false);
-  controls_->SetCheck(id::kHideErrorTracks, false);
+  const config::ConfigurationRecord defaults = config::DefaultConfiguration(false);
+  controls_->SetCheck(id::kRawDataMode, defaults.raw_data_mode);
+  controls_->SetCheck(id::kTrack1, defaults.track1_enabled);
+  controls_->SetCheck(id::kTrack2, defaults.track2_enabled);
+  controls_->SetCheck(id::kTrack3, defaults.track3_enabled);
+  controls_->SetCheck(id::kStripSentinels, defaults.strip_sentinels);
+  controls_->SetCheck(id::kHideErrorTracks, defaults.hide_error_tracks);
   for (size_t i = 0; i < id::kSentinels.size(); ++i) {
-    controls_->SetText(id::kSentinels[i], config::SentinelToText(config::kDefaultSentinels[i]));
+    controls_->SetText(id::kSentinels[i], config::SentinelToText(defaults.sentinels[i]));
   }
 }
 

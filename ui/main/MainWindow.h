@@ -46,7 +46,8 @@ class MainWindow : public DialogLogic, public ConfigFileWindow, private Enhanced
 
   // Rules.
   void ApplyEnableRule() override;
-  void ShowDefaultConfiguration() override;
+  // Shows the reader's default setting: option boxes and sentinels, not the carriage return.
+  void ShowDefaultConfiguration();
   bool AskToEnableCustomConfiguration() override;
   void ApplyWrapperLengthRule() override { group_.ApplyWrapperLengthRule(); }
 

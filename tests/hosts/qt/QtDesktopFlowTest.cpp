@@ -24,7 +24,7 @@
 #include "support/FirmwareImages.h"
 #include "support/RecordingPorts.h"
 #include "support/ScriptedHost.h"
-#include "tests/hosts/QtTestUser.h"
+#include "tests/hosts/qt/QtTestUser.h"
 #include "ui/enhanced/EnhancedConfigIds.h"
 #include "ui/main/AboutBoxIds.h"
 #include "ui/main/MainWindowIds.h"

@@ -17,19 +17,15 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "app/Desktop.h"
 #include "hosts/qt/DialogWindow.h"
 #include "hosts/qt/QtFileDialogs.h"
 #include "hosts/qt/QtHost.h"
-#include "platform/VirtualClock.h"
-#include "sim/InProcessPort.h"
-#include "sim/SimulatedReader.h"
 #include "support/AutoUser.h"
 #include "support/FirmwareImages.h"
-#include "support/PacedPorts.h"
+#include "tools/ScreenshotReader.h"
 #include "ui/enhanced/EnhancedConfigIds.h"
 #include "ui/main/AboutBoxIds.h"
 #include "ui/main/MainWindowIds.h"
@@ -130,14 +126,7 @@ int main(int argc, char** argv) {
   const QString dir = QString::fromLocal8Bit(argv[1]);
   auto png = [&dir](const char* name) { return dir + "/" + name + ".png"; };
 
-  pelgar::platform::VirtualClock clock;
-  pelgar::sim::SimulatedReader reader;
-  reader.state().revision = "REV 2.30";
-  reader.state().active_option_byte = 0x40 | 0x02;
-  pelgar::sim::InProcessPortFactory line(reader, clock);
-  pelgar::testing::PacedPorts ports(line, clock);
-  std::ostringstream out, err;
-  pelgar::device::DeviceEnvironment env{ports, clock, out, err};
+  pelgar::tools::ScreenshotReader reader;
 
   pelgar::hosts::qt::QtHost host;
   pelgar::testing::AutoUser user;
@@ -198,7 +187,7 @@ int main(int argc, char** argv) {
   };
   pelgar::app::RunSettings settings;
   pelgar::app::HostServices services{host, host, host, user, user, midway};
-  pelgar::app::Desktop desktop(settings, services, env, out);
+  pelgar::app::Desktop desktop(settings, services, reader.env, reader.out);
   desktop.Run();
   saved += QFile::exists(png("update-window"));
   std::cout << "pelgar-screenshots: " << saved << " of 5 pictures saved in " << argv[1] << "\n";

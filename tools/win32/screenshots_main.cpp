@@ -9,7 +9,6 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,12 +16,9 @@
 #include "hosts/win32/DialogWindow.h"
 #include "hosts/win32/Win32Host.h"
 #include "hosts/win32/Win32Window.h"
-#include "platform/VirtualClock.h"
-#include "sim/InProcessPort.h"
-#include "sim/SimulatedReader.h"
 #include "support/AutoUser.h"
 #include "support/FirmwareImages.h"
-#include "support/PacedPorts.h"
+#include "tools/ScreenshotReader.h"
 #include "ui/enhanced/EnhancedConfigIds.h"
 #include "ui/main/AboutBoxIds.h"
 #include "ui/main/MainWindowIds.h"
@@ -159,14 +155,7 @@ int main(int argc, char** argv) {
   const std::string dir = argv[1];
   auto bmp = [&dir](const char* name) { return dir + "\\" + name + ".bmp"; };
 
-  pelgar::platform::VirtualClock clock;
-  pelgar::sim::SimulatedReader reader;
-  reader.state().revision = "REV 2.30";
-  reader.state().active_option_byte = 0x40 | 0x02;
-  pelgar::sim::InProcessPortFactory line(reader, clock);
-  pelgar::testing::PacedPorts ports(line, clock);
-  std::ostringstream out, err;
-  pelgar::device::DeviceEnvironment env{ports, clock, out, err};
+  pelgar::tools::ScreenshotReader reader;
 
   Win32Host host;
   pelgar::testing::AutoUser user;
@@ -206,7 +195,7 @@ int main(int argc, char** argv) {
   };
   pelgar::app::RunSettings settings;
   pelgar::app::HostServices services{host, host, host, user, user, midway};
-  pelgar::app::Desktop desktop(settings, services, env, out);
+  pelgar::app::Desktop desktop(settings, services, reader.env, reader.out);
   desktop.Run();
   saved += midway.done();
   std::remove(user.file.c_str());

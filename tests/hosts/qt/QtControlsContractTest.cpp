@@ -1,6 +1,6 @@
 #include "hosts/qt/QtHost.h"
 #include "support/ControlsContract.h"
-#include "tests/hosts/QtTestUser.h"
+#include "tests/hosts/qt/QtTestUser.h"
 
 namespace pelgar::testing {
 namespace {
@@ -15,7 +15,7 @@ class QtContractHarness : public ContractHarness {
       body(window.controls(), user);
       window.controls().Close(0);
     };
-    host.RunModal(ContractTemplate(), logic);
+    EXPECT_EQ(host.RunModal(ContractTemplate(), logic), 0);
   }
 };
 
