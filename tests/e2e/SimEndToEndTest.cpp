@@ -131,16 +131,5 @@ TEST_F(SimEndToEndTest, FaultsAndTraceFromTheCommandLine) {
   }
 }
 
-TEST_F(SimEndToEndTest, MalformedStateFileOrCommandLineEndsWithStatusTwo) {
-  std::ofstream(dir_ + "/reader.state") << "option_byte 40\nsentinels 25 3B\n";
-  for (auto [option, error] : {std::pair{"--trace", "reader.state line 2: expected 4 byte(s)"},
-                               {"--fault=explode", "unknown fault \"explode\""}}) {
-    EXPECT_FALSE(StartSim({option}));
-    EXPECT_EQ(sim_->Wait(0), 2);
-    EXPECT_NE(sim_->Errors().find(error), std::string::npos) << sim_->Errors();
-    EXPECT_FALSE(fs::exists(fs::symlink_status(Com3())));
-  }
-}
-
 }  // namespace
 }  // namespace pelgar::e2e
