@@ -12,6 +12,7 @@ using PelgarEndToEndTest = EndToEndTest;
 // Every sync of the simulator's disk takes 200 ms, longer than the 62.5 ms a host waits for
 // a reply: the load must still succeed, and the flash must be on disk once the reader ends.
 // A lower-case name is opened as typed, although the command line is read in capitals.
+// The simulator's next run starts from that flash.
 TEST_F(PelgarEndToEndTest, LoadOnASlowDiskDelaysNoReplyAndLosesNoFlash) {
   ASSERT_TRUE(StartSim({"--switch=wedge"}, {"env", "LD_PRELOAD=" PELGAR_SLOW_FSYNC,
                                             "ASAN_OPTIONS=verify_asan_link_order=0"}))
@@ -25,12 +26,18 @@ TEST_F(PelgarEndToEndTest, LoadOnASlowDiskDelaysNoReplyAndLosesNoFlash) {
             "Entering command mode...\nEntering command mode...\nEntering command mode...\n"
             "MSR Configuration is updated successfully.\n\n\n"
             "This window will close in 5 seconds.... 5 4 3 2 1 \n");
-  EXPECT_EQ(sim_->Stop(), 0);
+  StopSim();
   const std::string flash = ReadFile(dir_ + "/reader.state");
   for (const char* line : {"option_byte 41\n", "head_wrapper 3C\n", "tail_wrapper 3E\n",
                            "cr_byte 1E\n", "wedge_language 01\n"}) {
     EXPECT_NE(flash.find(line), std::string::npos) << line << flash;
   }
+  // The next start reads it back: Get Config shows the loaded option byte and sentinels.
+  ASSERT_TRUE(StartSim()) << sim_->Errors();
+  Subprocess debug({PELGAR_EXE, "/C:020000110200EB,COM3"}, dir_, "debug");
+  EXPECT_EQ(debug.Wait(60'000), 0) << debug.Errors();
+  EXPECT_NE(debug.Output().find(".:0E0000110241253B2B3F52455620322E3330"), std::string::npos)
+      << debug.Output();
 }
 
 }  // namespace
