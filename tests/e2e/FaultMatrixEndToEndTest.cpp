@@ -137,7 +137,6 @@ TEST_F(FaultMatrixEndToEndTest, EveryFaultEndsCleanlyInEveryRun) {
        {"Error updating MSR firmware!", "00: Address:0010\nF:71\nR:8e", true}},
       // clang-format on
   };
-  const auto matrix_start = std::chrono::steady_clock::now();
   platform::ScopedEnv trace("PELGAR_TRACE", (dir_ + "/wire.trace").c_str());
   for (const Row& row : rows) {
     for (const auto& [name, cell] : {std::pair{&kDebug, row.debug}, std::pair{&kLoad, row.load}}) {
@@ -177,8 +176,6 @@ TEST_F(FaultMatrixEndToEndTest, EveryFaultEndsCleanlyInEveryRun) {
     const bool updated = row.update.message == kUpdatedFirmware;
     EXPECT_EQ(ReadFile(dir_ + "/reader.state").find("REV 1.31") != std::string::npos, updated);
   }
-  // The whole matrix stays well within CI's budget (about 40 s today).
-  EXPECT_LT(ElapsedMs(matrix_start), 120'000);
 }
 
 // The reader goes away in the middle of a run (the simulator killed and its port entry
