@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <iomanip>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,21 +25,22 @@ std::string Parsed(const std::string& line) {
   }
   const Faults& f = o.faults;
   std::ostringstream s;
-  s << "port=" << o.port << std::uppercase << std::hex;
+  s << "port=" << o.port;
   if (o.revision) s << " revision=\"" << *o.revision << '"';
   const char* const switches[] = {"serial", "wedge", "none"};
   if (o.slide_switch) s << " switch=" << switches[static_cast<int>(*o.slide_switch)];
   if (!o.state_file.empty()) s << " state=" << o.state_file;
-  if (o.reader_baud) s << " baud=" << std::dec << *o.reader_baud << std::hex;
+  if (o.reader_baud) s << " baud=" << *o.reader_baud;
   s << (o.trace ? " trace" : "") << (o.help ? " help" : "") << (o.version ? " version" : "")
     << (f.silent ? " silent" : "") << (f.reject ? " reject" : "") << (f.noise ? " noise" : "")
     << (f.long_replies ? " long-replies" : "") << (f.isp_silent ? " isp-silent" : "");
-  if (f.silent_after_frames >= 0) s << std::dec << " silent-after=" << f.silent_after_frames;
-  if (f.late_commit_ms > 0) s << std::dec << " late-commit=" << f.late_commit_ms;
+  if (f.silent_after_frames >= 0) s << " silent-after=" << f.silent_after_frames;
+  if (f.late_commit_ms > 0) s << " late-commit=" << f.late_commit_ms;
+  s << std::hex << std::uppercase << std::setfill('0');  // addresses as the options take them
   if (f.isp_unacknowledged_address >= 0) {
-    s << std::hex << " isp-unacknowledged=" << f.isp_unacknowledged_address;
+    s << " isp-unacknowledged=" << std::setw(4) << f.isp_unacknowledged_address;
   }
-  if (f.isp_mismatch_address >= 0) s << std::hex << " isp-mismatch=" << f.isp_mismatch_address;
+  if (f.isp_mismatch_address >= 0) s << " isp-mismatch=" << std::setw(4) << f.isp_mismatch_address;
   return s.str();
 }
 
@@ -57,7 +59,7 @@ TEST(SimOptions, ReadsEveryOptionAndFaultAndRefusesTheRestSayingWhy) {
       {"--family=3|--port|COM3|--revision|REV 2.50", "port=COM3 revision=\"REV 3.50\""},
       {"--port|COM3|--fault|newer-revision", "port=COM3 revision=\"REV 2.99\""},
       {"--port|COM3|--fault|isp-silent|--fault|isp-mismatch=0x0104|--fault|isp-unacknowledged=3FF0",
-       "port=COM3 isp-silent isp-unacknowledged=3FF0 isp-mismatch=104"},
+       "port=COM3 isp-silent isp-unacknowledged=3FF0 isp-mismatch=0104"},
       {"", "refused: --port COMn is required"},
       {"--port", "refused: option --port needs a value"},
       {"--port|COM3|--bogus", "refused: unknown option \"--bogus\" (see --help)"},
