@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 #include "config/ConfigFile.h"
@@ -114,21 +113,6 @@ TEST(ConfigFileReader, SaysWhatItRefusesAndWhatItReadLeniently) {
       warnings += (warnings.empty() ? "" : " / ") + warning;
     }
     EXPECT_EQ(file.problem + "|" + warnings + "|" + WrapperProblem(file), told) << text;
-  }
-}
-
-TEST(ConfigFileReader, SurvivesArbitraryBytes) {
-  std::mt19937 random(7);  // NOLINT(cert-msc32-c,cert-msc51-cpp): a failure must replay
-  const std::string base = FormatConfigFile(ConfigFileImage{});
-  for (int round = 0; round < 2000; ++round) {
-    std::string bytes = base;
-    for (int i = 0, changes = 1 + static_cast<int>(random() % 8); i < changes; ++i) {
-      bytes.insert(random() % (bytes.size() + 1),
-                   std::string(random() % 70, static_cast<char>(random() % 256)));
-    }
-    LoadedConfigFile file = ParseConfigFile(bytes);
-    for (const auto& sentinel : file.sentinels) EXPECT_LE(sentinel.value_or("").size(), 1u);
-    EXPECT_LT(file.head_wrapper.value_or("").size(), kWrapperReadLimit);
   }
 }
 

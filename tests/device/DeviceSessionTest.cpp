@@ -8,12 +8,24 @@ namespace {
 
 struct StartFailure {
   sim::Faults faults;
+  const char* port;
+  int32_t baud;
   const char* why;               // the session's account of it
   int64_t ms;                    // how long finding out takes
   const char* restore_err = "";  // what letting the session go writes
-  const char* port = "3";
-  int32_t baud = 19200;
 };
+// clang-format off
+const StartFailure kStartFailures[] = {
+    {{}, "4", 19200, "COM4: no such device", 0},
+    {{}, "3", 12345, "COM3: unsupported baud rate 12345 (9600, 19200 or 38400)", 0},
+    {{.silent = true}, "3", 19200, "COM3: Failed to enter command mode.", 500},
+    {{.reject = true}, "3", 19200, "COM3: Error validating MSR_GET_CONFIGURATION response.", 1000},
+    {{.silent_after_frames = 1}, "3", 19200, "COM3: Error querying MSR configuration.", 1000,
+     "Error restoring functional mode.\n"},
+    {{.silent_after_frames = 2}, "3", 19200, "COM3: Error querying MSR Slide Switch potision.",
+     1500, "Error restoring functional mode.\n"},
+};
+// clang-format on
 
 class UnclaimedTest : public SessionTest, public ::testing::WithParamInterface<StartFailure> {};
 
@@ -39,23 +51,7 @@ TEST_P(UnclaimedTest, SaysWhyThenRefusesEveryCommandUnsent) {
   EXPECT_FALSE(ports_.is_open());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Claims, UnclaimedTest,
-    ::testing::Values(
-        StartFailure{{}, "COM4: no such device", 0, "", "4"},
-        StartFailure{
-            {}, "COM3: unsupported baud rate 12345 (9600, 19200 or 38400)", 0, "", "3", 12345},
-        StartFailure{{.silent = true}, "COM3: Failed to enter command mode.", 500},
-        StartFailure{
-            {.reject = true}, "COM3: Error validating MSR_GET_CONFIGURATION response.", 1000},
-        StartFailure{{.silent_after_frames = 1},
-                     "COM3: Error querying MSR configuration.",
-                     1000,
-                     "Error restoring functional mode.\n"},
-        StartFailure{{.silent_after_frames = 2},
-                     "COM3: Error querying MSR Slide Switch potision.",
-                     1500,
-                     "Error restoring functional mode.\n"}));
+INSTANTIATE_TEST_SUITE_P(Claims, UnclaimedTest, ::testing::ValuesIn(kStartFailures));
 
 // One line for all the attempts, with the last one's cause; a rate no reader talks at is
 // not worth a second attempt, and no port is opened for it.
@@ -67,13 +63,12 @@ TEST_F(SessionTest, FailedClaimIsOneLineWithTheCauseAndTheTries) {
     const char* text;
     int64_t ms;
   } kCases[] = {
+      // clang-format off
       {"9", 19200, {}, "COM9: no such device; tried 10 times", 10 * kClaimPauseMs},
       {"3", 12345, {}, "COM3: unsupported baud rate 12345 (9600, 19200 or 38400)", 0},
-      {"3",
-       19200,
-       {.silent = true},
-       "COM3: Failed to enter command mode; tried 10 times",
+      {"3", 19200, {.silent = true}, "COM3: Failed to enter command mode; tried 10 times",
        10 * (kExchangeMs + kClaimPauseMs)},
+      // clang-format on
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.text);
@@ -128,21 +123,16 @@ TEST_F(SessionTest, SetAndCommitFailuresAndLateAcknowledgements) {
     int64_t commit_ms;  // at least, and less than one more exchange
     bool hang_up = false;
   } kCases[] = {
-      {{.reject = true},
-       "MSR_SET_CONFIGURATION did not apply properly.\n",
-       "",
+      // clang-format off
+      {{.reject = true}, "MSR_SET_CONFIGURATION did not apply properly.\n", "",
        kExchangeMs + kCommitAcknowledgeAttempts * (kExchangeMs + 1)},
-      {{.silent = true},
-       "Failed to send MSR_SET_CONFIGURATION.\n",
-       "Failed to send MSR_COMMIT_CONFIGURATION.\n",
-       kExchangeMs},
+      {{.silent = true}, "Failed to send MSR_SET_CONFIGURATION.\n",
+       "Failed to send MSR_COMMIT_CONFIGURATION.\n", kExchangeMs},
       {{.late_commit_ms = 5000}, "", "", 5000 + kExchangeMs},  // "." 5 s late, then quiet
       {{.long_replies = true}, "", "", kExchangeMs},
-      {{.late_commit_ms = 5000},
-       "Failed to send MSR_SET_CONFIGURATION.\n",
-       "Failed to send MSR_COMMIT_CONFIGURATION.\n",
-       0,
-       true},
+      {{.late_commit_ms = 5000}, "Failed to send MSR_SET_CONFIGURATION.\n",
+       "Failed to send MSR_COMMIT_CONFIGURATION.\n", 0, true},  // the port vanished
+      // clang-format on
   };
   auto session = Claimed();
   for (const auto& c : kCases) {

@@ -20,11 +20,5 @@ TEST(BaudOf, ReadsLeadingDigitsAfterBlanksAndASign) {
   for (auto [text, baud] : kCases) EXPECT_EQ(BaudOf(text), baud) << '"' << text << '"';
 }
 
-TEST(PortIdOf, TakesWhatFollowsCom) {
-  EXPECT_EQ(PortIdOf("COM3"), "3");
-  EXPECT_EQ(PortIdOf("COM1 "), "1 ");
-  EXPECT_EQ(PortIdOf("COM"), "");
-}
-
 }  // namespace
 }  // namespace pelgar::device

@@ -162,10 +162,11 @@ class EndToEndTest : public ::testing::Test {
     return false;
   }
 
-  // The command frames pelgar-sim received, once it has ended, so that nothing it
-  // received is still unprinted.
+  // The command frames pelgar-sim received, once it has ended cleanly, taking its port
+  // entry with it, so that nothing it received is still unprinted.
   std::vector<std::string> StopSim() {
-    sim_->Stop();
+    EXPECT_EQ(sim_->Stop(), 0);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir_ + "/ports/COM3")));
     return ReceivedFrames(sim_->Output());
   }
 

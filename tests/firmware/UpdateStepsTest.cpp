@@ -79,15 +79,6 @@ class UpdateStepsTest : public ::testing::Test {
   FirmwareImage read_back = MakeImage("", 0, 0);
 };
 
-TEST_F(UpdateStepsTest, DeviceRevisionComesFromAnAcknowledgedConfigurationRecord) {
-  ASSERT_TRUE(link.OpenPort("COM3", "19200"));
-  std::string revision;
-  reader.state().revision = "REV 3.07";
-  EXPECT_TRUE(ReadDeviceRevision(link, revision) && revision == "REV 3.07") << revision;
-  reader.faults().reject = true;
-  EXPECT_FALSE(ReadDeviceRevision(link, revision));
-}
-
 // Without low-region code a reader of families 2 and 3 would have nothing to boot: they
 // refuse before sending anything. Family 1 replaces the high region only.
 TEST_F(UpdateStepsTest, HighOnlyImageReplacesTheHighRegionOfFamily1Only) {

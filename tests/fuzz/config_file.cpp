@@ -10,9 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pelgar::config;
   const LoadedConfigFile loaded =
       ParseConfigFile(std::string_view(reinterpret_cast<const char*>(data), size));
-  // Every sentinel edit gets at most one character.
+  // Every sentinel edit gets at most one character, a wrapper no more than one read.
   for (const auto& sentinel : loaded.sentinels) {
     if (sentinel && sentinel->size() > 1) __builtin_trap();
   }
+  if (loaded.head_wrapper.value_or("").size() >= kWrapperReadLimit) __builtin_trap();
   return 0;
 }

@@ -18,31 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   pelgar::sim::SimulatedReader reader;
   pelgar::sim::Faults& faults = reader.faults();
-  switch (data[0] % 8) {
-    case 1:
-      faults.reject = true;
-      break;
-    case 2:
-      faults.late_commit_ms = 700;
-      break;
-    case 3:
-      faults.noise = true;
-      break;
-    case 4:
-      faults.long_replies = true;
-      break;
-    case 5:
-      faults.isp_unacknowledged_address = 0x0010;
-      break;
-    case 6:
-      faults.isp_mismatch_address = 0x0003;
-      break;
-    case 7:
-      faults.silent_after_frames = 2;
-      break;
-    default:
-      break;
-  }
+  const int fault = data[0] % 8;  // 0: none
+  faults.reject = fault == 1;
+  faults.late_commit_ms = fault == 2 ? 700 : 0;
+  faults.noise = fault == 3;
+  faults.long_replies = fault == 4;
+  faults.isp_unacknowledged_address = fault == 5 ? 0x0010 : -1;
+  faults.isp_mismatch_address = fault == 6 ? 0x0003 : -1;
+  faults.silent_after_frames = fault == 7 ? 2 : -1;
   std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   while (!bytes.empty()) {
     const size_t end = std::min(bytes.find('\n'), bytes.size());

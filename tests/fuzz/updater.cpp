@@ -2,7 +2,6 @@
 // bytes, one line of the input per frame sent: the device revision from the configuration
 // record, then the ISP steps in the window's order up to the read-back of every line.
 // The first byte picks the image's family.
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,6 +13,7 @@
 #include "firmware/UpdaterLink.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/VirtualClock.h"
+#include "support/FirmwareImages.h"
 
 namespace {
 
@@ -24,20 +24,6 @@ struct QuietWindow : PlainMessages, UpdateProgress {
   void SetRange(int, int) override {}
   void SetPosition(int) override {}
 };
-
-// Two lines of code at the bottom of each region and the revision: few lines to program,
-// both regions in play.
-FirmwareImage MakeImage(char family) {
-  FirmwareImage image;
-  image.fill(kNoCode);
-  for (size_t i = 0; i < 32; ++i) {
-    image[i] = static_cast<uint8_t>(i);
-    image[IspSequence::kHighStart + i] = static_cast<uint8_t>(i * 3);
-  }
-  const std::string revision = std::string("REV ") + family + ".31";
-  std::copy(revision.begin(), revision.end(), image.begin() + kRevisionAddress);
-  return image;
-}
 
 }  // namespace
 
@@ -50,7 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   UpdaterLink link(ports, clock);
   if (!link.OpenPort("COM3", "19200")) return 0;
 
-  const FirmwareImage image = MakeImage(family);
+  // Two lines of code in each region: few lines to program, both regions in play.
+  const FirmwareImage image =
+      pelgar::testing::MakeImage(std::string("REV ") + family + ".31", 32, 32);
   std::string file_revision;
   std::string device_revision;
   if (!VerifyFileRevision(image, file_revision)) __builtin_trap();

@@ -7,8 +7,6 @@
 
 #include "platform/RealClock.h"
 #include "platform/VirtualClock.h"
-#include "sim/InProcessPort.h"
-#include "sim/SimulatedReader.h"
 
 namespace pelgar::platform {
 namespace {
@@ -47,20 +45,6 @@ TEST(WaitHook, VirtualSleepRunsItAtEachSliceAndKeepsTheTotal) {
   clock.SleepMs(500);
   EXPECT_EQ(hook.calls.size(), 1u);
   EXPECT_EQ(clock.NowMs(), 1006);
-}
-
-TEST(WaitHook, InProcessReadsWaitOnTheClock) {
-  VirtualClock clock;
-  RecordingHook hook(clock);
-  clock.SetWaitHook(&hook);
-  sim::SimulatedReader reader;
-  sim::InProcessPortFactory line(reader, clock);
-  auto port = line.Create();
-  ASSERT_TRUE(port->Open("COM3", 19200).ok());
-  uint8_t byte = 0;
-  EXPECT_EQ(port->Read(&byte, 1, 500, 500), 0u);  // nothing was asked: a full time-out
-  EXPECT_EQ(clock.NowMs(), 500);
-  EXPECT_EQ(hook.calls.size(), 39u);
 }
 
 TEST(WaitHook, RealSleepRunsItAndWaitsAtLeastTheWholeTime) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 #include "sim/SimulatedReader.h"
@@ -86,25 +85,11 @@ TEST_F(SimulatedReaderTest, RefusesBadFramesAndParametersAndChangesNothing) {
   EXPECT_EQ(reader_.state().active_option_byte, 0x00);
 }
 
-TEST_F(SimulatedReaderTest, SplitFramesAndLineGarbageLeaveTheReaderAnswering) {
+TEST_F(SimulatedReaderTest, SplitFramesAndLineNoiseLeaveTheReaderAnswering) {
   EXPECT_EQ(Send("\r\n:0200"), "");  // noise, then a frame the next one cuts short
   EXPECT_EQ(Send(":01000011"), "");
   EXPECT_EQ(Send("18D6"), kSlideSwitch + ".:03000011001800D4");
   EXPECT_EQ(reader_.received_frames().back(), kSlideSwitch);
-
-  std::mt19937 random(20240611);  // NOLINT(cert-msc32-c,cert-msc51-cpp): a failure must replay
-  const std::string alphabet = ":0123456789ABCDEFabcdef\r\n\xFFX.";
-  for (int round = 0; round < 2000; ++round) {
-    std::string bytes(random() % 40, ' ');
-    for (char& c : bytes) c = alphabet[random() % alphabet.size()];
-    for (const ReplyChunk& chunk : reader_.Receive(bytes, kDefaultBaud)) {
-      EXPECT_LT(chunk.bytes.size(), 600u);
-    }
-  }
-  Send(":");
-  reader_.state().isp_mode = false;
-  reader_.state().command_mode = true;
-  EXPECT_EQ(Send(kSlideSwitch).substr(0, 14), kSlideSwitch + ".");
 }
 
 // The reject fault refuses commands, yet lets the host change modes.
