@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/HostServices.h"
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
+#include "ui/host/HostServices.h"
 
 namespace pelgar::app {
 
@@ -33,11 +33,11 @@ class Application {
   static bool WantsDesktop(std::string_view command_line);
 
   // Runs what the command line asks for without a display (one that WantsDesktop turns
-  // down); returns the exit status. "--help" (-h) and "--version" (-V) print the usage text or the version and return 0;
-  // a field too long for its buffer is refused with one line and status 1.
+  // down); returns the exit status. "--help" (-h) and "--version" (-V) print the usage text or the
+  // version and return 0; a field too long for its buffer is refused with one line and status 1.
   int Run(std::string_view command_line);
   // Shows the desktop window on `host` until it closes; returns the exit status (0).
-  int RunDesktop(const HostServices& host);
+  int RunDesktop(const ui::HostServices& host);
 
  private:
   platform::PortFactory& ports_;
