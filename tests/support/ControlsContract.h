@@ -15,6 +15,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "support/ContractUser.h"
@@ -107,7 +108,8 @@ inline std::string NotificationName(ui::Notification notification) {
   return "?";
 }
 
-// Records notifications as "id:kind" and what the controls held when each arrived.
+// Records notifications as "id:kind" and what the controls held when each arrived, and runs
+// `inside` once within the next handler.
 class ContractEvents : public ui::ControlEvents {
  public:
   void OnControl(int id, ui::Notification notification) override {
@@ -116,7 +118,9 @@ class ContractEvents : public ui::ControlEvents {
       checked_when_notified = controls->IsChecked(contract_id::kCheck);
       text_when_notified = controls->GetText(contract_id::kEdit, 100);
     }
+    if (auto handler = std::exchange(inside, nullptr)) handler();
   }
+  std::function<void()> inside;
   std::string Log() const {
     std::string all;
     for (const std::string& entry : log) all += (all.empty() ? "" : " ") + entry;
@@ -204,6 +208,22 @@ TEST_P(ControlsContract, OnlyTheUsersSelectionNotifies) {
     EXPECT_EQ(controls.Selected(contract_id::kList), 0);
     controls.Select(contract_id::kList, 7);
     EXPECT_EQ(controls.Selected(contract_id::kList), -1);
+  });
+}
+
+// While a handler runs, what the user does to its window reaches no handler; the program's
+// own writes still notify.
+TEST_P(ControlsContract, NoUserNotificationWhileAHandlerOfTheWindowRuns) {
+  Run([&](ui::Controls& controls, ContractUser& user) {
+    events.inside = [&] {
+      user.Click(contract_id::kCheck);
+      user.Type(contract_id::kEdit, "X");
+      user.Choose(contract_id::kList, 1);
+      user.PressEnter();
+      controls.SetText(contract_id::kEdit, "A");
+    };
+    user.Click(contract_id::kButton);
+    EXPECT_EQ(events.Log(), "1104:click 1102:change");
   });
 }
 
