@@ -93,19 +93,10 @@ inline std::string HarnessName(const ::testing::TestParamInfo<HarnessFactory>& i
 }
 inline void PrintTo(const HarnessFactory& factory, std::ostream* os) { *os << factory.name; }
 
-// A notification by name, so that logs say what arrived whatever the enum's order.
+// A notification by name, in the enum's order, so that logs say what arrived.
 inline std::string NotificationName(ui::Notification notification) {
-  switch (notification) {
-    case ui::Notification::kClicked:
-      return "click";
-    case ui::Notification::kChanged:
-      return "change";
-    case ui::Notification::kSelectionChanged:
-      return "select";
-    case ui::Notification::kMenuCommand:
-      return "menu";
-  }
-  return "?";
+  static const char* const kNames[] = {"click", "change", "select", "menu"};
+  return kNames[static_cast<int>(notification)];
 }
 
 // Records notifications as "id:kind" and what the controls held when each arrived, and runs
@@ -164,7 +155,6 @@ TEST_P(ControlsContract, ProgramTextWritesNotifyLikeTyping) {
   });
 }
 
-// SetCheck never clicks; a click toggles the box before its handler runs.
 TEST_P(ControlsContract, ChecksToggleBeforeTheClickAndNeverClickForTheProgram) {
   Run([&](ui::Controls& controls, ContractUser& user) {
     controls.SetCheck(contract_id::kCheck, true);
@@ -178,7 +168,6 @@ TEST_P(ControlsContract, ChecksToggleBeforeTheClickAndNeverClickForTheProgram) {
   });
 }
 
-// A typing limit stops typing past it but never cuts a text already there.
 TEST_P(ControlsContract, TypingLimitNeverCutsText) {
   Run([&](ui::Controls& controls, ContractUser& user) {
     controls.SetText(contract_id::kEdit, "ABCDE");
@@ -195,7 +184,6 @@ TEST_P(ControlsContract, TypingLimitNeverCutsText) {
   });
 }
 
-// The program's selection says nothing; the user's is a selection change.
 TEST_P(ControlsContract, OnlyTheUsersSelectionNotifies) {
   Run([&](ui::Controls& controls, ContractUser& user) {
     EXPECT_EQ(controls.Selected(contract_id::kList), -1);
@@ -211,8 +199,6 @@ TEST_P(ControlsContract, OnlyTheUsersSelectionNotifies) {
   });
 }
 
-// While a handler runs, what the user does to its window reaches no handler; the program's
-// own writes still notify.
 TEST_P(ControlsContract, NoUserNotificationWhileAHandlerOfTheWindowRuns) {
   Run([&](ui::Controls& controls, ContractUser& user) {
     events.inside = [&] {
@@ -227,7 +213,6 @@ TEST_P(ControlsContract, NoUserNotificationWhileAHandlerOfTheWindowRuns) {
   });
 }
 
-// Enter arrives as 1, Escape and the close box as 2, all as clicks.
 TEST_P(ControlsContract, EnterEscapeAndCloseBoxArriveAsOkAndCancel) {
   Run([&](ui::Controls&, ContractUser& user) {
     user.PressEnter();
