@@ -189,7 +189,7 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
       Deliver(ui::kIdOk, Notification::kClicked);
       return;
     case Qt::Key_Escape:
-      if (close_enabled()) Deliver(ui::kIdCancel, Notification::kClicked);
+      if (host_.MayClose(*this)) Deliver(ui::kIdCancel, Notification::kClicked);
       return;
     default:
       break;
@@ -200,7 +200,7 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
 void DialogWindow::closeEvent(QCloseEvent* event) {
   // Only the logic ends a dialog; the close box and Alt+F4 ask it, as Escape does.
   event->ignore();
-  if (!host_.Accepts(*this) || !close_enabled()) return;
+  if (!host_.MayClose(*this)) return;
   Deliver(ui::kIdCancel, Notification::kClicked);
 }
 
@@ -228,7 +228,7 @@ bool DialogWindow::OpenMenuOnKey(const QKeyEvent& key) {
 }
 
 void DialogWindow::ShowSystemMenu(const QPoint& global_pos) {
-  if (!host_.Accepts(*this) || !close_enabled()) return;
+  if (!host_.MayClose(*this)) return;
   QMenu menu(this);
   QAction* close = menu.addAction(QStringLiteral("&Close\tAlt+F4"));
   if (!dialog_.system_menu.empty()) menu.addSeparator();

@@ -98,7 +98,7 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_CLOSE:
       // The dialog manager would end the dialog itself; the logic decides instead.
-      if (close_enabled()) Deliver(ui::kIdCancel, Notification::kClicked);
+      if (host_.MayClose(*this)) Deliver(ui::kIdCancel, Notification::kClicked);
       return TRUE;
     case WM_TIMER:
       host_.Tick(*this, static_cast<int>(wparam));
@@ -118,7 +118,7 @@ void DialogWindow::OnCommand(int id, int code, HWND control) {
   // Enter and Escape, from the dialog manager, with no control of that id to click.
   if (id == IDOK) {
     Deliver(ui::kIdOk, Notification::kClicked);
-  } else if (id == IDCANCEL && close_enabled()) {
+  } else if (id == IDCANCEL && host_.MayClose(*this)) {
     Deliver(ui::kIdCancel, Notification::kClicked);
   }
 }

@@ -53,6 +53,10 @@ bool ModalStack::Accepts(const ModalWindow& window) const {
   return !waiting_ && window.busy_depth_ == 0;
 }
 
+bool ModalStack::MayClose(const ModalWindow& window) const {
+  return Accepts(window) && window.close_enabled_;
+}
+
 bool ModalStack::Deliver(ModalWindow& window, const std::function<void()>& handler) {
   if (!Accepts(window)) return false;
   Dispatch(window, handler);

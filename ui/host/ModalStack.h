@@ -71,6 +71,9 @@ class ModalStack : public WindowTimer, public CloseItem, public platform::WaitHo
   bool Deliver(ModalWindow& window, const std::function<void()>& handler);
   // True when the user's input reaches `window`: no handler of it runs, the reader is idle.
   bool Accepts(const ModalWindow& window) const;
+  // True when the user may ask `window` to close (Escape, the close box, Alt+F4, the menu's
+  // Close): the input reaches it and its close item is on.
+  bool MayClose(const ModalWindow& window) const;
   // Ends `window` when the logic asked for it and no handler of it still runs.
   static void FinishIfClosing(ModalWindow& window);
 

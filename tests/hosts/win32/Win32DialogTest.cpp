@@ -92,7 +92,7 @@ TEST_P(Win32DialogTest, BuildsEveryControlOfTheTemplateInItsOrder) {
       EXPECT_EQ((style & WS_TABSTOP) != 0, ui::TakesTab(control));
       EXPECT_EQ(IsWindowVisible(child) != FALSE, !(control.style & ui::style::kHidden));
       EXPECT_EQ(IsWindowEnabled(child) != FALSE, !(control.style & ui::style::kDisabled));
-      if (control.kind == ControlKind::kIcon) EXPECT_NE(SendMessageW(child, STM_GETICON, 0, 0), 0);
+      EXPECT_TRUE(control.kind != ControlKind::kIcon || SendMessageW(child, STM_GETICON, 0, 0));
       if (control.kind == ControlKind::kDropList) {
         EXPECT_EQ(SendMessageW(child, CB_GETCOUNT, 0, 0), std::ssize(control.items));
       }
