@@ -45,7 +45,7 @@ int Application::Run(std::string_view command_line) {
   return status;
 }
 
-int Application::RunDesktop(const HostServices& host) {
+int Application::RunDesktop(const ui::HostServices& host) {
   RunSettings settings;
   device::DeviceEnvironment env{ports_, clock_, out_, err_};
   Desktop desktop(settings, host, env, out_);

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/HostServices.h"
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
+#include "ui/host/HostServices.h"
 
 namespace pelgar::app {
 
@@ -37,7 +37,7 @@ class Application {
   // version and return 0; a field too long for its buffer is refused with one line and status 1.
   int Run(std::string_view command_line);
   // Shows the desktop window on `host` until it closes; returns the exit status (0).
-  int RunDesktop(const HostServices& host);
+  int RunDesktop(const ui::HostServices& host);
 
  private:
   platform::PortFactory& ports_;

@@ -4,8 +4,8 @@
 
 namespace pelgar::app {
 
-Desktop::Desktop(RunSettings& settings, const HostServices& host, device::DeviceEnvironment& env,
-                 std::ostream& console)
+Desktop::Desktop(RunSettings& settings, const ui::HostServices& host,
+                 device::DeviceEnvironment& env, std::ostream& console)
     : host_(host),
       env_(env),
       messages_(settings, host.boxes, env.clock, console),

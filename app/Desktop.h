@@ -2,12 +2,12 @@
 
 #include <iosfwd>
 
-#include "app/HostServices.h"
 #include "app/MessageFunctions.h"
 #include "app/RunSettings.h"
 #include "app/UnattendedRun.h"
 #include "device/DeviceSession.h"
 #include "ui/enhanced/EnhancedConfigWindow.h"
+#include "ui/host/HostServices.h"
 #include "ui/main/AboutBox.h"
 #include "ui/main/ConfigFileActions.h"
 #include "ui/main/MainWindow.h"
@@ -25,7 +25,7 @@ namespace pelgar::app {
 class Desktop {
  public:
   // `console` takes an unattended run's summary; `env` is the reader's ports and clock.
-  Desktop(RunSettings& settings, const HostServices& host, device::DeviceEnvironment& env,
+  Desktop(RunSettings& settings, const ui::HostServices& host, device::DeviceEnvironment& env,
           std::ostream& console);
   Desktop(const Desktop&) = delete;
   Desktop& operator=(const Desktop&) = delete;
@@ -35,7 +35,7 @@ class Desktop {
   int Run();
 
  private:
-  HostServices host_;
+  ui::HostServices host_;
   device::DeviceEnvironment& env_;
   MessageFunctions messages_;
   ui::MainWindow main_;

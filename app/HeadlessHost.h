@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/HostServices.h"
+#include "ui/host/HostServices.h"
 
 namespace pelgar::app {
 
@@ -29,7 +29,7 @@ class HeadlessHost : public ui::DialogHost,
   int ShowApplicationBox(std::string_view, unsigned) override { return 0; }
   void OnWait() override {}
 
-  HostServices services() { return {*this, *this, *this, *this, *this, *this}; }
+  ui::HostServices services() { return {*this, *this, *this, *this, *this, *this}; }
 };
 
 }  // namespace pelgar::app

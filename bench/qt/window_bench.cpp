@@ -154,7 +154,7 @@ int main(int argc, char** argv) {
     }
   };
   app::RunSettings settings;
-  app::HostServices services{host, host, host, user, user, host};
+  ui::HostServices services{host, host, host, user, user, host};
   app::Desktop desktop(settings, services, env, out);
   desktop.Run();
 

@@ -4,6 +4,8 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 
+#include "hosts/qt/QtControls.h"
+
 namespace pelgar::hosts::qt {
 
 DialogUnits::DialogUnits(const QFont& font) {
@@ -21,7 +23,7 @@ QRect DialogUnits::Rect(const ui::DialogRect& rect) const {
 
 QFont DialogFont(const ui::DialogTemplate& dialog) {
   QFont font = QApplication::font();
-  QString family = QString::fromStdString(dialog.font_name);
+  QString family = FromBytes(dialog.font_name);
   if (!family.isEmpty() && QFontDatabase::families().contains(family)) font.setFamily(family);
   if (dialog.font_size > 0) font.setPointSize(dialog.font_size);
   return font;

@@ -25,21 +25,9 @@ namespace {
 using ui::ControlKind;
 using ui::Notification;
 
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-  return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) < 0;
-}
-
 Qt::FocusPolicy TabPolicy(const ui::ControlTemplate& control) {
-  switch (control.kind) {
-    case ControlKind::kGroupBox:
-    case ControlKind::kStatic:
-    case ControlKind::kIcon:
-    case ControlKind::kProgressBar:
-      return Qt::NoFocus;
-    default:
-      // Without a tab stop a control still takes the focus when clicked.
-      return (control.style & ui::style::kNoTabStop) ? Qt::ClickFocus : Qt::StrongFocus;
-  }
+  if (!ui::TakesFocus(control.kind)) return Qt::NoFocus;
+  return ui::TakesTab(control) ? Qt::StrongFocus : Qt::ClickFocus;
 }
 
 // The widest gap, in dialog units, between a row's label and the list it names.
@@ -55,7 +43,7 @@ DialogWindow::DialogWindow(QtHost& host, const ui::DialogTemplate& dialog, ui::D
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
-  setWindowTitle(QString::fromStdString(dialog.title));
+  setWindowTitle(FromBytes(dialog.title));
   if (dialog.icon_id != 0) setWindowIcon(PelgarIcon());
   setFont(DialogFont(dialog));
   setContextMenuPolicy(Qt::DefaultContextMenu);
@@ -105,11 +93,7 @@ void DialogWindow::Build() {
       }
       case ControlKind::kDropList: {
         auto* list = new QComboBox(this);
-        std::vector<std::string> items = control.items;
-        if (control.style & ui::style::kSorted) {
-          std::stable_sort(items.begin(), items.end(), LessIgnoringCase);
-        }
-        for (const std::string& item : items) list->addItem(QString::fromStdString(item));
+        for (const std::string& item : ui::ListEntries(control)) list->addItem(FromBytes(item));
         list->setCurrentIndex(-1);
         connect(list, &QComboBox::activated, this,
                 [this, id] { controls_->UserNotified(id, Notification::kSelectionChanged); });
@@ -197,24 +181,15 @@ void DialogWindow::Deliver(int id, Notification notification) {
   controls_->UserNotified(id, notification);
 }
 
-void DialogWindow::RequestClose(int result) {
-  close_requested_ = true;
-  close_result_ = result;
-}
-
-void DialogWindow::FinishIfClosing() {
-  if (close_requested_ && busy_depth_ == 0) done(close_result_);
-}
-
 void DialogWindow::keyPressEvent(QKeyEvent* event) {
-  if (host_.waiting() || busy_depth_ > 0) return;
+  if (!host_.Accepts(*this)) return;
   switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
       Deliver(ui::kIdOk, Notification::kClicked);
       return;
     case Qt::Key_Escape:
-      if (close_enabled_) Deliver(ui::kIdCancel, Notification::kClicked);
+      if (host_.MayClose(*this)) Deliver(ui::kIdCancel, Notification::kClicked);
       return;
     default:
       break;
@@ -225,7 +200,7 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
 void DialogWindow::closeEvent(QCloseEvent* event) {
   // Only the logic ends a dialog; the close box and Alt+F4 ask it, as Escape does.
   event->ignore();
-  if (host_.waiting() || busy_depth_ > 0 || !close_enabled_) return;
+  if (!host_.MayClose(*this)) return;
   Deliver(ui::kIdCancel, Notification::kClicked);
 }
 
@@ -253,12 +228,12 @@ bool DialogWindow::OpenMenuOnKey(const QKeyEvent& key) {
 }
 
 void DialogWindow::ShowSystemMenu(const QPoint& global_pos) {
-  if (host_.waiting() || busy_depth_ > 0 || !close_enabled_) return;
+  if (!host_.MayClose(*this)) return;
   QMenu menu(this);
   QAction* close = menu.addAction(QStringLiteral("&Close\tAlt+F4"));
   if (!dialog_.system_menu.empty()) menu.addSeparator();
   for (const ui::MenuItem& item : dialog_.system_menu) {
-    menu.addAction(QString::fromStdString(item.text))->setData(item.command);
+    menu.addAction(FromBytes(item.text))->setData(item.command);
   }
   // The command runs once the menu has gone, so a window it opens is not the menu's child.
   QAction* chosen = menu.exec(global_pos);

@@ -7,6 +7,7 @@
 #include "hosts/qt/QtControls.h"
 #include "ui/host/DialogLogic.h"
 #include "ui/host/DialogTemplate.h"
+#include "ui/host/ModalStack.h"
 
 namespace pelgar::hosts::qt {
 
@@ -21,7 +22,7 @@ class QtHost;
 // background, and from the keyboard on Alt+Space, Shift+F10 and the Menu key whatever has
 // the focus (QtHost catches those keys before any control sees them). While the close item
 // is off the menu is refused, as the platform greys its Close.
-class DialogWindow : public QDialog {
+class DialogWindow : public QDialog, public ui::ModalWindow {
  public:
   DialogWindow(QtHost& host, const ui::DialogTemplate& dialog, ui::DialogLogic& logic,
                QWidget* parent);
@@ -30,21 +31,6 @@ class DialogWindow : public QDialog {
   QtControls& controls() { return *controls_; }
   const ui::DialogTemplate& dialog_template() const { return dialog_; }
   ui::DialogLogic& logic() { return logic_; }
-
-  // Handler depth: > 0 while the logic runs one of this window's notifications.
-  int busy_depth() const { return busy_depth_; }
-  void Enter() { ++busy_depth_; }
-  void Leave() { --busy_depth_; }
-
-  void SetCloseEnabled(bool enabled) { close_enabled_ = enabled; }
-  bool close_enabled() const { return close_enabled_; }
-
-  // Controls::Close: ends the dialog once the running handler returns.
-  void RequestClose(int result);
-  bool close_requested() const { return close_requested_; }
-  int close_result() const { return close_result_; }
-  // Ends the dialog when the logic asked for it and no handler of it still runs.
-  void FinishIfClosing();
 
   // The system menu as a popup at `global_pos`, unless the window is busy or its close
   // item is off.
@@ -62,6 +48,7 @@ class DialogWindow : public QDialog {
   // QDialog's own Escape and close paths would end the dialog behind the logic's back.
   void reject() override {}
   void accept() override {}
+  void Finish(int result) override { done(result); }
 
  private:
   void Build();
@@ -72,10 +59,6 @@ class DialogWindow : public QDialog {
   const ui::DialogTemplate& dialog_;
   ui::DialogLogic& logic_;
   std::unique_ptr<QtControls> controls_;
-  int busy_depth_ = 0;
-  bool close_enabled_ = true;
-  bool close_requested_ = false;
-  int close_result_ = 0;
 };
 
 }  // namespace pelgar::hosts::qt

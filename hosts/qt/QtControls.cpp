@@ -27,6 +27,8 @@ QString FromBytes(std::string_view text) {
 
 std::string ToBytes(const QString& text) { return text.toLatin1().toStdString(); }
 
+std::string ToPath(const QString& path) { return path.toLocal8Bit().toStdString(); }
+
 void QtControls::Add(int id, ControlKind kind, QWidget* widget, std::string tooltip) {
   entries_[id] = Entry{kind, widget, 0, std::move(tooltip)};
 }
@@ -47,7 +49,7 @@ void QtControls::Notify(int id, Notification notification) {
 }
 
 void QtControls::UserNotified(int id, Notification notification) {
-  host_.Dispatch(window_, [this, id, notification] { Notify(id, notification); });
+  host_.Deliver(window_, [this, id, notification] { Notify(id, notification); });
 }
 
 bool QtControls::IsChecked(int id) const {
@@ -88,7 +90,7 @@ void QtControls::SetText(int id, std::string_view text) {
       // QLineEdit says nothing when the text stays the same; the logic expects to hear.
       QSignalBlocker quiet(edit);
       // Raised first: setText would cut the text at the old limit.
-      edit->setMaxLength(static_cast<int>(kDefaultEditLimit));
+      edit->setMaxLength(static_cast<int>(ui::kDefaultEditLimit));
       edit->setText(value);
     }
     FitTypingLimit(id);
@@ -119,9 +121,9 @@ void QtControls::FitTypingLimit(int id) {
   auto it = entries_.find(id);
   auto* edit = it == entries_.end() ? nullptr : qobject_cast<QLineEdit*>(it->second.widget);
   if (edit == nullptr) return;
-  size_t limit = it->second.limit == 0 ? kDefaultEditLimit : it->second.limit;
+  size_t limit = ui::EditLimit(it->second.limit);
   limit = std::max(limit, static_cast<size_t>(edit->text().size()));
-  edit->setMaxLength(static_cast<int>(std::min<size_t>(limit, kDefaultEditLimit)));
+  edit->setMaxLength(static_cast<int>(std::min(limit, ui::kDefaultEditLimit)));
 }
 
 void QtControls::Select(int id, int index) {

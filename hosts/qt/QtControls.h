@@ -72,12 +72,13 @@ class QtControls : public ui::Controls {
   ui::ControlEvents* events_ = nullptr;
 };
 
-// An edit that takes at most this many characters by default, as the platform's edits do.
-inline constexpr size_t kDefaultEditLimit = 32767;
-
-// The logic's texts are bytes, one a character, as on the reader and in the files.
+// Every text that crosses the host contract passes here, and only here: the logic's texts
+// are bytes 0x00-0xFF, one a character, as on the reader and in the files, shown as Latin-1.
+// A character that Latin-1 lacks reads back as '?'.
 QString FromBytes(std::string_view text);
 std::string ToBytes(const QString& text);
+// A chosen file's path, as the system's file functions take it (the locale's encoding).
+std::string ToPath(const QString& path);
 
 // Tip text broken into lines of at most `max_width_px` pixels in the tooltip font, keeping
 // the tip's own line breaks.

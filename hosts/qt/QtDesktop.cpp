@@ -6,12 +6,12 @@
 #include <string>
 
 #include "app/Application.h"
-#include "app/HostServices.h"
 #include "hosts/qt/PelgarIcon.h"
 #include "hosts/qt/QtControls.h"
 #include "hosts/qt/QtFileDialogs.h"
 #include "hosts/qt/QtHost.h"
 #include "hosts/qt/QtMessageBoxes.h"
+#include "ui/host/HostServices.h"
 
 namespace pelgar::hosts::qt {
 namespace {
@@ -60,7 +60,7 @@ int RunDesktop(int& argc, char** argv, app::Application& application) {
   QApplication qt_application(argc, argv);
   starting = false;
   qInstallMessageHandler(previous_handler);
-  QApplication::setApplicationName(FromBytes(kProgramName));
+  QApplication::setApplicationName(FromBytes(ui::kProgramName));
   QApplication::setDesktopFileName(QStringLiteral("pelgar"));
   QApplication::setWindowIcon(PelgarIcon());
   // The program ends when its main window closes, not when the last window hides.
@@ -69,7 +69,7 @@ int RunDesktop(int& argc, char** argv, app::Application& application) {
   QtHost host;
   QtFileDialogs files(host);
   QtMessageBoxes boxes(host);
-  app::HostServices services{host, host, host, files, boxes, host};
+  ui::HostServices services{host, host, host, files, boxes, host};
   return application.RunDesktop(services);
 }
 

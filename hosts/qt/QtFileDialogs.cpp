@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "hosts/qt/DialogWindow.h"
+#include "hosts/qt/QtControls.h"
 #include "hosts/qt/QtHost.h"
 
 namespace pelgar::hosts::qt {
@@ -23,7 +24,7 @@ QStringList NameFilters(const ui::FileDialogRequest& request) {
   QStringList filters;
   for (const auto& [name, pattern] : request.filters) {
     QStringList patterns;
-    for (const QString& one : QString::fromStdString(pattern).split(QLatin1Char(';'))) {
+    for (const QString& one : FromBytes(pattern).split(QLatin1Char(';'))) {
       QString trimmed = one.trimmed();
       if (trimmed == QLatin1String("*.*")) trimmed = QStringLiteral("*");
       patterns << trimmed;
@@ -31,7 +32,7 @@ QStringList NameFilters(const ui::FileDialogRequest& request) {
     }
     patterns.removeDuplicates();
     // A name that shows its pattern already gets the patterns Qt filters by instead.
-    QString shown = QString::fromStdString(name);
+    QString shown = FromBytes(name);
     if (shown.endsWith(QLatin1Char(')')) && shown.contains(QLatin1Char('('))) {
       shown = shown.left(shown.lastIndexOf(QLatin1Char('('))).trimmed();
     }
@@ -68,7 +69,7 @@ void ShowDetailsWhole(QFileDialog& dialog) {
 }
 
 std::optional<std::string> QtFileDialogs::Choose(const ui::FileDialogRequest& request) {
-  QFileDialog dialog(host_.top(), QString::fromStdString(request.title));
+  QFileDialog dialog(host_.top(), FromBytes(request.title));
   // Qt's own dialog: the same on every desktop, and scriptable in tests.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   ShowDetailsWhole(dialog);
@@ -82,7 +83,7 @@ std::optional<std::string> QtFileDialogs::Choose(const ui::FileDialogRequest& re
     dialog.setFileMode(request.must_exist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return dialog.selectedFiles().first().toLocal8Bit().toStdString();
+  return ToPath(dialog.selectedFiles().first());
 }
 
 }  // namespace pelgar::hosts::qt

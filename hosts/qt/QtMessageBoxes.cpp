@@ -10,15 +10,11 @@
 namespace pelgar::hosts::qt {
 namespace {
 
-constexpr unsigned kButtonMask = 0x0F;
-constexpr unsigned kIconMask = 0xF0;
-constexpr unsigned kIconQuestion = 0x20;
-
 QMessageBox::Icon IconOf(unsigned type) {
-  switch (type & kIconMask) {
+  switch (type & ui::box::kIconMask) {
     case ui::box::kIconStop:
       return QMessageBox::Critical;
-    case kIconQuestion:
+    case ui::box::kIconQuestion:
       return QMessageBox::Question;
     case ui::box::kIconExclamation:
       return QMessageBox::Warning;
@@ -32,10 +28,9 @@ QMessageBox::Icon IconOf(unsigned type) {
 }  // namespace
 
 int QtMessageBoxes::ShowBox(std::string_view text, std::string_view caption, unsigned type) {
-  bool yes_no = (type & kButtonMask) == ui::box::kYesNo;
-  QMessageBox box(IconOf(type), FromBytes(caption.empty() ? kProgramName : caption),
-                  FromBytes(text), yes_no ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
-                  host_.top());
+  bool yes_no = (type & ui::box::kButtonMask) == ui::box::kYesNo;
+  QMessageBox box(IconOf(type), FromBytes(ui::BoxCaption(caption)), FromBytes(text),
+                  yes_no ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, host_.top());
   box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::ApplicationModal);
   if (yes_no) {
@@ -46,10 +41,6 @@ int QtMessageBoxes::ShowBox(std::string_view text, std::string_view caption, uns
   int pressed = box.exec();
   if (!yes_no) return ui::answer::kOk;
   return pressed == QMessageBox::Yes ? ui::answer::kYes : ui::answer::kNo;
-}
-
-int QtMessageBoxes::ShowApplicationBox(std::string_view text, unsigned type) {
-  return ShowBox(text, kProgramName, type);
 }
 
 }  // namespace pelgar::hosts::qt

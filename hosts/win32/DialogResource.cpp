@@ -1,7 +1,5 @@
 #include "hosts/win32/DialogResource.h"
 
-#include <charconv>
-
 #include "hosts/win32/Win32Window.h"
 
 namespace pelgar::hosts::win32 {
@@ -48,15 +46,15 @@ uint32_t KindStyle(const ui::ControlTemplate& control) {
   const unsigned flags = control.style;
   switch (control.kind) {
     case ControlKind::kCheckBox:
-      return BS_AUTOCHECKBOX | WS_TABSTOP;
+      return BS_AUTOCHECKBOX;
     case ControlKind::kPushButton:
-      return ((flags & ui::style::kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP;
+      return (flags & ui::style::kDefaultButton) ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
     case ControlKind::kEdit:
-      return ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP |
+      return ES_LEFT | ES_AUTOHSCROLL | WS_BORDER |
              ((flags & ui::style::kReadOnly) ? ES_READONLY : 0);
     case ControlKind::kDropList:
-      return CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP |
-             ((flags & ui::style::kSorted) ? CBS_SORT : 0);
+      // Unsorted: the entries are added in ui::ListEntries' order, the same on every host.
+      return CBS_DROPDOWNLIST | WS_VSCROLL;
     case ControlKind::kGroupBox:
       return BS_GROUPBOX;
     case ControlKind::kStatic:
@@ -82,20 +80,9 @@ std::wstring Widen(std::string_view text) {
   return wide;
 }
 
-IconName IconResource(std::string_view text) {
-  IconName icon;
-  const char* end = text.data() + text.size();
-  auto [stop, error] = std::from_chars(text.data(), end, icon.id);
-  if (error != std::errc() || stop != end || icon.id <= 0 || icon.id > 0xFFFF) {
-    icon.id = 0;
-    icon.name = std::string(text);
-  }
-  return icon;
-}
-
 uint32_t ControlStyle(const ui::ControlTemplate& control) {
   uint32_t style = WS_CHILD | KindStyle(control);
-  if (control.style & ui::style::kNoTabStop) style &= ~static_cast<uint32_t>(WS_TABSTOP);
+  if (ui::TakesTab(control)) style |= WS_TABSTOP;
   if (!(control.style & ui::style::kHidden)) style |= WS_VISIBLE;
   if (control.style & ui::style::kDisabled) style |= WS_DISABLED;
   return style;
@@ -157,7 +144,7 @@ std::vector<uint16_t> BuildDialogResource(const ui::DialogTemplate& dialog) {
     }
     if (control.kind == ControlKind::kIcon) {
       // The static loads the icon from the program's resources by this name.
-      IconName icon = IconResource(control.text);
+      ui::IconName icon = ui::IconResource(control.text);
       if (icon.id != 0) {
         out.Word(kOrdinal);
         out.Word(static_cast<uint16_t>(icon.id));

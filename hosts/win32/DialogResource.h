@@ -25,11 +25,4 @@ uint32_t ControlStyle(const ui::ControlTemplate& control);
 // and in the files; dialog resources hold UTF-16.
 std::wstring Widen(std::string_view text);
 
-// The icon resource named by an icon control's text: a number, or else a name.
-struct IconName {
-  int id = 0;  // 0: `name` instead
-  std::string name;
-};
-IconName IconResource(std::string_view text);
-
 }  // namespace pelgar::hosts::win32

@@ -47,7 +47,7 @@ int DialogWindow::Run(HWND owner) {
   // Ended some other way than by the logic (its owner went, say): it still hears of it.
   NotifyClosed();
   if (!opened_ || ended == -1) return -1;
-  return close_result_;
+  return close_result();
 }
 
 INT_PTR CALLBACK DialogWindow::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -75,7 +75,7 @@ INT_PTR DialogWindow::OnInitDialog(HWND hwnd) {
   controls_.SetEvents(&logic_);
   opened_ = true;
   host_.Dispatch(*this, [this] { logic_.OnOpening(controls_); });
-  if (!close_requested_) PostMessageW(hwnd, kShownMessage, 0, 0);
+  if (!close_requested()) PostMessageW(hwnd, kShownMessage, 0, 0);
   // The dialog manager puts the focus on the first control with a tab stop.
   return TRUE;
 }
@@ -84,24 +84,24 @@ INT_PTR DialogWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case kShownMessage:
       if (host_.on_shown) host_.on_shown(*this);
-      FinishIfClosing();
+      ui::ModalStack::FinishIfClosing(*this);
       return TRUE;
     case WM_COMMAND:
       OnCommand(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
       return TRUE;
     case WM_SYSCOMMAND: {
       const int command = static_cast<int>(wparam & kSystemCommandMask);
-      if (command == SC_CLOSE && !close_enabled_) return TRUE;  // Alt+F4 and the close box
+      if (command == SC_CLOSE && !close_enabled()) return TRUE;  // Alt+F4 and the close box
       if (!IsMenuCommand(command)) return FALSE;
       Deliver(command, Notification::kMenuCommand);
       return TRUE;
     }
     case WM_CLOSE:
       // The dialog manager would end the dialog itself; the logic decides instead.
-      if (close_enabled_) Deliver(ui::kIdCancel, Notification::kClicked);
+      if (host_.MayClose(*this)) Deliver(ui::kIdCancel, Notification::kClicked);
       return TRUE;
     case WM_TIMER:
-      host_.OnTimerMessage(*this, wparam);
+      host_.Tick(*this, static_cast<int>(wparam));
       return TRUE;
     case WM_SETCURSOR:
       if (!host_.wait_cursor()) return FALSE;
@@ -118,7 +118,7 @@ void DialogWindow::OnCommand(int id, int code, HWND control) {
   // Enter and Escape, from the dialog manager, with no control of that id to click.
   if (id == IDOK) {
     Deliver(ui::kIdOk, Notification::kClicked);
-  } else if (id == IDCANCEL && close_enabled_) {
+  } else if (id == IDCANCEL && host_.MayClose(*this)) {
     Deliver(ui::kIdCancel, Notification::kClicked);
   }
 }
@@ -129,28 +129,20 @@ bool DialogWindow::IsMenuCommand(int command) const {
 }
 
 void DialogWindow::Deliver(int id, Notification notification) {
-  if (host_.waiting() || busy_depth_ > 0) return;
-  host_.Dispatch(*this, [this, id, notification] { controls_.Notify(id, notification); });
+  host_.Deliver(*this, [this, id, notification] { controls_.Notify(id, notification); });
 }
 
-void DialogWindow::SetCloseEnabled(bool enabled) {
-  close_enabled_ = enabled;
+void DialogWindow::ShowCloseEnabled(bool enabled) {
   if (hwnd_ == nullptr) return;
-  // Greying the item greys the close box with it.
   EnableMenuItem(GetSystemMenu(hwnd_, FALSE), SC_CLOSE,
                  MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
-void DialogWindow::RequestClose(int result) {
-  close_requested_ = true;
-  close_result_ = result;
-}
-
-void DialogWindow::FinishIfClosing() {
-  if (!close_requested_ || busy_depth_ > 0 || hwnd_ == nullptr || closed_notified_) return;
+void DialogWindow::Finish(int result) {
+  if (hwnd_ == nullptr || closed_notified_) return;
   // The logic hears of it while its controls still exist.
   NotifyClosed();
-  EndDialog(hwnd_, close_result_);
+  EndDialog(hwnd_, result);
 }
 
 void DialogWindow::NotifyClosed() {

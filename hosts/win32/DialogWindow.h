@@ -4,6 +4,7 @@
 #include "hosts/win32/Win32Window.h"
 #include "ui/host/DialogLogic.h"
 #include "ui/host/DialogTemplate.h"
+#include "ui/host/ModalStack.h"
 
 namespace pelgar::hosts::win32 {
 
@@ -15,7 +16,7 @@ class Win32Host;
 // last three only while the close item is on. The template's system menu items follow a
 // separator in the window's system menu and arrive as kMenuCommand. Only the logic ends the
 // dialog, through Controls::Close.
-class DialogWindow {
+class DialogWindow : public ui::ModalWindow {
  public:
   DialogWindow(Win32Host& host, const ui::DialogTemplate& dialog, ui::DialogLogic& logic);
   DialogWindow(const DialogWindow&) = delete;
@@ -30,26 +31,17 @@ class DialogWindow {
   const ui::DialogTemplate& dialog_template() const { return dialog_; }
   ui::DialogLogic& logic() { return logic_; }
 
-  // Handler depth: > 0 while the logic runs one of this window's notifications or timers.
-  int busy_depth() const { return busy_depth_; }
-  void Enter() { ++busy_depth_; }
-  void Leave() { --busy_depth_; }
-
-  // The Close item of the system menu, and with it the close box, Escape and Alt+F4.
-  void SetCloseEnabled(bool enabled);
-  bool close_enabled() const { return close_enabled_; }
-
-  // Controls::Close: ends the dialog once the running handler returns.
-  void RequestClose(int result);
-  bool close_requested() const { return close_requested_; }
   // True once the system has created the dialog; false after Run when it could not.
   bool opened() const { return opened_; }
-  // Ends the dialog when the logic asked for it and no handler of it still runs.
-  void FinishIfClosing();
 
   // A notification the user caused: reaches the logic through the host, unless a handler of
   // this window runs or the reader works, when it is dropped.
   void Deliver(int id, ui::Notification notification);
+
+ protected:
+  // Greying the system menu's Close greys the close box with it.
+  void ShowCloseEnabled(bool enabled) override;
+  void Finish(int result) override;
 
  private:
   static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
@@ -64,12 +56,8 @@ class DialogWindow {
   ui::DialogLogic& logic_;
   Win32Controls controls_;
   HWND hwnd_ = nullptr;
-  int busy_depth_ = 0;
   bool opened_ = false;
   bool closed_notified_ = false;
-  bool close_enabled_ = true;
-  bool close_requested_ = false;
-  int close_result_ = 0;
 };
 
 }  // namespace pelgar::hosts::win32

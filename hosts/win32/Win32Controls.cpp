@@ -35,8 +35,7 @@ void Win32Controls::Attach(HWND dialog, const ui::DialogTemplate& dialog_templat
     HWND window = GetDlgItem(dialog, control.id);
     if (window == nullptr) continue;
     if (control.kind == ControlKind::kDropList) {
-      // A sorted list (CBS_SORT) puts each entry in its place as it is added.
-      for (const std::string& item : control.items) {
+      for (const std::string& item : ui::ListEntries(control)) {
         SendMessageA(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
       }
     }
@@ -161,7 +160,7 @@ void Win32Controls::SetLimit(int id, size_t max_chars) {
   const Entry* entry = Find(id);
   if (entry == nullptr || entry->kind != ControlKind::kEdit) return;
   // The limit binds typing only: the text there and what the program writes stay whole.
-  SendMessageA(entry->window, EM_LIMITTEXT, static_cast<WPARAM>(max_chars), 0);
+  SendMessageA(entry->window, EM_LIMITTEXT, static_cast<WPARAM>(ui::EditLimit(max_chars)), 0);
 }
 
 void Win32Controls::Select(int id, int index) {

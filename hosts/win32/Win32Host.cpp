@@ -28,6 +28,8 @@ constexpr struct {
 // A window whose painting never validates it must not hold a wait forever.
 constexpr int kMostPaintsPerPass = 64;
 
+HWND HandleOf(ui::ModalWindow& window) { return static_cast<DialogWindow&>(window).hwnd(); }
+
 }  // namespace
 
 Win32Host::Win32Host() {
@@ -40,75 +42,36 @@ Win32Host::Win32Host() {
 
 Win32Host::~Win32Host() = default;
 
+DialogWindow* Win32Host::top() const { return static_cast<DialogWindow*>(ModalStack::top()); }
+
 int Win32Host::RunModal(const ui::DialogTemplate& dialog, ui::DialogLogic& logic) {
   HWND owner = top() != nullptr ? top()->hwnd() : nullptr;
   DialogWindow window(*this, dialog, logic);
-  windows_.push_back(&window);
+  Push(window);
   const int result = window.Run(owner);
   if (!window.opened()) failed_to_open_ = true;
-  for (auto it = timers_.begin(); it != timers_.end();) {
-    it = it->second.window == &window ? timers_.erase(it) : std::next(it);
-  }
-  windows_.pop_back();
+  Pop();
   return result;
 }
 
-void Win32Host::SetTimer(int timer_id, int64_t interval_ms, ui::TimerEvents& target) {
-  DialogWindow* window = top();
-  if (window == nullptr || window->hwnd() == nullptr) return;
-  KillTimer(timer_id);
+bool Win32Host::StartTimer(ui::ModalWindow& window, int timer_id, int64_t interval_ms) {
+  HWND hwnd = HandleOf(window);
+  if (hwnd == nullptr) return false;
   const auto interval = static_cast<UINT>(
       std::clamp<int64_t>(interval_ms, USER_TIMER_MINIMUM, std::numeric_limits<UINT>::max()));
-  if (::SetTimer(window->hwnd(), static_cast<UINT_PTR>(timer_id), interval, nullptr) == 0) return;
-  timers_[timer_id] = Timer{window, &target};
+  return ::SetTimer(hwnd, static_cast<UINT_PTR>(timer_id), interval, nullptr) != 0;
 }
 
-void Win32Host::KillTimer(int timer_id) {
-  auto it = timers_.find(timer_id);
-  if (it == timers_.end()) return;
-  ::KillTimer(it->second.window->hwnd(), static_cast<UINT_PTR>(timer_id));
-  timers_.erase(it);
+void Win32Host::StopTimer(ui::ModalWindow& window, int timer_id) {
+  ::KillTimer(HandleOf(window), static_cast<UINT_PTR>(timer_id));
 }
 
-void Win32Host::OnTimerMessage(DialogWindow& window, UINT_PTR timer_id) {
-  auto it = timers_.find(static_cast<int>(timer_id));
-  if (it == timers_.end() || it->second.window != &window) return;
-  // A timer event never runs inside another handler; the timer fires again later.
-  if (&window != top() || window.busy_depth() > 0 || waiting_) return;
-  ui::TimerEvents* target = it->second.target;
-  const int id = it->first;
-  Dispatch(window, [target, id] { target->OnTimer(id); });
+void Win32Host::ShowWaitCursor(bool on) {
+  // Taken down, the control under the mouse sets its own cursor again as soon as it moves.
+  SetCursor(LoadCursorA(nullptr, on ? IDC_WAIT : IDC_ARROW));
 }
 
-void Win32Host::EnableClose(bool enabled) {
-  if (DialogWindow* window = top()) window->SetCloseEnabled(enabled);
-}
-
-void Win32Host::Dispatch(DialogWindow& window, const std::function<void()>& handler) {
-  window.Enter();
-  handler();
-  window.Leave();
-  if (window.busy_depth() == 0) EndWaitCursor();
-  window.FinishIfClosing();
-}
-
-void Win32Host::EndWaitCursor() {
-  if (!wait_cursor_) return;
-  wait_cursor_ = false;
-  // The control under the mouse sets its own cursor again as soon as the mouse moves.
-  SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-}
-
-void Win32Host::OnWait() {
-  if (waiting_) return;
-  ++wait_calls_;
-  // Called at every slice of every wait, often a few milliseconds apart: going through the
-  // queue that often would only slow the reader's work down.
-  if (std::chrono::steady_clock::now() - last_pass_ < pass_interval_) return;
-  ++wait_passes_;
-  waiting_ = true;
-  wait_cursor_ = true;
-  SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+void Win32Host::PassWhileWaiting() {
   MSG message;
   for (const auto& range : kDroppedWhileWaiting) {
     while (PeekMessageW(&message, nullptr, range.first, range.last, PM_REMOVE)) {
@@ -121,8 +84,6 @@ void Win32Host::OnWait() {
        ++painted) {
     DispatchMessageW(&message);
   }
-  waiting_ = false;
-  last_pass_ = std::chrono::steady_clock::now();
 }
 
 }  // namespace pelgar::hosts::win32

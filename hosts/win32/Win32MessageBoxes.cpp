@@ -10,17 +10,12 @@ namespace pelgar::hosts::win32 {
 
 int Win32MessageBoxes::ShowBox(std::string_view text, std::string_view caption, unsigned type) {
   const std::string message(text);
-  const std::string title(caption);
+  const std::string title(ui::BoxCaption(caption));
   HWND owner = host_.top() != nullptr ? host_.top()->hwnd() : nullptr;
-  const int pressed =
-      MessageBoxA(owner, message.c_str(), title.empty() ? nullptr : title.c_str(), type);
+  const int pressed = MessageBoxA(owner, message.c_str(), title.c_str(), type);
   if (pressed != 0) return pressed;
   // No box could be shown: nobody agreed to anything.
-  return (type & MB_TYPEMASK) == MB_YESNO ? ui::answer::kNo : ui::answer::kOk;
-}
-
-int Win32MessageBoxes::ShowApplicationBox(std::string_view text, unsigned type) {
-  return ShowBox(text, kProgramName, type);
+  return (type & ui::box::kButtonMask) == ui::box::kYesNo ? ui::answer::kNo : ui::answer::kOk;
 }
 
 }  // namespace pelgar::hosts::win32

@@ -15,6 +15,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "support/ContractUser.h"
@@ -92,22 +93,14 @@ inline std::string HarnessName(const ::testing::TestParamInfo<HarnessFactory>& i
 }
 inline void PrintTo(const HarnessFactory& factory, std::ostream* os) { *os << factory.name; }
 
-// A notification by name, so that logs say what arrived whatever the enum's order.
+// A notification by name, in the enum's order, so that logs say what arrived.
 inline std::string NotificationName(ui::Notification notification) {
-  switch (notification) {
-    case ui::Notification::kClicked:
-      return "click";
-    case ui::Notification::kChanged:
-      return "change";
-    case ui::Notification::kSelectionChanged:
-      return "select";
-    case ui::Notification::kMenuCommand:
-      return "menu";
-  }
-  return "?";
+  static const char* const kNames[] = {"click", "change", "select", "menu"};
+  return kNames[static_cast<int>(notification)];
 }
 
-// Records notifications as "id:kind" and what the controls held when each arrived.
+// Records notifications as "id:kind" and what the controls held when each arrived, and runs
+// `inside` once within the next handler.
 class ContractEvents : public ui::ControlEvents {
  public:
   void OnControl(int id, ui::Notification notification) override {
@@ -116,7 +109,9 @@ class ContractEvents : public ui::ControlEvents {
       checked_when_notified = controls->IsChecked(contract_id::kCheck);
       text_when_notified = controls->GetText(contract_id::kEdit, 100);
     }
+    if (auto handler = std::exchange(inside, nullptr)) handler();
   }
+  std::function<void()> inside;
   std::string Log() const {
     std::string all;
     for (const std::string& entry : log) all += (all.empty() ? "" : " ") + entry;
@@ -160,7 +155,6 @@ TEST_P(ControlsContract, ProgramTextWritesNotifyLikeTyping) {
   });
 }
 
-// SetCheck never clicks; a click toggles the box before its handler runs.
 TEST_P(ControlsContract, ChecksToggleBeforeTheClickAndNeverClickForTheProgram) {
   Run([&](ui::Controls& controls, ContractUser& user) {
     controls.SetCheck(contract_id::kCheck, true);
@@ -174,7 +168,6 @@ TEST_P(ControlsContract, ChecksToggleBeforeTheClickAndNeverClickForTheProgram) {
   });
 }
 
-// A typing limit stops typing past it but never cuts a text already there.
 TEST_P(ControlsContract, TypingLimitNeverCutsText) {
   Run([&](ui::Controls& controls, ContractUser& user) {
     controls.SetText(contract_id::kEdit, "ABCDE");
@@ -191,7 +184,6 @@ TEST_P(ControlsContract, TypingLimitNeverCutsText) {
   });
 }
 
-// The program's selection says nothing; the user's is a selection change.
 TEST_P(ControlsContract, OnlyTheUsersSelectionNotifies) {
   Run([&](ui::Controls& controls, ContractUser& user) {
     EXPECT_EQ(controls.Selected(contract_id::kList), -1);
@@ -207,7 +199,20 @@ TEST_P(ControlsContract, OnlyTheUsersSelectionNotifies) {
   });
 }
 
-// Enter arrives as 1, Escape and the close box as 2, all as clicks.
+TEST_P(ControlsContract, NoUserNotificationWhileAHandlerOfTheWindowRuns) {
+  Run([&](ui::Controls& controls, ContractUser& user) {
+    events.inside = [&] {
+      user.Click(contract_id::kCheck);
+      user.Type(contract_id::kEdit, "X");
+      user.Choose(contract_id::kList, 1);
+      user.PressEnter();
+      controls.SetText(contract_id::kEdit, "A");
+    };
+    user.Click(contract_id::kButton);
+    EXPECT_EQ(events.Log(), "1104:click 1102:change");
+  });
+}
+
 TEST_P(ControlsContract, EnterEscapeAndCloseBoxArriveAsOkAndCancel) {
   Run([&](ui::Controls&, ContractUser& user) {
     user.PressEnter();

@@ -12,10 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "app/HostServices.h"
 #include "platform/Clock.h"
 #include "support/ScriptedMessageOutput.h"
 #include "ui/host/ControlStore.h"
+#include "ui/host/HostServices.h"
 
 namespace pelgar::testing {
 
@@ -41,7 +41,7 @@ class ScriptedHost : public ui::DialogHost,
 
   explicit ScriptedHost(platform::Clock& clock) : clock_(clock) {}
 
-  app::HostServices services() { return {*this, *this, *this, *this, *this, *this}; }
+  ui::HostServices services() { return {*this, *this, *this, *this, *this, *this}; }
 
   // Queues what the user does the next time dialog `dialog_id` opens.
   void Then(int dialog_id, User user) { users_[dialog_id].push_back(std::move(user)); }

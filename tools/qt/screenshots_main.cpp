@@ -186,7 +186,7 @@ int main(int argc, char** argv) {
     }
   };
   pelgar::app::RunSettings settings;
-  pelgar::app::HostServices services{host, host, host, user, user, midway};
+  pelgar::ui::HostServices services{host, host, host, user, user, midway};
   pelgar::app::Desktop desktop(settings, services, reader.env, reader.out);
   desktop.Run();
   saved += QFile::exists(png("update-window"));

@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
     SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
   };
   pelgar::app::RunSettings settings;
-  pelgar::app::HostServices services{host, host, host, user, user, midway};
+  pelgar::ui::HostServices services{host, host, host, user, user, midway};
   pelgar::app::Desktop desktop(settings, services, reader.env, reader.out);
   desktop.Run();
   saved += midway.done();

@@ -17,7 +17,6 @@ namespace {
 
 namespace ids = enhanced_id;
 
-constexpr int kToolTipWidthPx = 320;
 // Replacement boxes are read a little beyond their one character, so that a longer text
 // is reported rather than silently cut.
 constexpr size_t kReplacementReadMax = 9;

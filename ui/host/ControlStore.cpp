@@ -1,20 +1,9 @@
 #include "ui/host/ControlStore.h"
 
 #include <algorithm>
-#include <cctype>
 #include <utility>
 
 namespace pelgar::ui {
-namespace {
-
-// Sorted lists order their entries as the platform does: by text, ignoring case.
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(
-      a.begin(), a.end(), b.begin(), b.end(),
-      [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
-}
-
-}  // namespace
 
 ControlStore::ControlStore(const DialogTemplate& dialog) {
   for (const ControlTemplate& control : dialog.controls) Add(control);
@@ -28,10 +17,7 @@ void ControlStore::Add(const ControlTemplate& control) {
   state.visible = (control.style & style::kHidden) == 0;
   state.tooltip = control.tooltip;
   if (control.kind == ControlKind::kDropList) {
-    state.items = control.items;
-    if (control.style & style::kSorted) {
-      std::stable_sort(state.items.begin(), state.items.end(), LessIgnoringCase);
-    }
+    state.items = ListEntries(control);
   } else {
     state.text = control.text;
   }
@@ -52,18 +38,17 @@ const ControlStore::Control* ControlStore::Find(int id) const {
 }
 
 ControlStore::Control* ControlStore::Reachable(int id) {
-  if (closed_) return nullptr;
+  if (closed_ || handler_depth_ > 0) return nullptr;
   Control* control = Find(id);
   if (control == nullptr || !control->enabled || !control->visible) return nullptr;
   return control;
 }
 
-size_t ControlStore::EffectiveLimit(const Control& control) const {
-  return control.limit == 0 ? kDefaultEditLimit : control.limit;
-}
-
 void ControlStore::Notify(int id, Notification notification) {
-  if (events_ != nullptr) events_->OnControl(id, notification);
+  if (events_ == nullptr) return;
+  ++handler_depth_;
+  events_->OnControl(id, notification);
+  --handler_depth_;
 }
 
 bool ControlStore::IsChecked(int id) const {
@@ -195,7 +180,7 @@ bool ControlStore::Type(int id, std::string_view chars) {
     // Look the control up again: a handler may have changed it.
     control = Reachable(id);
     if (control == nullptr) break;
-    if (control->text.size() >= EffectiveLimit(*control)) continue;
+    if (control->text.size() >= EditLimit(control->limit)) continue;
     control->text.push_back(c);
     Notify(id, Notification::kChanged);
   }
@@ -219,7 +204,7 @@ bool ControlStore::Paste(int id, std::string_view text) {
   Control* control = Reachable(id);
   if (control == nullptr || control->kind != ControlKind::kEdit) return false;
   if (control->style & style::kReadOnly) return false;
-  control->text = std::string(text.substr(0, EffectiveLimit(*control)));
+  control->text = std::string(text.substr(0, EditLimit(control->limit)));
   Notify(id, Notification::kChanged);
   return true;
 }
@@ -234,15 +219,15 @@ bool ControlStore::Choose(int id, int index) {
 }
 
 void ControlStore::PressEnter() {
-  if (!closed_) Notify(kIdOk, Notification::kClicked);
+  if (!closed_ && handler_depth_ == 0) Notify(kIdOk, Notification::kClicked);
 }
 
 void ControlStore::PressEscape() {
-  if (!closed_) Notify(kIdCancel, Notification::kClicked);
+  if (!closed_ && handler_depth_ == 0) Notify(kIdCancel, Notification::kClicked);
 }
 
 void ControlStore::ChooseMenuCommand(int command) {
-  if (!closed_) Notify(command, Notification::kMenuCommand);
+  if (!closed_ && handler_depth_ == 0) Notify(command, Notification::kMenuCommand);
 }
 
 ControlKind ControlStore::Kind(int id) const {

@@ -19,9 +19,6 @@ namespace pelgar::ui {
 // the id is recorded in unknown_ids(), so that a test can tell a misspelt id.
 class ControlStore : public Controls {
  public:
-  // What an edit takes before a program sets its typing limit.
-  static constexpr size_t kDefaultEditLimit = 32767;
-
   ControlStore() = default;
   // Every control of the template in its start state (texts, styles, list entries).
   explicit ControlStore(const DialogTemplate& dialog);
@@ -46,7 +43,8 @@ class ControlStore : public Controls {
   void Close(int result) override;
 
   // The user. Each returns false and does nothing when the control is missing, hidden,
-  // disabled or of a kind that does not take this input, or when the window has closed.
+  // disabled or of a kind that does not take this input, when the window has closed, or
+  // while a handler of the window runs (what the user does then is dropped).
   bool Click(int id);
   // Types characters at the end of an edit's text, one change notification per character
   // taken. Characters beyond the typing limit are refused, as a platform edit beeps.
@@ -99,9 +97,9 @@ class ControlStore : public Controls {
 
   Control* Find(int id);
   const Control* Find(int id) const;
-  // The control when the user can reach it: present, shown, enabled, window open.
+  // The control when the user can reach it: present, shown, enabled, window open and no
+  // handler running.
   Control* Reachable(int id);
-  size_t EffectiveLimit(const Control& control) const;
   void Notify(int id, Notification notification);
 
   std::map<int, Control> controls_;
@@ -111,6 +109,7 @@ class ControlStore : public Controls {
   int result_ = 0;
   int focused_ = kNoControlId;
   int tooltip_width_ = 0;
+  int handler_depth_ = 0;
 };
 
 }  // namespace pelgar::ui

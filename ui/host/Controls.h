@@ -5,8 +5,9 @@
 // The window logic (ui/main, ui/enhanced, ui/update) is plain C++ that never touches a
 // widget. Each window is a DialogLogic with its DialogTemplate as data; a host shows it with
 // DialogHost::RunModal and lets the logic see the window only through Controls, addressed
-// by the dialogs' control ids. app/Desktop wires the windows and takes the host's services
-// as one app::HostServices bundle:
+// by the dialogs' control ids. A host hands its services, as one ui::HostServices
+// (HostServices.h), to app::Application::RunDesktop, which wires the windows (app/Desktop)
+// and runs the main window until it closes:
 //   DialogHost         builds a modal dialog from a template and runs it until Controls::Close
 //   Controls           this interface, over the dialog's widgets (below)
 //   WindowTimer        timers of the window on top, delivered from the host's event loop
@@ -14,9 +15,18 @@
 //   FileDialogs        the open and save dialogs
 //   MessageBoxService  message boxes; every message reaches it through MessageOutput
 //   platform::WaitHook called between the slices of every wait while the reader works
+// ModalStack.h is the state machine of modal windows, handlers, timers and waits that keeps
+// the rules below; a desktop host derives from it and adds widgets, event translation, the
+// cursor and painting. DialogTemplate.h says what a host builds of a template.
 // Hosts: ControlStore with app's HeadlessHost (unattended runs), tests/support's ScriptedHost
 // (the reference), hosts/qt (Linux) and hosts/win32 (Windows). tests/support's
 // ControlsContract checks every host against the rules below.
+//
+// Texts: every text that crosses the contract (control texts, titles, list entries, menu
+// items, tips, message boxes, file dialog titles and filters) is bytes 0x00-0xFF, one a
+// character, as on the reader and in the configuration files; a host shows them as Latin-1
+// (Qt) or in the system's ANSI code page (Win32), and converts them in one place. A path
+// that FileDialogs returns is the system's own file name, as the file functions take it.
 //
 // The rules, which several window rules depend on:
 // - SetText on an edit raises its kChanged notification synchronously, before SetText
@@ -25,12 +35,15 @@
 // - SetCheck raises no notification; only a user click does, and a click toggles an
 //   automatic check box before the handler runs.
 // - A typing limit stops typing past it but never cuts text that is already there or that
-//   the program writes. 0 means the platform's default limit.
+//   the program writes. 0 means the default limit, kDefaultEditLimit.
 // - Select raises no notification; only the user's choice raises kSelectionChanged.
 // - Enter arrives as a click on kIdOk, Escape and the close box as a click on kIdCancel;
 //   only the logic ends a dialog, with Close.
-// - No notification or timer event is delivered while another handler of the same window
-//   runs; while the reader works (inside a wait hook) user input is dropped, not queued.
+// - No notification or timer event from the user or a timer is delivered while another
+//   handler of the same window runs: it is dropped. While the reader works (inside a wait
+//   hook) user input is dropped too, not queued.
+// - A dialog that the logic closes while it opens (in OnOpening) is never shown.
+// - Timers die with the window that set them: none fires once RunModal has returned.
 
 #include <cstddef>
 #include <string>
@@ -50,6 +63,9 @@ enum class Notification {
 // and Escape or the close box send kCancel, as kClicked notifications.
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
+
+// The width the program's windows wrap their tips at.
+inline constexpr int kToolTipWidthPx = 320;
 
 // Receives the notifications of a window's controls.
 class ControlEvents {
@@ -76,7 +92,7 @@ class Controls {
 
   virtual void Enable(int id, bool enabled) = 0;
 
-  // The number of characters the user may type into an edit (0: the platform's default).
+  // The number of characters the user may type into an edit (0: kDefaultEditLimit).
   virtual void SetLimit(int id, size_t max_chars) = 0;
 
   // Drop-down lists, with the entries of their template, kept in the order given or sorted
@@ -93,7 +109,8 @@ class Controls {
   virtual void Focus(int id) = 0;
 
   // Creates the window's tooltip control from the tooltip texts of its template; tips are
-  // wrapped at `max_width_px` and keep their own line breaks.
+  // wrapped at `max_width_px` (the program's windows use kToolTipWidthPx) and keep their own
+  // line breaks.
   virtual void ActivateToolTips(int max_width_px) = 0;
 
   // Ends the modal window with `result` once the running handler returns.

@@ -16,7 +16,8 @@ class DialogHost {
 
   // Builds the dialog's controls, calls logic.OnOpening, delivers notifications until the
   // logic calls Controls::Close, calls logic.OnClosed and returns the result given to
-  // Close. Blocks, as a modal dialog does.
+  // Close. Blocks, as a modal dialog does. A dialog closed in OnOpening is never shown, and
+  // the timers set for it are gone once this returns.
   virtual int RunModal(const DialogTemplate& dialog, DialogLogic& logic) = 0;
 };
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pelgar::ui {
@@ -15,7 +17,7 @@ enum class ControlKind {
   kDropList,  // drop-down list
   kGroupBox,
   kStatic,  // text
-  kIcon,    // static icon; its text holds the icon resource id
+  kIcon,    // the program's icon at its own size; its text names the icon (IconResource)
   kProgressBar,
 };
 
@@ -52,6 +54,33 @@ struct ControlTemplate {
 // A control without list entries, for writing templates compactly.
 ControlTemplate MakeControl(int id, ControlKind kind, std::string text, DialogRect rect,
                             unsigned style = 0, std::string tooltip = {});
+
+// What every host makes of a template, so that each window behaves alike on all of them.
+//
+// Check boxes, buttons, edits and lists take the focus, and Tab stops at them in the
+// template's order unless they have kNoTabStop (a click still focuses them then); group
+// boxes, texts, icons and progress bars never take the focus.
+bool TakesFocus(ControlKind kind);
+bool TakesTab(const ControlTemplate& control);
+
+// An edit takes this many characters until the program sets a typing limit; a limit of 0
+// means this one.
+inline constexpr size_t kDefaultEditLimit = 32767;
+constexpr size_t EditLimit(size_t max_chars) {
+  return max_chars == 0 ? kDefaultEditLimit : max_chars;
+}
+
+// A drop-down list's entries in the order it shows them: the template's, or with kSorted
+// sorted by text ignoring the case of ASCII letters, equal texts in the template's order.
+std::vector<std::string> ListEntries(const ControlTemplate& control);
+
+// The icon an icon control shows, named by its text: a resource number, or else a name.
+// The Qt host has the program's one icon and shows it whatever the name.
+struct IconName {
+  int id = 0;  // 0: `name` instead
+  std::string name;
+};
+IconName IconResource(std::string_view text);
 
 struct MenuItem {
   int command = 0;

@@ -6,10 +6,14 @@ namespace pelgar::ui {
 
 // Box types and results, with the values of the Win32 message box: the callers and the
 // unattended summary compare against them, and the Win32 host hands them on unchanged.
+// A type is one set of buttons (kButtonMask) or'ed with at most one icon (kIconMask).
 namespace box {
+inline constexpr unsigned kButtonMask = 0x0F;
 inline constexpr unsigned kOk = 0x00;
 inline constexpr unsigned kYesNo = 0x04;
+inline constexpr unsigned kIconMask = 0xF0;
 inline constexpr unsigned kIconStop = 0x10;
+inline constexpr unsigned kIconQuestion = 0x20;
 inline constexpr unsigned kIconExclamation = 0x30;
 inline constexpr unsigned kIconInformation = 0x40;
 }  // namespace box

@@ -47,7 +47,7 @@ void MainWindow::OnOpening(Controls& controls) {
     controls_->Close(status);
     return;
   }
-  controls_->ActivateToolTips(kToolTipWidth);
+  controls_->ActivateToolTips(kToolTipWidthPx);
   controls_->Enable(id::kEnhancedSet, false);
   controls_->SetCheck(id::kSerialMode, true);
   controls_->SetCheck(id::kCustomConfiguration, false);

@@ -24,7 +24,6 @@ class MainWindow : public DialogLogic, public ConfigFileWindow, private Enhanced
   // Store modes of Set Config.
   static constexpr int kStoreToFlash = 1;
   static constexpr int kStoreToTemporaryMemory = 0;
-  static constexpr int kToolTipWidth = 320;
   static constexpr int kSentinelChars = 1;
 
   MainWindow(MessageOutput& messages, device::DeviceEnvironment& env, MainWindowSettings settings);

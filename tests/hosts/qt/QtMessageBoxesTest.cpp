@@ -35,7 +35,7 @@ TEST(QtMessageBoxes, IconAndButtonsFollowTheBoxTypeAndOnlyYesConsents) {
     std::string seen;
   } cases[] = {
       {ui::box::kOk, "", QMessageBox::Ok, ui::answer::kOk,
-       "Pelgar|0|" + std::to_string(QMessageBox::Ok)},
+       "Error|0|" + std::to_string(QMessageBox::Ok)},
       {ui::box::kOk | ui::box::kIconExclamation, "Error!", QMessageBox::Ok, ui::answer::kOk,
        "Error!|2|" + std::to_string(QMessageBox::Ok)},
       {ui::box::kOk | ui::box::kIconInformation, "Settings Saved!", QMessageBox::Ok,

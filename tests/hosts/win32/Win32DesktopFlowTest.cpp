@@ -74,8 +74,8 @@ class Win32DesktopFlowTest : public ::testing::Test {
   // Runs the desktop until its main window closes.
   int Run() {
     app::RunSettings settings;
-    app::HostServices services{host,     host,     host,
-                               scripted, scripted, wait_hook != nullptr ? *wait_hook : host};
+    ui::HostServices services{host,     host,     host,
+                              scripted, scripted, wait_hook != nullptr ? *wait_hook : host};
     app::Desktop desktop(settings, services, env, out);
     return desktop.Run();
   }

@@ -7,19 +7,20 @@
 #include "ui/host/MessageBoxService.h"
 #include "ui/host/WindowTimer.h"
 
-namespace pelgar::app {
+namespace pelgar::ui {
 
 // Everything the program needs of whoever shows its windows: a desktop host (Qt on Linux,
 // Win32 on Windows), the headless host of an unattended run, or the scripted host of the
-// tests. See ui/host/Controls.h for the rules each must keep.
+// tests. A host hands it to app::Application::RunDesktop; see ui/host/Controls.h for the
+// rules each service must keep.
 struct HostServices {
-  ui::DialogHost& dialogs;
-  ui::WindowTimer& timer;
-  ui::CloseItem& close_item;
-  ui::FileDialogs& files;
-  ui::MessageBoxService& boxes;
+  DialogHost& dialogs;
+  WindowTimer& timer;
+  CloseItem& close_item;
+  FileDialogs& files;
+  MessageBoxService& boxes;
   // Called between the slices of every wait while the reader works.
   platform::WaitHook& wait_hook;
 };
 
-}  // namespace pelgar::app
+}  // namespace pelgar::ui
