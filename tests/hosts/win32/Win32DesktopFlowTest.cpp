@@ -84,10 +84,11 @@ class Win32FlowHarness : public DesktopHarness, public platform::WaitHook {
     app::HostServices services{host, host, host, scripted, scripted, *this};
     return app::Desktop(settings, services, env, env.out).Run();
   }
-  // A window made dirty before the host's pass is painted by it.
+  // A corner of the window made dirty before the host's pass is painted by it.
   void OnWait() override {
     HWND top = host.top() != nullptr ? host.top()->hwnd() : nullptr;
-    if (top != nullptr) InvalidateRect(top, nullptr, TRUE);
+    const RECT corner{0, 0, 1, 1};
+    if (top != nullptr) InvalidateRect(top, &corner, FALSE);
     host.OnWait();
     RECT dirty;
     if (top != nullptr && !GetUpdateRect(top, &dirty, FALSE)) ++paints_;
