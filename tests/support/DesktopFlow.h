@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -17,6 +18,8 @@
 #include <string>
 #include <utility>
 
+#include "app/Desktop.h"
+#include "app/RunSettings.h"
 #include "platform/VirtualClock.h"
 #include "sim/InProcessPort.h"
 #include "sim/SimulatedReader.h"
@@ -73,6 +76,36 @@ class DesktopHarness {
   virtual bool wait_cursor() = 0;
   // Paints of a window while an action waited.
   virtual int paints_while_waiting() = 0;
+};
+
+// What every host's harness does alike: runs the desktop on `Host`, hands each window that
+// shows to the test as a `Window`, and each wait to the test after the host's own pass.
+template <class Host, class Window>
+class HostHarness : public DesktopHarness, public platform::WaitHook {
+ public:
+  HostHarness() { host.set_pass_interval(std::chrono::microseconds(0)); }
+  int Run(device::DeviceEnvironment& env, ScriptedHost& scripted, const FlowCalls& calls) override {
+    calls_ = &calls;
+    host.on_shown = [&](auto& window) {
+      Window flow(window);
+      calls.shown(flow);
+    };
+    app::RunSettings settings;
+    app::HostServices services{host, host, host, scripted, scripted, *this};
+    return app::Desktop(settings, services, env, env.out).Run();
+  }
+  void OnWait() override {
+    host.OnWait();
+    std::optional<Window> top;
+    if (host.top() != nullptr) top.emplace(*host.top());
+    calls_->waited(top ? &*top : nullptr);
+  }
+  void EnableClose(bool enabled) override { host.EnableClose(enabled); }
+
+  Host host;
+
+ private:
+  const FlowCalls* calls_ = nullptr;
 };
 
 struct FlowFactory {

@@ -10,8 +10,6 @@
 #include <map>
 #include <optional>
 
-#include "app/Desktop.h"
-#include "app/RunSettings.h"
 #include "hosts/qt/DialogWindow.h"
 #include "hosts/qt/QtHost.h"
 #include "support/DesktopFlow.h"
@@ -82,40 +80,23 @@ class QtFlowWindow : public FlowWindow {
   QtTestUser user_;
 };
 
-class QtFlowHarness : public DesktopHarness, public platform::WaitHook, public QObject {
+// Counts the paints of any widget while an action waits.
+class QtFlowHarness : public HostHarness<hosts::qt::QtHost, QtFlowWindow>, public QObject {
  public:
-  QtFlowHarness() { host.set_pass_interval(std::chrono::microseconds(0)); }
   int Run(device::DeviceEnvironment& env, ScriptedHost& scripted, const FlowCalls& calls) override {
-    calls_ = &calls;
-    host.on_shown = [&](DialogWindow& window) {
-      QtFlowWindow flow(window);
-      calls.shown(flow);
-    };
     qApp->installEventFilter(this);
-    app::RunSettings settings;
-    app::HostServices services{host, host, host, scripted, scripted, *this};
-    const int result = app::Desktop(settings, services, env, env.out).Run();
+    const int result = HostHarness::Run(env, scripted, calls);
     qApp->removeEventFilter(this);
     return result;
-  }
-  void OnWait() override {
-    host.OnWait();
-    std::optional<QtFlowWindow> top;
-    if (host.top() != nullptr) top.emplace(*host.top());
-    calls_->waited(top ? &*top : nullptr);
   }
   bool eventFilter(QObject*, QEvent* event) override {
     if (event->type() == QEvent::Paint && host.waiting()) ++paints_;
     return false;
   }
-  void EnableClose(bool enabled) override { host.EnableClose(enabled); }
   bool wait_cursor() override { return QApplication::overrideCursor() != nullptr; }
   int paints_while_waiting() override { return paints_; }
 
-  hosts::qt::QtHost host;
-
  private:
-  const FlowCalls* calls_ = nullptr;
   int paints_ = 0;
 };
 

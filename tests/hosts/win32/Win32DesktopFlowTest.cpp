@@ -1,9 +1,5 @@
 // The desktop's flows on the Win32 host under the platform's own dialog manager, driven with
 // the messages a user's input makes.
-#include <optional>
-
-#include "app/Desktop.h"
-#include "app/RunSettings.h"
 #include "hosts/win32/DialogWindow.h"
 #include "hosts/win32/Win32Host.h"
 #include "hosts/win32/Win32Window.h"
@@ -71,39 +67,21 @@ class Win32FlowWindow : public FlowWindow {
   Win32TestUser user_;
 };
 
-class Win32FlowHarness : public DesktopHarness, public platform::WaitHook {
+class Win32FlowHarness : public HostHarness<hosts::win32::Win32Host, Win32FlowWindow> {
  public:
-  Win32FlowHarness() { host.set_pass_interval(std::chrono::microseconds(0)); }
-  int Run(device::DeviceEnvironment& env, ScriptedHost& scripted, const FlowCalls& calls) override {
-    calls_ = &calls;
-    host.on_shown = [&](DialogWindow& window) {
-      Win32FlowWindow flow(window);
-      calls.shown(flow);
-    };
-    app::RunSettings settings;
-    app::HostServices services{host, host, host, scripted, scripted, *this};
-    return app::Desktop(settings, services, env, env.out).Run();
-  }
   // A corner of the window made dirty before the host's pass is painted by it.
   void OnWait() override {
     HWND top = host.top() != nullptr ? host.top()->hwnd() : nullptr;
     const RECT corner{0, 0, 1, 1};
     if (top != nullptr) InvalidateRect(top, &corner, FALSE);
-    host.OnWait();
+    HostHarness::OnWait();
     RECT dirty;
     if (top != nullptr && !GetUpdateRect(top, &dirty, FALSE)) ++paints_;
-    std::optional<Win32FlowWindow> flow;
-    if (host.top() != nullptr) flow.emplace(*host.top());
-    calls_->waited(flow ? &*flow : nullptr);
   }
-  void EnableClose(bool enabled) override { host.EnableClose(enabled); }
   bool wait_cursor() override { return host.wait_cursor(); }
   int paints_while_waiting() override { return paints_; }
 
-  hosts::win32::Win32Host host;
-
  private:
-  const FlowCalls* calls_ = nullptr;
   int paints_ = 0;
 };
 
