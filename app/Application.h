@@ -33,8 +33,8 @@ class Application {
   static bool WantsDesktop(std::string_view command_line);
 
   // Runs what the command line asks for without a display (one that WantsDesktop turns
-  // down); returns the exit status. "--help" (-h) and "--version" (-V) print the usage text or the version and return 0;
-  // a field too long for its buffer is refused with one line and status 1.
+  // down); returns the exit status. "--help" (-h) and "--version" (-V) print the usage text or the
+  // version and return 0; a field too long for its buffer is refused with one line and status 1.
   int Run(std::string_view command_line);
   // Shows the desktop window on `host` until it closes; returns the exit status (0).
   int RunDesktop(const HostServices& host);
