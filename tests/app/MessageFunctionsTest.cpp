@@ -2,10 +2,11 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/MessageFunctions.h"
 #include "platform/VirtualClock.h"
-#include "support/ScriptedMessageBoxes.h"
+#include "support/ScriptedHost.h"
 
 namespace pelgar::app {
 namespace {
@@ -13,19 +14,15 @@ namespace {
 // Unattended runs and their summaries: see UnattendedRunTest.
 TEST(MessageFunctions, InteractiveRunsShowBoxesAndReturnTheButton) {
   RunSettings settings;
-  testing::ScriptedMessageBoxes boxes;
   platform::VirtualClock clock;
+  testing::ScriptedHost boxes{clock};
   std::ostringstream console;
   MessageFunctions messages{settings, boxes, clock, console};
   boxes.answers = {ui::answer::kYes};
   EXPECT_EQ(messages.ShowMessage("Enable?", "Use Custom", 0x44), ui::answer::kYes);
   EXPECT_EQ(messages.ShowPlainMessage("Too long.", 0x30), ui::answer::kOk);
-  std::string shown;  // caption|text|type, "+" for an application box
-  for (const auto& b : boxes.boxes) {
-    shown +=
-        b.caption + "|" + b.text + "|" + std::to_string(b.type) + (b.application_box ? "+ " : " ");
-  }
-  EXPECT_EQ(shown, "Use Custom|Enable?|68 |Too long.|48+ ");
+  // A plain message is the application's box, without a caption of its own.
+  EXPECT_EQ(boxes.shown, (std::vector<std::string>{"Use Custom/44: Enable?", "30: Too long."}));
   EXPECT_EQ(settings.summary_flags + console.str().size(), 0u);
 }
 

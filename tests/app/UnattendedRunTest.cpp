@@ -9,7 +9,6 @@
 #include "platform/VirtualClock.h"
 #include "sim/InProcessPort.h"
 #include "sim/SimulatedReader.h"
-#include "support/CannedReplyPorts.h"
 #include "support/RecordingPorts.h"
 #include "support/TestEnvironment.h"
 
@@ -57,8 +56,7 @@ class UnattendedRunTest : public ::testing::Test {
   sim::SimulatedReader reader;
   platform::VirtualClock clock;
   sim::InProcessPortFactory sim_ports{reader, clock};
-  testing::RecordingPorts corrupting{sim_ports};  // refuses chosen frames
-  pelgar::testing::CannedReplyPorts ports{corrupting};
+  testing::RecordingPorts ports{sim_ports};  // refuses chosen frames, answers one
   std::ostringstream out, err;
 };
 
@@ -120,7 +118,7 @@ TEST_F(UnattendedRunTest, NotAppliedConfigurationsFailWithTheSummary) {
     SCOPED_TRACE(c.file + c.refused_frame);
     std::filesystem::remove(dir / "a.dat");
     if (!c.file.empty()) Put("a.dat", c.file);
-    corrupting.corrupted = {c.refused_frame};
+    ports.corrupted = {c.refused_frame};
     sim_ports.present_ports = {c.present ? "COM3" : "COM9"};
     EXPECT_EQ(Run(dir / "a.dat"), 1);
     EXPECT_TRUE(out.str().ends_with(c.present ? kError : kNotClaimed)) << out.str();
@@ -152,8 +150,8 @@ TEST_F(UnattendedRunTest, OpensTheFileAsTypedThenInCapitals) {
 
 // (A silent reader: see the end-to-end test.)
 TEST_F(UnattendedRunTest, DebugCommandPrintsTheReplyAndRestoresAfterTheCountdown) {
-  ports.frame = ":0100001117D7";
-  ports.reply = ":0100001117D7Error";
+  ports.canned_frame = ":0100001117D7";
+  ports.canned_reply = ":0100001117D7Error";
   EXPECT_EQ(Run("/C:0100001117D7"), 1);
   const std::string kUnplug = "\nPlease unplug/plug the MSR enable functional mode.\n.";
   EXPECT_TRUE(out.str().ends_with("Response:\n:0100001117D7Error\n" + kUnplug + kCountdown));

@@ -122,10 +122,12 @@ TEST_F(CtlRunTest, ARefusedFileReachesNoReader) {
   const std::string file =
       Put("bad.dat",
           "Zyr MSR Configuration File\n5c%;+?\nZyr MSR Enhanced Configuration File\n"
-          "12H:\\300\n");
+          "12H:0123456789\n12T:abcde\n");
   EXPECT_EQ(Run({"-j", "-p", "COM3,COM4", "apply", file}), 1);
   for (const char* port : {"COM3", "COM4"}) {
     EXPECT_EQ(objects[port]["result"], "failed");
+    EXPECT_NE(objects[port]["error"].get<std::string>().find("the wrappers hold 10 and 5"),
+              std::string::npos);
     EXPECT_TRUE(worlds.reader(port).received_frames().empty()) << port;
   }
 }

@@ -10,7 +10,7 @@
 #include "platform/VirtualClock.h"
 #include "sim/InProcessPort.h"
 #include "sim/SimulatedReader.h"
-#include "support/CannedReplyPorts.h"
+#include "support/RecordingPorts.h"
 
 namespace pelgar::firmware {
 namespace {
@@ -19,12 +19,12 @@ TEST(ReplyReading, SessionAndUpdaterTakeLeadingHexDigitsOnly) {
   platform::VirtualClock clock;
   sim::SimulatedReader reader;
   sim::InProcessPortFactory line{reader, clock};
-  pelgar::testing::CannedReplyPorts ports{line};
-  ports.frame = ":020000110200EB";
+  pelgar::testing::RecordingPorts ports{line};
+  ports.canned_frame = ":020000110200EB";
   // Echo, "." at 15, filler to 26; option byte at 27, sentinels at 29, 31, 33, 35; the
   // revision from 37: "REV 2.3" and a blank-led pair.
-  const std::string head = ports.frame + "." + std::string(11, '0');
-  ports.reply = head + " 1" + "-1" + "+1" + "1G" + "3f" + "52455620322E33" + " 1";
+  const std::string head = ports.canned_frame + "." + std::string(11, '0');
+  ports.canned_reply = head + " 1" + "-1" + "+1" + "1G" + "3f" + "52455620322E33" + " 1";
 
   std::ostringstream out, err;
   device::DeviceEnvironment env{ports, clock, out, err};
@@ -45,7 +45,7 @@ TEST(ReplyReading, SessionAndUpdaterTakeLeadingHexDigitsOnly) {
   link.ClosePort();
 
   // A reply that ends before the revision: the missing pairs read as zero bytes.
-  ports.reply = head + "00253B2B3F";
+  ports.canned_reply = head + "00253B2B3F";
   device::DeviceSession short_session(env, "3", 19200);
   EXPECT_EQ(std::string(short_session.revision.data()), "");
   EXPECT_EQ(short_session.sentinels[3], 0x3F);

@@ -1,27 +1,69 @@
+#include <map>
+
 #include "MainWindowFixture.h"
 
 namespace pelgar::ui {
 namespace {
 
-// The options 1001 to 1006 and 1008 and the sentinel edits: what the enable rule governs.
-constexpr std::initializer_list<int> kOptions = {1001, 1002, 1003, 1004, 1005, 1006,
-                                                 1008, 1015, 1016, 1017, 1018};
-// The options of the default configuration: 1001, 1003 to 1006, 1008, then 1002.
-constexpr std::initializer_list<int> kDefault = {1001, 1003, 1004, 1005, 1006, 1008, 1002};
+// The controls these rules govern, by the names a failure prints.
+const std::map<int, std::string> kNames = {{id::kRawDataMode, "raw"},
+                                           {id::kCarriageReturn, "cr"},
+                                           {id::kTrack1, "track1"},
+                                           {id::kTrack2, "track2"},
+                                           {id::kTrack3, "track3"},
+                                           {id::kStripSentinels, "strip"},
+                                           {id::kHideErrorTracks, "hide"},
+                                           {id::kSentinel1, "sentinel1"},
+                                           {id::kSentinel2, "sentinel2"},
+                                           {id::kSentinel3, "sentinel3"},
+                                           {id::kEndSentinel, "end"},
+                                           {id::kCustomConfiguration, "custom"},
+                                           {id::kSetConfig, "set"},
+                                           {id::kSaveSettings, "save"},
+                                           {id::kEnhancedSet, "enhancedSet"},
+                                           {id::kEnhancedWindow, "enhancedWindow"},
+                                           {id::kSerialMode, "serial"},
+                                           {id::kWedgeMode, "wedge"},
+                                           {id::kUsa, "usa"}};
+// What the enable rule governs: the options and the sentinel edits.
+constexpr std::initializer_list<int> kOptions = {
+    id::kRawDataMode, id::kCarriageReturn, id::kTrack1,          id::kTrack2,
+    id::kTrack3,      id::kStripSentinels, id::kHideErrorTracks, id::kSentinel1,
+    id::kSentinel2,   id::kSentinel3,      id::kEndSentinel};
+const std::string kAllOptions =
+    "raw cr track1 track2 track3 strip hide sentinel1 sentinel2 sentinel3 end";
+// The system menu's Close: the platform's own command, not the window's.
+constexpr int kSystemClose = 0xF060;
 
-using MainWindowRules = MainWindowFixture;
+class MainWindowRules : public MainWindowFixture {
+ protected:
+  // The names of those of `ids` that are checked, or enabled.
+  std::string Checked(std::initializer_list<int> ids) {
+    return Named(ids, &ControlStore::IsChecked);
+  }
+  std::string Enabled(std::initializer_list<int> ids) {
+    return Named(ids, &ControlStore::IsEnabled);
+  }
+  std::string Named(std::initializer_list<int> ids, bool (ControlStore::*state)(int) const) {
+    std::string names;
+    for (int control : ids) {
+      if (((*store).*state)(control)) names += (names.empty() ? "" : " ") + kNames.at(control);
+    }
+    return names;
+  }
+};
 
 TEST_F(MainWindowRules, StartsReadyToSendTheDefaultConfiguration) {
-  // Enabled: Set, Save, custom, enhanced Set and window, the options; checked: serial, wedge,
-  // USA, custom, the default options; the sentinels; the lists' texts.
   EXPECT_EQ(Enabled({id::kSetConfig, id::kSaveSettings, id::kCustomConfiguration, id::kEnhancedSet,
-                     id::kEnhancedWindow, kGap}) +
-                Enabled(kOptions) +
-                Checks({kGap, id::kSerialMode, id::kWedgeMode, id::kUsa, id::kCustomConfiguration,
-                        kGap}) +
-                Checks(kDefault) + Sentinels() + " " + store->GetText(id::kPortList, 9) +
-                store->GetText(id::kBaudList, 9),
-            "11100 00000000000 1010 0111000%|;|+|? COM319200");
+                     id::kEnhancedWindow}),
+            "set save custom");
+  EXPECT_EQ(Enabled(kOptions), "");
+  EXPECT_EQ(Checked({id::kSerialMode, id::kWedgeMode, id::kUsa, id::kCustomConfiguration}),
+            "serial usa");
+  // The default configuration's options.
+  EXPECT_EQ(Checked(kOptions), "track1 track2 track3");
+  EXPECT_EQ(Sentinels() + " " + store->GetText(id::kPortList, 9) + store->GetText(id::kBaudList, 9),
+            "%|;|+|? COM319200");
   EXPECT_EQ(store->Items(id::kPortList).front(), "COM1 ");
   EXPECT_THAT(store->Items(id::kBaudList), ElementsAre("19200", "38400", "9600"));
   EXPECT_EQ(store->Limit(id::kHeadText), 14u);
@@ -33,21 +75,22 @@ TEST_F(MainWindowRules, StartsReadyToSendTheDefaultConfiguration) {
 TEST_F(MainWindowRules, ChangesEnableSetAndUncheckingCustomConfigShowsTheSwitchsDefault) {
   store->SetCheck(id::kWedgeMode, true);
   Click({id::kWedgeMode, id::kSerialMode});  // the indicators ignore clicks
-  EXPECT_EQ(Checks({id::kWedgeMode, id::kSerialMode}), "11");
+  EXPECT_EQ(Checked({id::kWedgeMode, id::kSerialMode}), "wedge serial");
   store->Click(id::kCustomConfiguration);
-  EXPECT_EQ(Enabled(kOptions), "11111111111");
+  EXPECT_EQ(Enabled(kOptions), kAllOptions);
   for (int control : {id::kRawDataMode, id::kTrack2, id::kSentinel2}) {
     store->Enable(id::kSetConfig, false);
     store->Enable(id::kSaveSettings, false);
     control == id::kSentinel2 ? store->Paste(control, "A") : store->Click(control);
-    EXPECT_EQ(Enabled({id::kSetConfig, id::kSaveSettings}), "11") << control;
+    EXPECT_EQ(Enabled({id::kSetConfig, id::kSaveSettings}), "set save") << kNames.at(control);
   }
   store->Enable(id::kSetConfig, false);
   store->Click(id::kCustomConfiguration);  // off: carriage return follows the wedge position
-  EXPECT_EQ(Checks(kDefault) + Sentinels() + Enabled(kOptions) + Enabled({id::kSetConfig}),
-            "0111001%|;|+|?000000000001");
+  EXPECT_EQ(Checked(kOptions) + "|" + Sentinels(), "cr track1 track2 track3|%|;|+|?");
+  EXPECT_EQ(Enabled(kOptions) + "|" + Enabled({id::kSetConfig}), "|set");
   store->Click(id::kCustomConfiguration);  // on again: the values stay
-  EXPECT_EQ(Checks(kDefault) + Sentinels() + Enabled(kOptions), "0111001%|;|+|?11111111111");
+  EXPECT_EQ(Checked(kOptions) + "|" + Sentinels(), "cr track1 track2 track3|%|;|+|?");
+  EXPECT_EQ(Enabled(kOptions), kAllOptions);
 }
 
 TEST_F(MainWindowRules, EnterClosesOnlyWithValidDataAndEscapeTakesNone) {
@@ -76,7 +119,7 @@ TEST_F(MainWindowRules, ButtonsAndMenuHandOverToTheirActionsWithTheListTexts) {
   Click({id::kFirmwareUpdate, id::kSaveSettings, id::kLoadConfig});
   EXPECT_FALSE(store->Click(id::kEnhancedWindow));  // hidden: only the menu opens it
   store->ChooseMenuCommand(id::kEnhancedWindowCommand);
-  store->ChooseMenuCommand(0xF060);  // other system commands are the platform's
+  store->ChooseMenuCommand(kSystemClose);
   store->ChooseMenuCommand(id::kAboutCommand);
   // No configuration record read or written yet: per-track returns are not allowed.
   EXPECT_EQ(opened, "COM1 9600,save,load,COM1 96000,about");

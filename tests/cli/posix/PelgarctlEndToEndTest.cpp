@@ -25,17 +25,6 @@ class PelgarctlEndToEndTest : public EndToEndTest {
       }
     }
   }
-  // The frames a simulator received, once it has ended.
-  std::vector<std::string> Received(const std::string& port) {
-    sims_[port]->Stop();
-    std::vector<std::string> frames;
-    std::istringstream lines(sims_[port]->Output());
-    for (std::string line; std::getline(lines, line);) {
-      const size_t at = line.find("] <- :");
-      if (at != std::string::npos) frames.push_back(line.substr(at + 5));
-    }
-    return frames;
-  }
   // pelgarctl with `args`; its JSON lines by port when it printed any.
   int Ctl(const std::vector<std::string>& args) {
     std::vector<std::string> argv{PELGARCTL_EXE};
@@ -86,19 +75,6 @@ TEST_F(PelgarctlEndToEndTest, ClonesOneReaderToThreeAndVerifiesThem) {
   }
 }
 
-TEST_F(PelgarctlEndToEndTest, ABadWrapperChangesNoReader) {
-  StartSims({"COM3", "COM4"});
-  std::ofstream(dir_ + "/bad.dat", std::ios::binary)
-      << "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
-         "12H:0123456789\r\n12T:abcde\r\n";
-  EXPECT_EQ(Ctl({"-p", "COM3,COM4", "apply", "bad.dat"}), 1);
-  EXPECT_NE(err_.find("pelgarctl: COM4: bad.dat: the wrappers hold 10 and 5 characters"),
-            std::string::npos)
-      << err_;
-  EXPECT_TRUE(Received("COM3").empty());
-  EXPECT_TRUE(Received("COM4").empty());
-}
-
 TEST_F(PelgarctlEndToEndTest, AnAbsentAndASilentReaderFailAlone) {
   StartSims({"COM3", "COM4"});
   StartSims({"COM6"}, {"--fault", "silent"});
@@ -131,31 +107,6 @@ TEST_F(PelgarctlEndToEndTest, FlashesTwoReadersOfEachDialectAtOnce) {
       << err_;
   EXPECT_NE(err_.find("COM6: the reader has REV 2.31"), std::string::npos) << err_;
 }
-
-#ifdef PELGAR_EXE
-// The frames on the wire of `pelgar FILE.DAT,COM3` and `pelgarctl apply FILE.DAT`, each on a
-// fresh reader, for the example files.
-TEST_F(PelgarctlEndToEndTest, ApplySendsWhatPelgarSendsForTheExamples) {
-  for (const char* name : {"BASIC.DAT", "CONFIG.DAT", "WRAPPED.DAT"}) {
-    SCOPED_TRACE(name);
-    const std::string file = std::string(PELGAR_TEST_DATA "/../../examples/") + name;
-    std::vector<std::string> frames[2];
-    for (int run = 0; run < 2; ++run) {
-      std::filesystem::remove(dir_ + "/COM3.state");
-      StartSims({"COM3"}, {"--switch", "wedge"});
-      if (run == 0) {
-        Subprocess pelgar({PELGAR_EXE, file + ",COM3"}, dir_, "pelgar");
-        EXPECT_EQ(pelgar.Wait(60'000), 0);
-      } else {
-        EXPECT_EQ(Ctl({"apply", file}), 0) << err_;
-      }
-      frames[run] = Received("COM3");
-    }
-    EXPECT_FALSE(frames[0].empty());
-    EXPECT_EQ(frames[1], frames[0]);
-  }
-}
-#endif
 
 }  // namespace
 }  // namespace pelgar::e2e
