@@ -2,8 +2,8 @@
 # Builds Pelgar with gcc's coverage counters, runs every test (the executables the end-to-end
 # tests start count too), and prints the lines and branches the tests reach, per folder.
 # Branches that only throw or that the compiler made unreachable are left out: they are the
-# compiler's, not ours. The screenshot programs are developer tools that no test runs, and
-# CMake's probe of the compiler is not ours either.
+# compiler's, not ours. The screenshot programs in tools/ are developer tools that no test
+# runs, and CMake's probe of the compiler is not ours either.
 #
 #   scripts/coverage.sh
 set -euo pipefail
@@ -17,16 +17,18 @@ status=0
 ctest --preset coverage || status=$?
 
 summary=build/coverage/coverage.json
-gcovr --root . --object-directory build/coverage \
-  --filter '(app|cli|config|device|firmware|platform|sim|ui|hosts|tools)/' \
-  --exclude '.*screenshots_main\.cpp' --exclude-directories 'build/coverage/CMakeFiles/[0-9.]+$' \
+# Several pelgar-sim processes may end at once and leave a counter gcov cannot read: that line
+# is skipped rather than the whole report lost.
+gcovr --root . --object-directory build/coverage --gcov-ignore-parse-errors \
+  --filter '(app|cli|config|device|firmware|platform|sim|ui|hosts)/' \
+  --exclude-directories 'build/coverage/CMakeFiles/[0-9.]+$' \
   --exclude-throw-branches --exclude-unreachable-branches \
   --json-summary "$summary" build/coverage >/dev/null
 python3 - "$summary" <<'EOF'
 import json, sys
 
 folders = ["app/", "cli/", "config/", "device/", "firmware/", "platform/", "sim/", "ui/",
-           "hosts/qt/", "tools/"]
+           "hosts/qt/"]
 sums = {folder: [0, 0, 0, 0] for folder in folders + ["total"]}
 for entry in json.load(open(sys.argv[1]))["files"]:
     counts = [entry["line_covered"], entry["line_total"],
