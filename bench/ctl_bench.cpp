@@ -5,9 +5,7 @@
 // time pelgarctl used as a share of one core. Not a test: it prints figures.
 //
 // usage: ctl_bench [TIME_SCALE]   (default 1: the reader's own timing)
-#include <fcntl.h>
 #include <signal.h>  // NOLINT(modernize-deprecated-headers): kill() is POSIX
-#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -21,28 +19,12 @@
 #include <thread>
 #include <vector>
 
+#include "bench/BenchSupport.h"
 #include "support/FirmwareImages.h"
-
-extern char** environ;
 
 namespace {
 
 namespace fs = std::filesystem;
-
-pid_t Spawn(std::vector<std::string> args, bool quiet) {
-  std::vector<char*> argv;
-  argv.reserve(args.size() + 1);
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  if (quiet) posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  pid_t pid = -1;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
-  posix_spawn_file_actions_destroy(&actions);
-  return pid;
-}
 
 struct Figures {
   double wall_s = 0;
@@ -54,7 +36,7 @@ struct Figures {
 Figures Ctl(std::vector<std::string> args) {
   args.insert(args.begin(), {PELGARCTL_EXE, "-q"});
   const auto start = std::chrono::steady_clock::now();
-  const pid_t pid = Spawn(args, true);
+  const pid_t pid = pelgar::bench::Spawn(args, true);
   int raw = 0;
   rusage usage{};
   wait4(pid, &raw, 0, &usage);
@@ -95,9 +77,9 @@ int main(int argc, char** argv) {
   // 17 readers for apply (one alone, 16 together), 9 of another family for flash.
   std::vector<pid_t> sims;
   for (int n = 1; n <= 26; ++n) {
-    sims.push_back(Spawn({PELGAR_SIM_EXE, "--port", "COM" + std::to_string(n), "--switch", "wedge",
-                          "--family", n <= 17 ? "2" : "3"},
-                         true));
+    sims.push_back(pelgar::bench::Spawn({PELGAR_SIM_EXE, "--port", "COM" + std::to_string(n),
+                                         "--switch", "wedge", "--family", n <= 17 ? "2" : "3"},
+                                        true));
   }
   for (int n = 1; n <= 26; ++n) {
     for (int i = 0; i < 500 && !fs::exists(dir / "ports" / ("COM" + std::to_string(n))); ++i) {
