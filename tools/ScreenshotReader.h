@@ -6,7 +6,7 @@
 #include "platform/VirtualClock.h"
 #include "sim/InProcessPort.h"
 #include "sim/SimulatedReader.h"
-#include "support/PacedPorts.h"
+#include "tools/PacedPorts.h"
 
 namespace pelgar::tools {
 
@@ -22,7 +22,7 @@ struct ScreenshotReader {
   platform::VirtualClock clock;
   sim::SimulatedReader reader;
   sim::InProcessPortFactory line{reader, clock};
-  testing::PacedPorts ports{line, clock};
+  PacedPorts ports{line, clock};
   std::ostringstream out, err;
   device::DeviceEnvironment env{ports, clock, out, err};
 };

@@ -29,8 +29,8 @@
 #include "hosts/qt/QtHost.h"
 #include "platform/RealClock.h"
 #include "platform/SystemPorts.h"
-#include "support/AutoUser.h"
 #include "support/FirmwareImages.h"
+#include "tools/AutoUser.h"
 #include "ui/enhanced/EnhancedConfigIds.h"
 #include "ui/main/MainWindowIds.h"
 #include "ui/update/UpdateWindowIds.h"
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
   std::ostringstream out, err;
   device::DeviceEnvironment env{*ports, clock, out, err};
   hosts::qt::QtHost host;
-  testing::AutoUser user;
+  tools::AutoUser user;
   user.file = (dir / "full.hex").string();
   std::ofstream(user.file, std::ios::binary)
       << testing::ToHexText(testing::MakeImage("REV 2.31", firmware::kImageSize, 0));

@@ -23,8 +23,8 @@
 #include "hosts/qt/DialogWindow.h"
 #include "hosts/qt/QtFileDialogs.h"
 #include "hosts/qt/QtHost.h"
-#include "support/AutoUser.h"
 #include "support/FirmwareImages.h"
+#include "tools/AutoUser.h"
 #include "tools/ScreenshotReader.h"
 #include "ui/enhanced/EnhancedConfigIds.h"
 #include "ui/main/AboutBoxIds.h"
@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
   pelgar::tools::ScreenshotReader reader;
 
   pelgar::hosts::qt::QtHost host;
-  pelgar::testing::AutoUser user;
+  pelgar::tools::AutoUser user;
   user.file = std::string(argv[1]) + "/screenshots-firmware.hex";
   std::ofstream(user.file, std::ios::binary)
       << pelgar::testing::ToHexText(pelgar::testing::MakeImage("REV 2.31", 0x2000, 0));

@@ -16,8 +16,8 @@
 #include "hosts/win32/DialogWindow.h"
 #include "hosts/win32/Win32Host.h"
 #include "hosts/win32/Win32Window.h"
-#include "support/AutoUser.h"
 #include "support/FirmwareImages.h"
+#include "tools/AutoUser.h"
 #include "tools/ScreenshotReader.h"
 #include "ui/enhanced/EnhancedConfigIds.h"
 #include "ui/main/AboutBoxIds.h"
@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
   pelgar::tools::ScreenshotReader reader;
 
   Win32Host host;
-  pelgar::testing::AutoUser user;
+  pelgar::tools::AutoUser user;
   user.file = dir + "\\screenshots-firmware.hex";
   std::ofstream(user.file, std::ios::binary)
       << pelgar::testing::ToHexText(pelgar::testing::MakeImage("REV 2.31", 0x2000, 0));

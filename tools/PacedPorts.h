@@ -9,7 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/SerialPort.h"
 
-namespace pelgar::testing {
+namespace pelgar::tools {
 
 // The in-process reader answers at once; a real port polls for every reply, and each poll
 // starts with the wait hook. These ports make the same calls, so that a tool driving the
@@ -43,4 +43,4 @@ class PacedPorts : public platform::PortFactory {
   platform::Clock& clock_;
 };
 
-}  // namespace pelgar::testing
+}  // namespace pelgar::tools

@@ -8,7 +8,7 @@
 #include "ui/host/MessageBoxService.h"
 #include "ui/host/MessageOutput.h"
 
-namespace pelgar::testing {
+namespace pelgar::tools {
 
 // A user for the tools that run the real windows unattended (both hosts' screenshots, the
 // window benchmark): says OK and Yes to every box, picks `file` in every file dialog, and
@@ -28,4 +28,4 @@ class AutoUser : public ui::MessageBoxService, public ui::FileDialogs {
   std::string shown;
 };
 
-}  // namespace pelgar::testing
+}  // namespace pelgar::tools
