@@ -3,7 +3,6 @@
 #include "device/CommandFrame.h"
 #include "device/Exchange.h"
 #include "device/ReaderFrames.h"
-#include "firmware/HexText.h"
 
 namespace pelgar::firmware {
 namespace {
@@ -33,11 +32,11 @@ bool ReadDeviceRevision(UpdaterLink& link, std::string& device_revision) {
   char reply[device::kReplySize];
   if (!ExchangeAcknowledged(link, device::kEnterCommandMode, reply)) return false;
   if (!ExchangeAcknowledged(link, device::kGetConfiguration, reply)) return false;
-  // Digits the reply did not bring decode as zero bytes, which end the text.
-  std::string_view text = device::ReplyText(reply);
+  // Read as the device session reads it; digits the reply did not bring decode as zero
+  // bytes, which end the text.
   device_revision.clear();
   for (size_t i = 0; i < kRevisionLength; ++i) {
-    uint8_t byte = HexPair(text, device::kRevisionReplyPosition + 2 * i);
+    uint8_t byte = device::ReplyByte(reply, device::kRevisionReplyPosition + 2 * i);
     if (byte == 0) break;
     device_revision.push_back(static_cast<char>(byte));
   }

@@ -153,6 +153,15 @@ TEST_F(UpdateStepsTest, FamilyWithoutADialectIsRefusedByEveryStep) {
   }
 }
 
+// A revision shorter than its eight bytes ends at the first zero byte of the reply.
+TEST_F(UpdateStepsTest, ReaderRevisionEndsAtItsFirstZeroByte) {
+  reader.state().revision = std::string("REV 2.3\0", 8);
+  ASSERT_TRUE(link.OpenPort("COM3", "19200"));
+  std::string revision;
+  EXPECT_TRUE(ReadDeviceRevision(link, revision));
+  EXPECT_EQ(revision, "REV 2.3");
+}
+
 // A reply shorter than the last must not show what the last one left in the buffer: a
 // read-back would compare stale bytes and pass a line that was never read.
 TEST_F(UpdateStepsTest, CountedReplyHoldsOnlyWhatThisReadBrought) {
