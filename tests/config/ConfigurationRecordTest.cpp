@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "config/ConfigurationRecord.h"
+#include "config/EnhancedSettings.h"
 #include "config/LoadedConfiguration.h"
 
 namespace pelgar::config {
@@ -67,6 +68,16 @@ TEST(LoadedConfiguration, CustomOffMeansTheDefaultAndCarriageReturnFollowsTheSwi
     EXPECT_EQ(Flags(record), row.flags);
     EXPECT_EQ(std::string(record.sentinels.begin(), record.sentinels.end()), row.sentinels);
   }
+}
+
+TEST(CarriageReturnBytes, CapitalModeIsBitFourOnTheReaderAndBitZeroInFiles) {
+  EXPECT_EQ(EncodeReaderCrByte({true, true, true, true}), 0x1E);
+  EXPECT_EQ(EncodeFileCrByte({true, false, false, true}), 0x03);
+  EXPECT_EQ(ReaderCrToFileCr(0x12), 0x03);
+  EXPECT_EQ(FileCrToReaderCr(0x0F), 0x1E);
+  // Bits outside the four flags are dropped.
+  EXPECT_EQ(ReaderCrToFileCr(0xE1), 0x00);
+  EXPECT_EQ(FileCrToReaderCr(0xF0), 0x00);
 }
 
 }  // namespace

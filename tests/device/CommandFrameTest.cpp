@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "device/CommandFrame.h"
+#include "device/PortText.h"
 
 namespace pelgar::device {
 namespace {
@@ -30,6 +31,18 @@ TEST(ReplyPositions, ReadLeadingHexDigitsOnlyWithinTheReply) {
   EXPECT_EQ(read, "C505000000");
   EXPECT_EQ(std::string({ReplyChar(reply, 12), ReplyChar(reply, 500)}), std::string(2, '\0'));
   EXPECT_EQ(ReplyText(reply), "C5 5G G5 -1");
+}
+
+// The session and the firmware updater open their links with this reading: the command
+// line keeps blanks, so " 19200" must still be 19200, and text with no digits reads as 0,
+// a rate no port opens at.
+TEST(BaudOf, ReadsLeadingDigitsAfterBlanksAndASign) {
+  const std::pair<std::string_view, int32_t> kCases[] = {
+      {"19200", 19200}, {" 19200", 19200}, {"19200 ", 19200},
+      {"+9600", 9600},  {"-5", -5},        {"96x00", 96},
+      {"abc", 0},       {"", 0},           {"99999999999", INT32_MAX},
+  };
+  for (auto [text, baud] : kCases) EXPECT_EQ(BaudOf(text), baud) << '"' << text << '"';
 }
 
 }  // namespace
