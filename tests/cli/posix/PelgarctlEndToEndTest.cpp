@@ -18,12 +18,7 @@ class PelgarctlEndToEndTest : public EndToEndTest {
       argv.insert(argv.end(), extra.begin(), extra.end());
       sims_[port] = std::make_unique<Subprocess>(argv, dir_, "sim" + port);
     }
-    for (const std::string& port : ports) {
-      for (int waited = 0; waited < 10'000; waited += 5) {
-        if (sims_[port]->Output().find(" -> ") != std::string::npos) break;
-        usleep(5000);
-      }
-    }
+    for (const std::string& port : ports) ASSERT_TRUE(Listening(*sims_[port])) << port;
   }
   // pelgarctl with `args`; its JSON lines by port when it printed any.
   int Ctl(const std::vector<std::string>& args) {
@@ -52,19 +47,26 @@ class PelgarctlEndToEndTest : public EndToEndTest {
   std::map<std::string, nlohmann::json> objects_;
 };
 
+// An absent and a silent reader fail alone; the others are cloned from one of them, and a
+// reader changed behind pelgarctl's back then differs.
 TEST_F(PelgarctlEndToEndTest, ClonesOneReaderToThreeAndVerifiesThem) {
   StartSims({"COM3", "COM4", "COM5", "COM6"}, {"--switch", "wedge"});
+  StartSims({"COM8"}, {"--fault", "silent"});
+  EXPECT_EQ(Ctl({"-j", "-p", "COM3,COM7,COM8", "info"}), 1);
+  ASSERT_EQ(objects_.size(), 3u) << out_;
+  EXPECT_EQ(objects_["COM3"]["revision"], "REV 2.30");
+  EXPECT_EQ(objects_["COM3"]["switch"], "wedge");
+  EXPECT_TRUE(objects_["COM7"]["error"].get<std::string>().starts_with("not claimed: "));
+  EXPECT_EQ(objects_["COM8"]["result"], "failed");
+  EXPECT_EQ(objects_["COM8"]["error"],
+            "not claimed: COM8: Failed to enter command mode; tried 10 times");
+
   std::ofstream(dir_ + "/lobby.dat", std::ios::binary)
       << "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
          "12H:[\r\n12T:]\r\n13:0F\r\n15:FF\r\n";
   ASSERT_EQ(Ctl({"-p", "COM3", "apply", "lobby.dat"}), 0) << err_;
   ASSERT_EQ(Ctl({"-p", "COM3", "get", "-o", "golden.dat"}), 0) << err_;
-  EXPECT_EQ(Ctl({"-j", "-p", "COM4,COM5", "-p", "COM6", "apply", "golden.dat", "--verify"}), 0)
-      << err_;
-  for (const char* port : {"COM4", "COM5", "COM6"}) {
-    EXPECT_EQ(objects_[port]["result"], "ok") << out_;
-    EXPECT_EQ(objects_[port]["verified"], true);
-  }
+  EXPECT_EQ(Ctl({"-p", "COM4,COM5", "-p", "COM6", "apply", "golden.dat", "--verify"}), 0) << err_;
   // Changed behind pelgarctl's back: track 2 off, stored to flash.
   ASSERT_EQ(Ctl({"-p", "COM5", "send", ":060000110149253b2b3fd5"}), 0) << err_;
   ASSERT_EQ(Ctl({"-p", "COM5", "send", ":0100001109E5"}), 0) << err_;
@@ -73,19 +75,6 @@ TEST_F(PelgarctlEndToEndTest, ClonesOneReaderToThreeAndVerifiesThem) {
   for (const char* port : {"COM3", "COM4", "COM6"}) {
     EXPECT_EQ(ReadFile(dir_ + "/" + port + ".state"), ReadFile(dir_ + "/COM3.state")) << port;
   }
-}
-
-TEST_F(PelgarctlEndToEndTest, AnAbsentAndASilentReaderFailAlone) {
-  StartSims({"COM3", "COM4"});
-  StartSims({"COM6"}, {"--fault", "silent"});
-  EXPECT_EQ(Ctl({"-j", "-p", "COM3,COM4,COM5,COM6", "info"}), 1);
-  ASSERT_EQ(objects_.size(), 4u) << out_;
-  EXPECT_EQ(objects_["COM3"]["revision"], "REV 2.30");
-  EXPECT_EQ(objects_["COM4"]["switch"], "serial");
-  EXPECT_TRUE(objects_["COM5"]["error"].get<std::string>().starts_with("not claimed: "));
-  EXPECT_EQ(objects_["COM6"]["result"], "failed");
-  EXPECT_EQ(objects_["COM6"]["error"],
-            "not claimed: COM6: Failed to enter command mode; tried 10 times");
 }
 
 // Two readers of each family at once: family 1 asks for a power cycle, which a script's empty
