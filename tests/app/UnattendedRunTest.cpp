@@ -60,36 +60,27 @@ class UnattendedRunTest : public ::testing::Test {
   std::ostringstream out, err;
 };
 
-// (What each section sets in the reader: see the end-to-end and window tests.) Custom
-// configuration off sends the defaults of the wedge position, with a warning.
-TEST_F(UnattendedRunTest, SendsTheEnhancedSectionOnlyWhereItCanGo) {
+// (What each section sets in the reader, and which reader takes the enhanced one: see the
+// end-to-end, same-frames and window tests.) Custom configuration off sends the defaults of
+// the wedge position, with a warning.
+TEST_F(UnattendedRunTest, LoadsTheFileAndSaysSo) {
   const struct {
-    const char* revision;
     std::string file;
     const char* commands;
     uint8_t option_byte;
-    const char* warning = "";
-    const char* wrappers = "AB|";  // the reader's head and tail afterwards
+    const char* warning;
   } kCases[] = {
-      {"REV 2.30", kFull, "01 09 12 13 15", 0x40},
-      {"REV 2.29", kFull, "01 09", 0x40},
-      {"REV 2.30", kBasic, "01 09", 0x40},
-      {"REV 2.30", "Zyr MSR Configuration File\r\n1d%;+?\r\n", "01 09", 0x01,
+      {kFull, "01 09 12 13 15", 0x40, ""},
+      {"Zyr MSR Configuration File\r\n1d%;+?\r\n", "01 09", 0x01,
        "\"Use Custom Configuration\" is disable"},
-      // A 14-character head excludes the tail, which goes neither out nor into the checks.
-      {"REV 2.30",
-       kBasic + "Zyr MSR Enhanced Configuration File\r\n12H:ABCDEFGHIJKLMN\r\n12T:ABC\r\n13:0F\r\n"
-                "15:00\r\n",
-       "01 09 12 13 15", 0x40, "", "ABCDEFGHIJKLMN|"},
   };
   reader.state().slide_switch = sim::SlideSwitch::kWedge;
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.file);
-    reader.state().revision = c.revision;
     EXPECT_EQ(Run(Put("a.dat", c.file) + ",COM3,19200"), 0);
     EXPECT_EQ(Commands(), c.commands);
     EXPECT_EQ(reader.state().option_byte, c.option_byte);
-    EXPECT_EQ(reader.state().head_wrapper + "|" + reader.state().tail_wrapper, c.wrappers);
+    EXPECT_EQ(reader.state().head_wrapper + "|" + reader.state().tail_wrapper, "AB|");
     // NOLINTNEXTLINE(performance-inefficient-string-concatenation): one expected text per case
     EXPECT_TRUE(out.str().ends_with(kSuccess + c.warning + kCountdown)) << out.str();
   }
