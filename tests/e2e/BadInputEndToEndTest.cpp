@@ -54,23 +54,20 @@ class BadInputEndToEndTest : public EndToEndTest {
  protected:
   void SetUp() override {
     EndToEndTest::SetUp();
-    auto put = [this](const std::string& name, const std::string& content) {
-      std::ofstream(dir_ + "/" + name, std::ios::binary) << content;
-    };
     ASSERT_EQ(mkfifo((dir_ + "/pipe.dat").c_str(), 0600), 0);
     std::filesystem::create_directory(dir_ + "/folder.dat");
-    put("empty.dat", "");
-    put("one-line.dat", kHeader);
+    Put("empty.dat", "");
+    Put("one-line.dat", kHeader);
     std::mt19937 random(18);  // NOLINT(cert-msc32-c,cert-msc51-cpp): a failure must replay
     std::string garbage(10 << 20, '\0');
     for (char& c : garbage) c = static_cast<char>(random());
-    put("10mb-garbage.dat", garbage);
-    put("bad-escape.dat", kEnhanced + "12H:AB\\999\r\n12T:\r\n13:0F\r\n15:01\r\n");
-    put("8+8-wrappers.dat", kEnhanced + "12H:ABCDEFGH\r\n12T:IJKLMNOP\r\n13:0F\r\n15:01\r\n");
-    put("lenient.dat", kHeader +
+    Put("10mb-garbage.dat", garbage);
+    Put("bad-escape.dat", kEnhanced + "12H:AB\\999\r\n12T:\r\n13:0F\r\n15:01\r\n");
+    Put("8+8-wrappers.dat", kEnhanced + "12H:ABCDEFGH\r\n12T:IJKLMNOP\r\n13:0F\r\n15:01\r\n");
+    Put("lenient.dat", kHeader +
                            "ZZ%;+?\r\nZyr MSR Enhanced Configuration File\r\n12H:\r\n12T:\r\n"
                            "13:ZZ\r\n15:ZZ\r\nan eighth line\r\n");
-    put("bad.state", "option_byte 40\nsentinels 25 3B\n");
+    Put("bad.state", "option_byte 40\nsentinels 25 3B\n");
     // COM5 names a device that is not there.
     std::filesystem::create_directories(dir_ + "/ports");
     std::filesystem::create_symlink(dir_ + "/unplugged", dir_ + "/ports/COM5");

@@ -29,6 +29,11 @@ namespace pelgar::e2e {
 // two-core machine keeps.
 inline constexpr int kTimeScale = 8;
 
+// A configuration file for a wedge reader: both sections, "[" and "]" around the data.
+inline const std::string kLobby =
+    "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
+    "12H:[\r\n12T:]\r\n13:0F\r\n15:FF\r\n";
+
 inline std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), {}};
@@ -67,11 +72,11 @@ inline std::vector<std::string> Writes(const std::vector<std::string>& frames) {
   return writes;
 }
 
-// pelgar-sim's trace shows a data record received in ISP mode: firmware sent to be written.
+// A data record (type 00) in pelgar-sim's trace of ISP mode: firmware sent to be written.
 inline bool ProgramsFlash(const std::string& trace) {
   const std::vector<std::string> records = ReceivedFrames(trace, "<- isp");
   return std::any_of(records.begin(), records.end(),
-                     [](const std::string& record) { return record.compare(8, 2, "00") == 0; });
+                     [](const std::string& record) { return record.compare(7, 2, "00") == 0; });
 }
 
 // A program started in `dir` with this process's environment, its standard output and
@@ -108,14 +113,10 @@ class Subprocess {
     }
     return status_;
   }
-  int Stop() {
-    if (Running()) kill(pid_, SIGTERM);
+  // SIGKILL ends it at once, as a crash or a pulled plug would: it cleans nothing up.
+  int Stop(int signal = SIGTERM) {
+    if (Running()) kill(pid_, signal);
     return Wait(5000);
-  }
-  // Ends it at once, as a crash or a pulled plug would: it cleans nothing up.
-  void Kill() {
-    if (Running()) kill(pid_, SIGKILL);
-    Wait(5000);
   }
   std::string Output() const { return ReadFile(stem_ + ".out"); }
   std::string Errors() const { return ReadFile(stem_ + ".err"); }
@@ -169,6 +170,10 @@ class EndToEndTest : public ::testing::Test {
     EXPECT_EQ(sim_->Stop(), 0);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir_ + "/ports/COM3")));
     return ReceivedFrames(sim_->Output());
+  }
+
+  void Put(const std::string& name, const std::string& content) {
+    std::ofstream(dir_ + "/" + name, std::ios::binary) << content;
   }
 
   std::string dir_;

@@ -57,11 +57,8 @@ class FaultMatrixEndToEndTest : public EndToEndTest {
  protected:
   void SetUp() override {
     EndToEndTest::SetUp();
-    std::ofstream(dir_ + "/lobby.dat", std::ios::binary)
-        << "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
-           "12H:[\r\n12T:]\r\n13:0F\r\n15:FF\r\n";
-    std::ofstream(dir_ + "/new.hex", std::ios::binary)
-        << pelgar::testing::ToHexText(pelgar::testing::MakeImage("REV 1.31", 48, 0));
+    Put("lobby.dat", kLobby);
+    Put("new.hex", pelgar::testing::ToHexText(pelgar::testing::MakeImage("REV 1.31", 48, 0)));
   }
 
   bool Start(const std::string& fault, std::vector<std::string> extra = {}) {
@@ -184,7 +181,7 @@ TEST_F(FaultMatrixEndToEndTest, APortThatVanishesMidRunEndsItWithAMessage) {
       if (sim_->Output().find("] <- " + frame) != std::string::npos) break;
       usleep(2000);
     }
-    sim_->Kill();
+    sim_->Stop(SIGKILL);
     std::filesystem::remove(dir_ + "/ports/COM3");
   };
   // The plug goes while claiming, and while setting.

@@ -61,9 +61,7 @@ TEST_F(PelgarctlEndToEndTest, ClonesOneReaderToThreeAndVerifiesThem) {
   EXPECT_EQ(objects_["COM8"]["error"],
             "not claimed: COM8: Failed to enter command mode; tried 10 times");
 
-  std::ofstream(dir_ + "/lobby.dat", std::ios::binary)
-      << "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
-         "12H:[\r\n12T:]\r\n13:0F\r\n15:FF\r\n";
+  Put("lobby.dat", kLobby);
   ASSERT_EQ(Ctl({"-p", "COM3", "apply", "lobby.dat"}), 0) << err_;
   ASSERT_EQ(Ctl({"-p", "COM3", "get", "-o", "golden.dat"}), 0) << err_;
   EXPECT_EQ(Ctl({"-p", "COM4,COM5", "-p", "COM6", "apply", "golden.dat", "--verify"}), 0) << err_;
@@ -83,10 +81,8 @@ TEST_F(PelgarctlEndToEndTest, ClonesOneReaderToThreeAndVerifiesThem) {
 TEST_F(PelgarctlEndToEndTest, FlashesTwoReadersOfEachDialectAtOnce) {
   StartSims({"COM3", "COM4"}, {"--family", "1"});
   StartSims({"COM5", "COM6"}, {"--family", "2"});
-  std::ofstream(dir_ + "/one.hex", std::ios::binary)
-      << testing::ToHexText(testing::MakeImage("REV 1.31", 48, 32));
-  std::ofstream(dir_ + "/two.hex", std::ios::binary)
-      << testing::ToHexText(testing::MakeImage("REV 2.31", 48, 0));
+  Put("one.hex", testing::ToHexText(testing::MakeImage("REV 1.31", 48, 32)));
+  Put("two.hex", testing::ToHexText(testing::MakeImage("REV 2.31", 48, 0)));
   EXPECT_EQ(Ctl({"-p", "COM3,COM4", "flash", "one.hex"}), 0) << err_;
   EXPECT_EQ(Ctl({"-j", "-p", "COM5,COM6", "flash", "two.hex"}), 0) << out_;
   EXPECT_EQ(objects_["COM6"]["to"], "REV 2.31") << out_;
