@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -140,6 +141,7 @@ class EndToEndTest : public ::testing::Test {
   }
   void TearDown() override {
     sim_.reset();
+    sims_.clear();
     std::filesystem::remove_all(dir_);
   }
 
@@ -181,6 +183,7 @@ class EndToEndTest : public ::testing::Test {
   std::optional<platform::ScopedEnv> port_dir_;
   std::optional<platform::ScopedEnv> time_scale_;
   std::unique_ptr<Subprocess> sim_;
+  std::map<std::string, std::unique_ptr<Subprocess>> sims_;  // several readers, by port
 };
 
 }  // namespace pelgar::e2e

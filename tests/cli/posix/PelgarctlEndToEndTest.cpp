@@ -37,12 +37,7 @@ class PelgarctlEndToEndTest : public EndToEndTest {
     }
     return status;
   }
-  void TearDown() override {
-    sims_.clear();
-    EndToEndTest::TearDown();
-  }
 
-  std::map<std::string, std::unique_ptr<Subprocess>> sims_;
   std::string out_, err_;
   std::map<std::string, nlohmann::json> objects_;
 };
