@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <spawn.h>
-#include <stdlib.h>  // NOLINT(modernize-deprecated-headers): setenv is POSIX, declared here
+#include <stdlib.h>  // NOLINT(modernize-deprecated-headers): mkdtemp is POSIX, declared here
 #include <sys/wait.h>
 #include <unistd.h>
 
