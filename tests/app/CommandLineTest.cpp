@@ -49,11 +49,5 @@ TEST(CommandLine, ModeAndFieldsOfEachShape) {
   for (const auto& [line, parsed] : kCases) EXPECT_EQ(Parsed(line), parsed) << line;
 }
 
-TEST(CommandLine, ArgumentsJoinWithSingleBlanks) {
-  const char* argv[] = {"pelgar", "A.DAT,", "COM4", nullptr};
-  EXPECT_EQ(JoinArguments(3, argv), "A.DAT, COM4");
-  EXPECT_EQ(JoinArguments(1, argv), "");
-}
-
 }  // namespace
 }  // namespace pelgar::app

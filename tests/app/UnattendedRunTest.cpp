@@ -26,8 +26,8 @@ const std::string kError =
     "configuration file is exist and in correct format.." +
     kCountdown;
 const std::string kBasic = "Zyr MSR Configuration File\r\n5c%;+?\r\n";
-const std::string kFull =
-    kBasic + "Zyr MSR Enhanced Configuration File\r\n12H:AB\r\n12T:\r\n13:0F\r\n15:00\r\n";
+const std::string kEnhancedHead = "Zyr MSR Enhanced Configuration File\r\n";
+const std::string kFull = kBasic + kEnhancedHead + "12H:AB\r\n12T:\r\n13:0F\r\n15:00\r\n";
 
 // The whole program, from its command line to its exit status, against the simulated
 // reader on COM3 on virtual time.
@@ -60,32 +60,27 @@ class UnattendedRunTest : public ::testing::Test {
   std::ostringstream out, err;
 };
 
-// (What each section sets in the reader: see the end-to-end and window tests.) Custom
-// configuration off sends the defaults of the wedge position, with a warning.
-TEST_F(UnattendedRunTest, SendsTheEnhancedSectionOnlyWhereItCanGo) {
+// (What each section sets in the reader, and which reader takes the enhanced one: see the
+// end-to-end and same-frames tests.) Custom configuration off sends the defaults of the
+// wedge position, with a warning.
+TEST_F(UnattendedRunTest, LoadsTheFileAndSaysSo) {
   const struct {
-    const char* revision;
     std::string file;
     const char* commands;
     uint8_t option_byte;
     const char* warning = "";
     const char* wrappers = "AB|";  // the reader's head and tail afterwards
   } kCases[] = {
-      {"REV 2.30", kFull, "01 09 12 13 15", 0x40},
-      {"REV 2.29", kFull, "01 09", 0x40},
-      {"REV 2.30", kBasic, "01 09", 0x40},
-      {"REV 2.30", "Zyr MSR Configuration File\r\n1d%;+?\r\n", "01 09", 0x01,
+      {kFull, "01 09 12 13 15", 0x40},
+      {"Zyr MSR Configuration File\r\n1d%;+?\r\n", "01 09", 0x01,
        "\"Use Custom Configuration\" is disable"},
       // A 14-character head excludes the tail, which goes neither out nor into the checks.
-      {"REV 2.30",
-       kBasic + "Zyr MSR Enhanced Configuration File\r\n12H:ABCDEFGHIJKLMN\r\n12T:ABC\r\n13:0F\r\n"
-                "15:00\r\n",
+      {kBasic + kEnhancedHead + "12H:ABCDEFGHIJKLMN\r\n12T:ABC\r\n13:0F\r\n15:00\r\n",
        "01 09 12 13 15", 0x40, "", "ABCDEFGHIJKLMN|"},
   };
   reader.state().slide_switch = sim::SlideSwitch::kWedge;
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.file);
-    reader.state().revision = c.revision;
     EXPECT_EQ(Run(Put("a.dat", c.file) + ",COM3,19200"), 0);
     EXPECT_EQ(Commands(), c.commands);
     EXPECT_EQ(reader.state().option_byte, c.option_byte);
@@ -105,11 +100,10 @@ TEST_F(UnattendedRunTest, NotAppliedConfigurationsFailWithTheSummary) {
   } kCases[] = {
       {kFull, "", false},
       {""},
-      {"Zyr MSR Enhanced Configuration File\r\n5c%;+?\r\n"},              // a bad header
-      {kBasic + "Zyr MSR Enhanced Configuration File\r\n12H:\\999\r\n"},  // no such character
+      {"Zyr MSR Enhanced Configuration File\r\n5c%;+?\r\n"},  // a bad header
+      {kBasic + kEnhancedHead + "12H:\\999\r\n"},             // no such character
       // 15 characters once decoded: the configuration goes, no wrappers, CR or language.
-      {kBasic + "Zyr MSR Enhanced Configuration File\r\n12H:ABCDEFGHIJKLMN\\035\r\n", "", true,
-       "01 09"},
+      {kBasic + kEnhancedHead + "12H:ABCDEFGHIJKLMN\\035\r\n", "", true, "01 09"},
       {kFull, ":0100001109E5"},            // the commit
       {kFull, ":02000011130ECC"},          // the enhanced Set's carriage returns
       {kFull, ":060000110140253b2b3fde"},  // Set Config

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <tuple>
 
 #include "cli/CtlCommandLine.h"
 #include "cli/CtlRun.h"
@@ -53,11 +54,12 @@ class CtlRunTest : public ::testing::Test {
   std::map<std::string, nlohmann::json> objects;
 };
 
-const std::string kWrapped =
-    "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
-    "12H:[\r\n12T:]\r\n13:0E\r\n15:01\r\n";
+// The basic section and the enhanced one's header, before its lines.
+const std::string kHeads =
+    "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n";
+const std::string kWrapped = kHeads + "12H:[\r\n12T:]\r\n13:0E\r\n15:01\r\n";
 
-TEST_F(CtlRunTest, AnAbsentOrFaultyReaderFailsAlone) {
+TEST_F(CtlRunTest, AnAbsentOrFaultyReaderOrARefusedFileFailsAlone) {
   worlds.Add("COM3", Reader(SlideSwitch::kWedge));
   worlds.Add("COM4", Reader(SlideSwitch::kSerial, "REV 2.10"));
   worlds.Add("COM6").faults().reject = true;
@@ -74,6 +76,17 @@ TEST_F(CtlRunTest, AnAbsentOrFaultyReaderFailsAlone) {
   EXPECT_EQ(worlds.reader("COM3").state().head_wrapper, "[");
   EXPECT_EQ(worlds.reader("COM4").state().option_byte, 0x41);
   EXPECT_EQ(worlds.reader("COM4").state().head_wrapper, "");
+
+  // A file pelgarctl refuses reaches no reader.
+  const std::string bad = Put("bad.dat", kHeads + "12H:0123456789\n12T:abcde\n");
+  for (const char* port : {"COM3", "COM4"}) worlds.reader(port).ClearLog();
+  EXPECT_EQ(Run({"-j", "-p", "COM3,COM4", "apply", bad}), 1);
+  for (const char* port : {"COM3", "COM4"}) {
+    EXPECT_EQ(objects[port]["result"], "failed");
+    EXPECT_NE(objects[port]["error"].get<std::string>().find("the wrappers hold 10 and 5"),
+              std::string::npos);
+    EXPECT_TRUE(worlds.reader(port).received_frames().empty()) << port;
+  }
 }
 
 // get on one reader and apply --verify on others clones it; a reader changed behind pelgarctl's
@@ -92,13 +105,12 @@ TEST_F(CtlRunTest, CloneToThreeThenVerifyNamesWhatChanged) {
   ASSERT_EQ(Run({"-p", "COM3", "get", "-o", dir / "golden{port}.dat"}), 0) << err.str();
   const std::string file = dir / "goldenCOM3.dat";
   EXPECT_EQ(Run({"-p", "COM4,COM5,COM6", "apply", file, "--verify"}), 0) << err.str();
+  auto settings = [](const sim::ReaderState& s) {
+    return std::tuple(s.option_byte, s.sentinels, s.head_wrapper, s.tail_wrapper, s.cr_byte,
+                      s.wedge_language);
+  };
   for (const char* port : {"COM4", "COM5", "COM6"}) {
-    const sim::ReaderState& clone = worlds.reader(port).state();
-    EXPECT_EQ(clone.option_byte, golden.option_byte) << port;
-    EXPECT_EQ(clone.sentinels, golden.sentinels) << port;
-    EXPECT_EQ(clone.head_wrapper + clone.tail_wrapper, "\\()") << port;
-    EXPECT_EQ(clone.cr_byte, golden.cr_byte) << port;
-    EXPECT_EQ(clone.wedge_language, golden.wedge_language) << port;
+    EXPECT_EQ(settings(worlds.reader(port).state()), settings(golden)) << port;
   }
 
   // A reader without the enhanced settings gets the basic section alone.
@@ -115,21 +127,6 @@ TEST_F(CtlRunTest, CloneToThreeThenVerifyNamesWhatChanged) {
   EXPECT_EQ(objects["COM5"]["differences"],
             nlohmann::json::parse(R"j([{"field":"track2_enabled","file":"on","reader":"off"},
                                       {"field":"tail_wrapper","file":")","reader":"}"}])j"));
-}
-
-TEST_F(CtlRunTest, ARefusedFileReachesNoReader) {
-  for (const char* port : {"COM3", "COM4"}) worlds.Add(port);
-  const std::string file =
-      Put("bad.dat",
-          "Zyr MSR Configuration File\n5c%;+?\nZyr MSR Enhanced Configuration File\n"
-          "12H:0123456789\n12T:abcde\n");
-  EXPECT_EQ(Run({"-j", "-p", "COM3,COM4", "apply", file}), 1);
-  for (const char* port : {"COM3", "COM4"}) {
-    EXPECT_EQ(objects[port]["result"], "failed");
-    EXPECT_NE(objects[port]["error"].get<std::string>().find("the wrappers hold 10 and 5"),
-              std::string::npos);
-    EXPECT_TRUE(worlds.reader(port).received_frames().empty()) << port;
-  }
 }
 
 // Family 1 readers ask to be power-cycled for the IPL option: at the end of the input they go

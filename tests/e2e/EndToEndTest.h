@@ -2,17 +2,20 @@
 
 #include <gtest/gtest.h>
 #include <spawn.h>
-#include <stdlib.h>  // NOLINT(modernize-deprecated-headers): setenv is POSIX, declared here
+#include <stdlib.h>  // NOLINT(modernize-deprecated-headers): mkdtemp is POSIX, declared here
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -27,6 +30,11 @@ namespace pelgar::e2e {
 // two-core machine keeps.
 inline constexpr int kTimeScale = 8;
 
+// A configuration file for a wedge reader: both sections, "[" and "]" around the data.
+inline const std::string kLobby =
+    "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
+    "12H:[\r\n12T:]\r\n13:0F\r\n15:FF\r\n";
+
 inline std::string ReadFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), {}};
@@ -38,41 +46,38 @@ inline int ElapsedMs(std::chrono::steady_clock::time_point since) {
                               .count());
 }
 
-// The frames pelgar-sim says it received in command mode (its --trace), in order.
-inline std::vector<std::string> ReceivedFrames(const std::string& trace) {
+// What pelgar-sim's trace (its --trace) says it received on the side `direction` names
+// ("<-" command mode, "<- isp"), in order: each frame from its ":" on.
+inline std::vector<std::string> ReceivedFrames(const std::string& trace,
+                                               const std::string& direction = "<-") {
   std::vector<std::string> frames;
   std::istringstream lines(trace);
   for (std::string line; std::getline(lines, line);) {
-    const size_t at = line.find("] <- :");
-    if (at != std::string::npos) frames.push_back(line.substr(at + 5));
+    const size_t at = line.find("] " + direction + " :");
+    if (at != std::string::npos) frames.push_back(line.substr(at + direction.size() + 3));
   }
   return frames;
 }
 
-// Frames that change the reader: every command-mode frame but enter (10), restore (11),
-// the queries (02, 14, 16, 18, 19) and ISP entry and exit.
+// Frames that change the reader: every command-mode frame but enter (10), restore (11) and
+// the queries (02, 14, 16, 18, 19), and ISP entry and exit, which change no flash.
 inline std::vector<std::string> Writes(const std::vector<std::string>& frames) {
+  static const std::set<std::string> kNoChange{
+      "1110", "1111", "1102", "1114", "1116", "1118", "1119", ":0100001107E7", ":0100001100EE"};
   std::vector<std::string> writes;
   for (const std::string& frame : frames) {
-    const std::string type = frame.substr(7, 2), code = frame.substr(9, 2);
-    const bool query =
-        type == "11" && (code == "10" || code == "11" || code == "02" || code == "14" ||
-                         code == "16" || code == "18" || code == "19");
-    // Entering and leaving ISP mode change no flash.
-    const bool isp_mode = frame == ":0100001107E7" || frame == ":0100001100EE";
-    if (!query && !isp_mode) writes.push_back(frame);
+    if (!kNoChange.contains(frame.substr(7, 4)) && !kNoChange.contains(frame)) {
+      writes.push_back(frame);
+    }
   }
   return writes;
 }
 
-// pelgar-sim's trace shows a data record received in ISP mode: firmware sent to be written.
+// A data record (type 00) in pelgar-sim's trace of ISP mode: firmware sent to be written.
 inline bool ProgramsFlash(const std::string& trace) {
-  std::istringstream lines(trace);
-  for (std::string line; std::getline(lines, line);) {
-    const size_t at = line.find("] <- isp :");
-    if (at != std::string::npos && line.compare(at + 17, 2, "00") == 0) return true;
-  }
-  return false;
+  const std::vector<std::string> records = ReceivedFrames(trace, "<- isp");
+  return std::any_of(records.begin(), records.end(),
+                     [](const std::string& record) { return record.compare(7, 2, "00") == 0; });
 }
 
 // A program started in `dir` with this process's environment, its standard output and
@@ -109,14 +114,10 @@ class Subprocess {
     }
     return status_;
   }
-  int Stop() {
-    if (Running()) kill(pid_, SIGTERM);
+  // SIGKILL ends it at once, as a crash or a pulled plug would: it cleans nothing up.
+  int Stop(int signal = SIGTERM) {
+    if (Running()) kill(pid_, signal);
     return Wait(5000);
-  }
-  // Ends it at once, as a crash or a pulled plug would: it cleans nothing up.
-  void Kill() {
-    if (Running()) kill(pid_, SIGKILL);
-    Wait(5000);
   }
   std::string Output() const { return ReadFile(stem_ + ".out"); }
   std::string Errors() const { return ReadFile(stem_ + ".err"); }
@@ -140,6 +141,7 @@ class EndToEndTest : public ::testing::Test {
   }
   void TearDown() override {
     sim_.reset();
+    sims_.clear();
     std::filesystem::remove_all(dir_);
   }
 
@@ -149,14 +151,16 @@ class EndToEndTest : public ::testing::Test {
   bool StartSim(const std::vector<std::string>& extra = {},
                 std::vector<std::string> launcher = {}) {
     std::vector<std::string> argv = std::move(launcher);
-    for (const char* arg : {PELGAR_SIM_EXE, "--port", "COM3", "--state", "reader.state"}) {
-      argv.emplace_back(arg);
-    }
+    argv.insert(argv.end(), {PELGAR_SIM_EXE, "--port", "COM3", "--state", "reader.state"});
     argv.insert(argv.end(), extra.begin(), extra.end());
     sim_.reset();  // one reader on COM3 at a time
     sim_ = std::make_unique<Subprocess>(argv, dir_, "sim");
-    for (int waited = 0; waited < 10'000 && sim_->Running(); waited += 5) {
-      if (sim_->Output().find(" -> ") != std::string::npos) return true;
+    return Listening(*sim_);
+  }
+  // True once pelgar-sim says where its port is, false when it ended instead.
+  static bool Listening(Subprocess& sim) {
+    for (int waited = 0; waited < 10'000 && sim.Running(); waited += 5) {
+      if (sim.Output().find(" -> ") != std::string::npos) return true;
       usleep(5000);
     }
     return false;
@@ -170,11 +174,16 @@ class EndToEndTest : public ::testing::Test {
     return ReceivedFrames(sim_->Output());
   }
 
+  void Put(const std::string& name, const std::string& content) {
+    std::ofstream(dir_ + "/" + name, std::ios::binary) << content;
+  }
+
   std::string dir_;
   // The programs find the port directory and the time scale here; both are put back.
   std::optional<platform::ScopedEnv> port_dir_;
   std::optional<platform::ScopedEnv> time_scale_;
   std::unique_ptr<Subprocess> sim_;
+  std::map<std::string, std::unique_ptr<Subprocess>> sims_;  // several readers, by port
 };
 
 }  // namespace pelgar::e2e

@@ -32,11 +32,11 @@ const std::string kUpdated = "MSR Configuration is updated successfully.";
 const std::vector<std::string> kLoadWrites{":060000110141253b2b3fdd", ":0100001109E5",
                                            ":04000011125B005D21", ":02000011130ECC"};
 
-struct Unattended {
-  int status;  // -1: not run
-  const std::string* printed;
-  bool writes;  // the load's frames reach the reader
-};
+// How the unattended runs fare: the reader claimed (the debug command answered, the load's
+// frames all reaching it), not claimed (neither run sends a change), or not run at all, for
+// the ISP faults, which act only in ISP mode.
+enum class Runs { kClaimed, kUnclaimed, kNotRun };
+using enum Runs;
 struct Update {
   const char* status_line;  // how the window's status line starts at the end
   const char* message;      // the start of the one closing message; none when empty
@@ -46,15 +46,10 @@ const char* const kUpdatedFirmware =
     "MSR Firmware Update/40: MSR firmware is updated successfully.";
 const Update kFirmwareUpdated{"Exiting ISP programming mode successfully.", kUpdatedFirmware, true};
 const Update kRevisionUnread{"Error verifying MSR firmware file revision!", "", false};
-const Unattended kSkip{-1, nullptr, false};
-const Unattended kDebugAnswered{0, &kAnswered, false};
-const Unattended kDebugNotClaimed{1, &kNotClaimed, false};
-const Unattended kLoaded{0, &kUpdated, true};
-const Unattended kLoadNotClaimed{1, &kNotClaimed, false};
 
 struct Row {
-  const char* fault;       // --fault of pelgar-sim, none when empty
-  Unattended debug, load;  // kSkip for the ISP faults, which act only in ISP mode
+  const char* fault;  // --fault of pelgar-sim, none when empty
+  Runs runs;
   Update update;
 };
 
@@ -62,11 +57,8 @@ class FaultMatrixEndToEndTest : public EndToEndTest {
  protected:
   void SetUp() override {
     EndToEndTest::SetUp();
-    std::ofstream(dir_ + "/lobby.dat", std::ios::binary)
-        << "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
-           "12H:[\r\n12T:]\r\n13:0F\r\n15:FF\r\n";
-    std::ofstream(dir_ + "/new.hex", std::ios::binary)
-        << pelgar::testing::ToHexText(pelgar::testing::MakeImage("REV 1.31", 48, 0));
+    Put("lobby.dat", kLobby);
+    Put("new.hex", pelgar::testing::ToHexText(pelgar::testing::MakeImage("REV 1.31", 48, 0)));
   }
 
   bool Start(const std::string& fault, std::vector<std::string> extra = {}) {
@@ -116,46 +108,48 @@ Traced ReadTrace(const std::string& path) {
 // trace of every load holds every frame the reader received, its sessions opened and closed.
 TEST_F(FaultMatrixEndToEndTest, EveryFaultEndsCleanlyInEveryRun) {
   const Row rows[] = {
-      {"", kDebugAnswered, kLoaded, kFirmwareUpdated},
-      {"silent", kDebugNotClaimed, kLoadNotClaimed, kRevisionUnread},
-      {"silent-after=2", kDebugNotClaimed, kLoadNotClaimed, kRevisionUnread},
-      {"reject", kDebugNotClaimed, kLoadNotClaimed, kRevisionUnread},
-      {"late-commit=3000", kDebugAnswered, kLoaded, kFirmwareUpdated},
+      {"", kClaimed, kFirmwareUpdated},
+      {"silent", kUnclaimed, kRevisionUnread},
+      {"silent-after=2", kUnclaimed, kRevisionUnread},
+      {"reject", kUnclaimed, kRevisionUnread},
+      {"late-commit=3000", kClaimed, kFirmwareUpdated},
       // Stray bytes move the "." off the position a Get Config reply is judged by.
-      {"noise", kDebugNotClaimed, kLoadNotClaimed, kRevisionUnread},
-      {"long-replies", kDebugAnswered, kLoaded, kFirmwareUpdated},
-      {"baud=9600", kDebugNotClaimed, kLoadNotClaimed, kRevisionUnread},
+      {"noise", kUnclaimed, kRevisionUnread},
+      {"long-replies", kClaimed, kFirmwareUpdated},
+      {"baud=9600", kUnclaimed, kRevisionUnread},
       // The scripted user answers No to updating over the same or a newer revision.
-      // clang-format off
-      {"newer-revision", kDebugAnswered, kLoaded,
+      {"newer-revision",
+       kClaimed,
        {"Error comparing hex revision and MSR firmware file revision!",
         "Warning!/34: MSR firmware has identical or newer version.", false}},
-      {"isp-silent", kSkip, kSkip, {"Error entering ISP programming setup!", "", false}},
+      {"isp-silent", kNotRun, {"Error entering ISP programming setup!", "", false}},
       // The lines before the faulty one are in flash already.
-      {"isp-unacknowledged=0010", kSkip, kSkip, {"Error updating MSR firmware!", "", true}},
-      {"isp-mismatch=0010", kSkip, kSkip,
+      {"isp-unacknowledged=0010", kNotRun, {"Error updating MSR firmware!", "", true}},
+      {"isp-mismatch=0010",
+       kNotRun,
        {"Error updating MSR firmware!", "00: Address:0010\nF:71\nR:8e", true}},
-      // clang-format on
   };
   platform::ScopedEnv trace("PELGAR_TRACE", (dir_ + "/wire.trace").c_str());
   for (const Row& row : rows) {
-    for (const auto& [name, cell] : {std::pair{&kDebug, row.debug}, std::pair{&kLoad, row.load}}) {
-      if (cell.status < 0) continue;
-      SCOPED_TRACE(std::string(row.fault) + " x " + *name);
+    for (const std::string* run : {&kDebug, &kLoad}) {
+      if (row.runs == kNotRun) break;
+      SCOPED_TRACE(std::string(row.fault) + " x " + *run);
+      const bool claimed = row.runs == kClaimed, load = run == &kLoad;
       ASSERT_TRUE(Start(row.fault)) << sim_->Errors();
       std::filesystem::remove(dir_ + "/wire.trace");
       const auto start = std::chrono::steady_clock::now();
-      Subprocess pelgar({PELGAR_EXE, *name}, dir_, "pelgar");
-      EXPECT_EQ(pelgar.Wait(kCellBoundMs), cell.status) << pelgar.Errors();
+      Subprocess pelgar({PELGAR_EXE, *run}, dir_, "pelgar");
+      EXPECT_EQ(pelgar.Wait(kCellBoundMs), claimed ? 0 : 1) << pelgar.Errors();
       EXPECT_LT(ElapsedMs(start), kCellBoundMs);
-      EXPECT_NE(pelgar.Output().find(*cell.printed), std::string::npos) << pelgar.Output();
+      const std::string& printed = !claimed ? kNotClaimed : load ? kUpdated : kAnswered;
+      EXPECT_NE(pelgar.Output().find(printed), std::string::npos) << pelgar.Output();
       const std::vector<std::string> received = StopSim();
       if (std::string(row.fault) == "baud=9600") {  // the reader's trace says why it heard none
         EXPECT_NE(sim_->Output().find(" (at 19200 baud; the reader runs at 9600)\n"),
                   std::string::npos);
       }
-      EXPECT_EQ(Writes(received), cell.writes ? kLoadWrites : std::vector<std::string>{});
-      if (!cell.writes) continue;
+      EXPECT_EQ(Writes(received), claimed && load ? kLoadWrites : std::vector<std::string>{});
+      if (!claimed || !load) continue;
       const Traced traced = ReadTrace(dir_ + "/wire.trace");
       EXPECT_EQ(traced.sent, received);
       EXPECT_GE(traced.opened, 2);  // Get Config, then Set Config's own session
@@ -187,7 +181,7 @@ TEST_F(FaultMatrixEndToEndTest, APortThatVanishesMidRunEndsItWithAMessage) {
       if (sim_->Output().find("] <- " + frame) != std::string::npos) break;
       usleep(2000);
     }
-    sim_->Kill();
+    sim_->Stop(SIGKILL);
     std::filesystem::remove(dir_ + "/ports/COM3");
   };
   // The plug goes while claiming, and while setting.

@@ -17,9 +17,9 @@ TEST_F(PelgarEndToEndTest, LoadOnASlowDiskDelaysNoReplyAndLosesNoFlash) {
   ASSERT_TRUE(StartSim({"--switch=wedge"}, {"env", "LD_PRELOAD=" PELGAR_SLOW_FSYNC,
                                             "ASAN_OPTIONS=verify_asan_link_order=0"}))
       << sim_->Errors();
-  std::ofstream(dir_ + "/lobby.dat", std::ios::binary)
-      << "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
-         "12H:<\r\n12T:>\r\n13:0F\r\n15:01\r\n";
+  Put("lobby.dat",
+      "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
+      "12H:<\r\n12T:>\r\n13:0F\r\n15:01\r\n");
   Subprocess pelgar({PELGAR_EXE, "lobby.dat,COM3,19200"}, dir_, "pelgar");
   EXPECT_EQ(pelgar.Wait(60'000), 0) << pelgar.Errors();
   EXPECT_EQ(pelgar.Output(),

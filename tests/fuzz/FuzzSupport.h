@@ -6,7 +6,6 @@
 #include <iostream>
 #include <memory>
 #include <ostream>
-#include <streambuf>
 #include <string>
 #include <string_view>
 
@@ -17,23 +16,17 @@
 // are the fuzzer's bytes.
 namespace pelgar::fuzz {
 
-// A run per input must not print: libFuzzer's own output is what a developer reads.
-class NullBuffer : public std::streambuf {
- protected:
-  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-  std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
-};
-
+// A run per input must not print: libFuzzer's own output is what a developer reads. A stream
+// without a buffer drops what is written to it.
 inline std::ostream& NullStream() {
-  static NullBuffer buffer;
-  static std::ostream stream(&buffer);
+  static std::ostream stream(nullptr);
   return stream;
 }
 
 // For code that writes its diagnostics to the standard streams itself.
 inline void SilenceStandardStreams() {
-  std::cout.rdbuf(NullStream().rdbuf());
-  std::cerr.rdbuf(NullStream().rdbuf());
+  std::cout.rdbuf(nullptr);
+  std::cerr.rdbuf(nullptr);
 }
 
 // Ports whose every write is answered with the next line of the input (without its line

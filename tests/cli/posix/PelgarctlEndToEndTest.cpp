@@ -18,12 +18,7 @@ class PelgarctlEndToEndTest : public EndToEndTest {
       argv.insert(argv.end(), extra.begin(), extra.end());
       sims_[port] = std::make_unique<Subprocess>(argv, dir_, "sim" + port);
     }
-    for (const std::string& port : ports) {
-      for (int waited = 0; waited < 10'000; waited += 5) {
-        if (sims_[port]->Output().find(" -> ") != std::string::npos) break;
-        usleep(5000);
-      }
-    }
+    for (const std::string& port : ports) ASSERT_TRUE(Listening(*sims_[port])) << port;
   }
   // pelgarctl with `args`; its JSON lines by port when it printed any.
   int Ctl(const std::vector<std::string>& args) {
@@ -42,29 +37,29 @@ class PelgarctlEndToEndTest : public EndToEndTest {
     }
     return status;
   }
-  void TearDown() override {
-    sims_.clear();
-    EndToEndTest::TearDown();
-  }
 
-  std::map<std::string, std::unique_ptr<Subprocess>> sims_;
   std::string out_, err_;
   std::map<std::string, nlohmann::json> objects_;
 };
 
+// An absent and a silent reader fail alone; the others are cloned from one of them, and a
+// reader changed behind pelgarctl's back then differs.
 TEST_F(PelgarctlEndToEndTest, ClonesOneReaderToThreeAndVerifiesThem) {
   StartSims({"COM3", "COM4", "COM5", "COM6"}, {"--switch", "wedge"});
-  std::ofstream(dir_ + "/lobby.dat", std::ios::binary)
-      << "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
-         "12H:[\r\n12T:]\r\n13:0F\r\n15:FF\r\n";
+  StartSims({"COM8"}, {"--fault", "silent"});
+  EXPECT_EQ(Ctl({"-j", "-p", "COM3,COM7,COM8", "info"}), 1);
+  ASSERT_EQ(objects_.size(), 3u) << out_;
+  EXPECT_EQ(objects_["COM3"]["revision"], "REV 2.30");
+  EXPECT_EQ(objects_["COM3"]["switch"], "wedge");
+  EXPECT_TRUE(objects_["COM7"]["error"].get<std::string>().starts_with("not claimed: "));
+  EXPECT_EQ(objects_["COM8"]["result"], "failed");
+  EXPECT_EQ(objects_["COM8"]["error"],
+            "not claimed: COM8: Failed to enter command mode; tried 10 times");
+
+  Put("lobby.dat", kLobby);
   ASSERT_EQ(Ctl({"-p", "COM3", "apply", "lobby.dat"}), 0) << err_;
   ASSERT_EQ(Ctl({"-p", "COM3", "get", "-o", "golden.dat"}), 0) << err_;
-  EXPECT_EQ(Ctl({"-j", "-p", "COM4,COM5", "-p", "COM6", "apply", "golden.dat", "--verify"}), 0)
-      << err_;
-  for (const char* port : {"COM4", "COM5", "COM6"}) {
-    EXPECT_EQ(objects_[port]["result"], "ok") << out_;
-    EXPECT_EQ(objects_[port]["verified"], true);
-  }
+  EXPECT_EQ(Ctl({"-p", "COM4,COM5", "-p", "COM6", "apply", "golden.dat", "--verify"}), 0) << err_;
   // Changed behind pelgarctl's back: track 2 off, stored to flash.
   ASSERT_EQ(Ctl({"-p", "COM5", "send", ":060000110149253b2b3fd5"}), 0) << err_;
   ASSERT_EQ(Ctl({"-p", "COM5", "send", ":0100001109E5"}), 0) << err_;
@@ -75,29 +70,14 @@ TEST_F(PelgarctlEndToEndTest, ClonesOneReaderToThreeAndVerifiesThem) {
   }
 }
 
-TEST_F(PelgarctlEndToEndTest, AnAbsentAndASilentReaderFailAlone) {
-  StartSims({"COM3", "COM4"});
-  StartSims({"COM6"}, {"--fault", "silent"});
-  EXPECT_EQ(Ctl({"-j", "-p", "COM3,COM4,COM5,COM6", "info"}), 1);
-  ASSERT_EQ(objects_.size(), 4u) << out_;
-  EXPECT_EQ(objects_["COM3"]["revision"], "REV 2.30");
-  EXPECT_EQ(objects_["COM4"]["switch"], "serial");
-  EXPECT_TRUE(objects_["COM5"]["error"].get<std::string>().starts_with("not claimed: "));
-  EXPECT_EQ(objects_["COM6"]["result"], "failed");
-  EXPECT_EQ(objects_["COM6"]["error"],
-            "not claimed: COM6: Failed to enter command mode; tried 10 times");
-}
-
 // Two readers of each family at once: family 1 asks for a power cycle, which a script's empty
 // input answers at once. (One dialect after the other: four updates at once on a busy
 // two-core machine can miss the simulator's 62.5 ms.)
 TEST_F(PelgarctlEndToEndTest, FlashesTwoReadersOfEachDialectAtOnce) {
   StartSims({"COM3", "COM4"}, {"--family", "1"});
   StartSims({"COM5", "COM6"}, {"--family", "2"});
-  std::ofstream(dir_ + "/one.hex", std::ios::binary)
-      << testing::ToHexText(testing::MakeImage("REV 1.31", 48, 32));
-  std::ofstream(dir_ + "/two.hex", std::ios::binary)
-      << testing::ToHexText(testing::MakeImage("REV 2.31", 48, 0));
+  Put("one.hex", testing::ToHexText(testing::MakeImage("REV 1.31", 48, 32)));
+  Put("two.hex", testing::ToHexText(testing::MakeImage("REV 2.31", 48, 0)));
   EXPECT_EQ(Ctl({"-p", "COM3,COM4", "flash", "one.hex"}), 0) << err_;
   EXPECT_EQ(Ctl({"-j", "-p", "COM5,COM6", "flash", "two.hex"}), 0) << out_;
   EXPECT_EQ(objects_["COM6"]["to"], "REV 2.31") << out_;
