@@ -1,5 +1,6 @@
-// The desktop's flows on the real Qt host (offscreen), driven with synthetic mouse and key
-// events; and the keys of its window menu, which only this host catches itself.
+// The controls' contract and the desktop's flows on the real Qt host (offscreen), driven with
+// synthetic mouse and key events; and the keys of its window menu, which only this host
+// catches itself.
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenu>
@@ -12,6 +13,7 @@
 
 #include "hosts/qt/DialogWindow.h"
 #include "hosts/qt/QtHost.h"
+#include "support/ControlsContract.h"
 #include "support/DesktopFlow.h"
 #include "tests/hosts/qt/QtTestUser.h"
 
@@ -99,6 +101,10 @@ class QtFlowHarness : public HostHarness<hosts::qt::QtHost, QtFlowWindow>, publi
  private:
   int paints_ = 0;
 };
+
+using QtContractHarness = DesktopContractHarness<hosts::qt::QtHost, QtTestUser>;
+INSTANTIATE_TEST_SUITE_P(Hosts, ControlsContract,
+                         ::testing::Values(Harness<QtContractHarness>("QtHost")), HarnessName);
 
 INSTANTIATE_TEST_SUITE_P(Hosts, DesktopFlow, ::testing::Values(Flow<QtFlowHarness>("QtHost")),
                          FlowName);
