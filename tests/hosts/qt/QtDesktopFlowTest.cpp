@@ -72,7 +72,13 @@ class QtFlowWindow : public FlowWindow {
   void QueueCloseRequest() override { QCoreApplication::postEvent(&window_, new QCloseEvent); }
   void RunQueued() override { QApplication::processEvents(); }
   bool close_requested() override { return window_.close_requested(); }
-  bool CloseOffered() override { return window_.close_enabled(); }
+  // The window's menu opens, and offers Close.
+  bool CloseOffered() override {
+    QStringList items;
+    ChooseFromNextMenu({}, &items);
+    QTest::keyClick(&window_, Qt::Key_Space, Qt::AltModifier);
+    return items.contains(QStringLiteral("&Close\tAlt+F4"));
+  }
   // The window turns application-modal in exec(), which follows its showing at once; here it
   // can only be seen to belong to the window below.
   bool OwnerBlocked() override { return window_.parentWidget() != nullptr; }
