@@ -83,6 +83,10 @@ TEST_P(Win32DialogTest, BuildsEveryControlOfTheTemplateInItsOrder) {
       children.push_back(child);
     }
     ASSERT_EQ(children.size(), dialog.controls.size());
+    HWND tooltip = window.controls().tooltip();
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_EQ(SendMessageW(tooltip, TTM_GETMAXTIPWIDTH, 0, 0), kTipWidth);
+    LRESULT tipped = 0;
     for (size_t i = 0; i < children.size(); ++i) {
       const ui::ControlTemplate& control = dialog.controls[i];
       HWND child = children[i];
@@ -100,6 +104,16 @@ TEST_P(Win32DialogTest, BuildsEveryControlOfTheTemplateInItsOrder) {
           control.kind != ControlKind::kProgressBar) {
         EXPECT_EQ(TextOf(child), control.text);
       }
+      // Its tip, line breaks and all, wrapped at the logic's width.
+      std::vector<wchar_t> tip(4096, L'\0');
+      TTTOOLINFOW info{};
+      info.cbSize = TTTOOLINFOW_V2_SIZE;
+      info.hwnd = hwnd;
+      info.uId = reinterpret_cast<UINT_PTR>(child);
+      info.lpszText = tip.data();
+      SendMessageW(tooltip, TTM_GETTEXTW, tip.size(), reinterpret_cast<LPARAM>(&info));
+      EXPECT_EQ(std::wstring(tip.data()), Widen(control.tooltip));
+      tipped += !control.tooltip.empty();
       // In the dialog font's units, place and size each rounded on its own as the dialog
       // manager does; a closed list is one line high, an icon its own size.
       RECT place{control.rect.x, control.rect.y, control.rect.width, control.rect.height};
@@ -113,30 +127,6 @@ TEST_P(Win32DialogTest, BuildsEveryControlOfTheTemplateInItsOrder) {
       if (control.kind != ControlKind::kIcon && control.kind != ControlKind::kDropList) {
         EXPECT_EQ(actual.bottom - actual.top, place.bottom);
       }
-    }
-  });
-}
-
-// Every control with a tip has it, line breaks and all, wrapped at the logic's width.
-TEST_P(Win32DialogTest, ToolTipsHoldEachControlsTip) {
-  const ui::DialogTemplate& dialog = *GetParam();
-  WithDialog(dialog, [&](DialogWindow& window) {
-    HWND tooltip = window.controls().tooltip();
-    ASSERT_NE(tooltip, nullptr);
-    EXPECT_EQ(SendMessageW(tooltip, TTM_GETMAXTIPWIDTH, 0, 0), kTipWidth);
-    LRESULT tipped = 0;
-    for (const ui::ControlTemplate& control : dialog.controls) {
-      if (control.id == ui::kNoControlId || control.tooltip.empty()) continue;
-      ++tipped;
-      SCOPED_TRACE(control.id);
-      std::vector<wchar_t> text(4096, L'\0');
-      TTTOOLINFOW info{};
-      info.cbSize = TTTOOLINFOW_V2_SIZE;
-      info.hwnd = window.hwnd();
-      info.uId = reinterpret_cast<UINT_PTR>(window.controls().Window(control.id));
-      info.lpszText = text.data();
-      SendMessageW(tooltip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&info));
-      EXPECT_EQ(std::wstring(text.data()), Widen(control.tooltip));
     }
     EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), tipped);
   });
