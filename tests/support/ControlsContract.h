@@ -16,7 +16,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "support/ContractUser.h"
 #include "ui/host/Controls.h"
@@ -79,6 +78,23 @@ class ContractHarness {
   virtual void WithDialog(ui::ControlEvents& events, const Body& body) = 0;
 };
 
+// A desktop host's modal run of the contract's dialog, with `User` playing the user on the
+// window it shows.
+template <class Host, class User>
+class DesktopContractHarness : public ContractHarness {
+ public:
+  void WithDialog(ui::ControlEvents& events, const Body& body) override {
+    ForwardingLogic logic(events);
+    Host host;
+    host.on_shown = [&](auto& window) {
+      User user(window);
+      body(window.controls(), user);
+      window.controls().Close(0);
+    };
+    EXPECT_EQ(host.RunModal(ContractTemplate(), logic), 0);
+  }
+};
+
 // One host to run the suite on, named for the test's name.
 struct HarnessFactory {
   const char* name;
@@ -104,7 +120,7 @@ inline std::string NotificationName(ui::Notification notification) {
 class ContractEvents : public ui::ControlEvents {
  public:
   void OnControl(int id, ui::Notification notification) override {
-    log.push_back(std::to_string(id) + ":" + NotificationName(notification));
+    log += (log.empty() ? "" : " ") + std::to_string(id) + ":" + NotificationName(notification);
     if (controls != nullptr) {
       checked_when_notified = controls->IsChecked(contract_id::kCheck);
       text_when_notified = controls->GetText(contract_id::kEdit, 100);
@@ -112,13 +128,8 @@ class ContractEvents : public ui::ControlEvents {
     if (auto handler = std::exchange(inside, nullptr)) handler();
   }
   std::function<void()> inside;
-  std::string Log() const {
-    std::string all;
-    for (const std::string& entry : log) all += (all.empty() ? "" : " ") + entry;
-    return all;
-  }
   ui::Controls* controls = nullptr;
-  std::vector<std::string> log;
+  std::string log;
   bool checked_when_notified = false;
   std::string text_when_notified;
 };
@@ -145,26 +156,26 @@ class ControlsContract : public ::testing::TestWithParam<HarnessFactory> {
 TEST_P(ControlsContract, ProgramTextWritesNotifyLikeTyping) {
   Run([&](ui::Controls& controls, ContractUser&) {
     controls.SetText(contract_id::kEdit, "AB");
-    EXPECT_EQ(events.Log(), "1102:change");
+    EXPECT_EQ(events.log, "1102:change");
     EXPECT_EQ(events.text_when_notified, "AB");
     controls.SetText(contract_id::kEdit, "AB");
-    EXPECT_EQ(events.Log(), "1102:change 1102:change");
+    EXPECT_EQ(events.log, "1102:change 1102:change");
     controls.SetText(contract_id::kList, "two");
     EXPECT_EQ(controls.Selected(contract_id::kList), 1);
-    EXPECT_EQ(events.Log(), "1102:change 1102:change");
+    EXPECT_EQ(events.log, "1102:change 1102:change");
   });
 }
 
 TEST_P(ControlsContract, ChecksToggleBeforeTheClickAndNeverClickForTheProgram) {
   Run([&](ui::Controls& controls, ContractUser& user) {
     controls.SetCheck(contract_id::kCheck, true);
-    EXPECT_EQ(events.Log(), "");
+    EXPECT_EQ(events.log, "");
     user.Click(contract_id::kCheck);
-    EXPECT_EQ(events.Log(), "1101:click");
+    EXPECT_EQ(events.log, "1101:click");
     EXPECT_FALSE(events.checked_when_notified);
     EXPECT_FALSE(controls.IsChecked(contract_id::kCheck));
     user.Click(contract_id::kButton);
-    EXPECT_EQ(events.Log(), "1101:click 1104:click");
+    EXPECT_EQ(events.log, "1101:click 1104:click");
   });
 }
 
@@ -179,7 +190,7 @@ TEST_P(ControlsContract, TypingLimitNeverCutsText) {
     events.log.clear();
     user.Type(contract_id::kEdit, "BCD");
     EXPECT_EQ(controls.GetText(contract_id::kEdit, 100), "ABC");
-    EXPECT_EQ(events.Log(), "1102:change 1102:change");
+    EXPECT_EQ(events.log, "1102:change 1102:change");
     EXPECT_EQ(controls.GetText(contract_id::kEdit, 2), "AB");
   });
 }
@@ -190,9 +201,9 @@ TEST_P(ControlsContract, OnlyTheUsersSelectionNotifies) {
     EXPECT_EQ(controls.GetText(contract_id::kList, 9), "");
     controls.Select(contract_id::kList, 2);
     EXPECT_EQ(controls.GetText(contract_id::kList, 9), "three");
-    EXPECT_EQ(events.Log(), "");
+    EXPECT_EQ(events.log, "");
     user.Choose(contract_id::kList, 0);
-    EXPECT_EQ(events.Log(), "1103:select");
+    EXPECT_EQ(events.log, "1103:select");
     EXPECT_EQ(controls.Selected(contract_id::kList), 0);
     controls.Select(contract_id::kList, 7);
     EXPECT_EQ(controls.Selected(contract_id::kList), -1);
@@ -209,7 +220,7 @@ TEST_P(ControlsContract, NoUserNotificationWhileAHandlerOfTheWindowRuns) {
       controls.SetText(contract_id::kEdit, "A");
     };
     user.Click(contract_id::kButton);
-    EXPECT_EQ(events.Log(), "1104:click 1102:change");
+    EXPECT_EQ(events.log, "1104:click 1102:change");
   });
 }
 
@@ -218,7 +229,7 @@ TEST_P(ControlsContract, EnterEscapeAndCloseBoxArriveAsOkAndCancel) {
     user.PressEnter();
     user.PressEscape();
     user.CloseBox();
-    EXPECT_EQ(events.Log(), "1:click 2:click 2:click");
+    EXPECT_EQ(events.log, "1:click 2:click 2:click");
   });
 }
 

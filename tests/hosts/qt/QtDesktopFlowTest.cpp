@@ -1,5 +1,6 @@
-// The desktop's flows on the real Qt host (offscreen), driven with synthetic mouse and key
-// events; and the keys of its window menu, which only this host catches itself.
+// The controls' contract and the desktop's flows on the real Qt host (offscreen), driven with
+// synthetic mouse and key events; and the keys of its window menu, which only this host
+// catches itself.
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMenu>
@@ -12,6 +13,7 @@
 
 #include "hosts/qt/DialogWindow.h"
 #include "hosts/qt/QtHost.h"
+#include "support/ControlsContract.h"
 #include "support/DesktopFlow.h"
 #include "tests/hosts/qt/QtTestUser.h"
 
@@ -70,7 +72,13 @@ class QtFlowWindow : public FlowWindow {
   void QueueCloseRequest() override { QCoreApplication::postEvent(&window_, new QCloseEvent); }
   void RunQueued() override { QApplication::processEvents(); }
   bool close_requested() override { return window_.close_requested(); }
-  bool CloseOffered() override { return window_.close_enabled(); }
+  // The window's menu opens, and offers Close.
+  bool CloseOffered() override {
+    QStringList items;
+    ChooseFromNextMenu({}, &items);
+    QTest::keyClick(&window_, Qt::Key_Space, Qt::AltModifier);
+    return items.contains(QStringLiteral("&Close\tAlt+F4"));
+  }
   // The window turns application-modal in exec(), which follows its showing at once; here it
   // can only be seen to belong to the window below.
   bool OwnerBlocked() override { return window_.parentWidget() != nullptr; }
@@ -99,6 +107,10 @@ class QtFlowHarness : public HostHarness<hosts::qt::QtHost, QtFlowWindow>, publi
  private:
   int paints_ = 0;
 };
+
+using QtContractHarness = DesktopContractHarness<hosts::qt::QtHost, QtTestUser>;
+INSTANTIATE_TEST_SUITE_P(Hosts, ControlsContract,
+                         ::testing::Values(Harness<QtContractHarness>("QtHost")), HarnessName);
 
 INSTANTIATE_TEST_SUITE_P(Hosts, DesktopFlow, ::testing::Values(Flow<QtFlowHarness>("QtHost")),
                          FlowName);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "hosts/win32/DialogWindow.h"
 #include "hosts/win32/Win32FileDialogs.h"
@@ -14,6 +15,7 @@
 #include "hosts/win32/Win32Window.h"
 #include "support/TestEnvironment.h"
 #include "ui/host/MessageOutput.h"
+#include "ui/main/AboutBox.h"
 
 namespace pelgar::hosts::win32 {
 namespace {
@@ -53,10 +55,7 @@ class NextDialog {
           return FALSE;
         },
         reinterpret_cast<LPARAM>(&found));
-    if (found == nullptr || !pending_answer) return;
-    std::function<void(HWND)> answer = std::move(pending_answer);
-    pending_answer = nullptr;
-    answer(found);
+    if (found != nullptr && pending_answer) std::exchange(pending_answer, nullptr)(found);
   }
 
   static inline std::function<void(HWND)> pending_answer;
@@ -108,16 +107,7 @@ TEST(Win32MessageBoxes, ButtonsAndCaptionFollowTheRequestAndTheAnswerIsThePlatfo
 TEST(Win32MessageBoxes, BelongToTheWindowOnTop) {
   Win32Host host;
   Win32MessageBoxes boxes(host);
-  struct Idle : ui::DialogLogic {
-    void OnOpening(ui::Controls&) override {}
-    void OnControl(int, ui::Notification) override {}
-  } logic;
-  ui::DialogTemplate dialog;
-  dialog.title = "Owner";
-  dialog.font_name = "MS Sans Serif";
-  dialog.font_size = 8;
-  dialog.width = 100;
-  dialog.height = 40;
+  ui::AboutBox logic;
   HWND owner = nullptr, owner_seen = nullptr;
   bool owner_disabled = false;
   host.on_shown = [&](DialogWindow& window) {
@@ -130,7 +120,7 @@ TEST(Win32MessageBoxes, BelongToTheWindowOnTop) {
     boxes.ShowBox("text", "Over", ui::box::kOk);
     window.controls().Close(0);
   };
-  host.RunModal(dialog, logic);
+  host.RunModal(ui::AboutBoxTemplate(), logic);
   EXPECT_NE(owner, nullptr);
   EXPECT_EQ(owner_seen, owner);
   EXPECT_TRUE(owner_disabled);

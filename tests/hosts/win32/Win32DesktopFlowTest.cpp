@@ -1,8 +1,9 @@
-// The desktop's flows on the Win32 host under the platform's own dialog manager, driven with
-// the messages a user's input makes.
+// The controls' contract and the desktop's flows on the Win32 host under the platform's own
+// dialog manager, driven with the messages a user's input makes.
 #include "hosts/win32/DialogWindow.h"
 #include "hosts/win32/Win32Host.h"
 #include "hosts/win32/Win32Window.h"
+#include "support/ControlsContract.h"
 #include "support/DesktopFlow.h"
 #include "tests/hosts/win32/Win32TestUser.h"
 
@@ -84,6 +85,11 @@ class Win32FlowHarness : public HostHarness<hosts::win32::Win32Host, Win32FlowWi
  private:
   int paints_ = 0;
 };
+
+using Win32ContractHarness = DesktopContractHarness<hosts::win32::Win32Host, Win32TestUser>;
+INSTANTIATE_TEST_SUITE_P(Hosts, ControlsContract,
+                         ::testing::Values(Harness<Win32ContractHarness>("Win32Host")),
+                         HarnessName);
 
 INSTANTIATE_TEST_SUITE_P(Hosts, DesktopFlow, ::testing::Values(Flow<Win32FlowHarness>("Win32Host")),
                          FlowName);

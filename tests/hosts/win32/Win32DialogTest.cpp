@@ -12,7 +12,6 @@
 #include "hosts/win32/Win32Window.h"
 #include "ui/enhanced/EnhancedConfigTemplate.h"
 #include "ui/main/AboutBox.h"
-#include "ui/main/MainWindowIds.h"
 #include "ui/main/MainWindowTemplate.h"
 #include "ui/update/UpdateWindowTemplate.h"
 
@@ -83,6 +82,10 @@ TEST_P(Win32DialogTest, BuildsEveryControlOfTheTemplateInItsOrder) {
       children.push_back(child);
     }
     ASSERT_EQ(children.size(), dialog.controls.size());
+    HWND tooltip = window.controls().tooltip();
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_EQ(SendMessageW(tooltip, TTM_GETMAXTIPWIDTH, 0, 0), kTipWidth);
+    LRESULT tipped = 0;
     for (size_t i = 0; i < children.size(); ++i) {
       const ui::ControlTemplate& control = dialog.controls[i];
       HWND child = children[i];
@@ -93,13 +96,33 @@ TEST_P(Win32DialogTest, BuildsEveryControlOfTheTemplateInItsOrder) {
       EXPECT_EQ(IsWindowVisible(child) != FALSE, !(control.style & ui::style::kHidden));
       EXPECT_EQ(IsWindowEnabled(child) != FALSE, !(control.style & ui::style::kDisabled));
       EXPECT_TRUE(control.kind != ControlKind::kIcon || SendMessageW(child, STM_GETICON, 0, 0));
+      // A list's entries as the program's selection reaches them, sorted where it says so.
       if (control.kind == ControlKind::kDropList) {
         EXPECT_EQ(SendMessageW(child, CB_GETCOUNT, 0, 0), std::ssize(control.items));
+        std::vector<std::string> entries;
+        for (int entry = 0; entry < std::ssize(control.items); ++entry) {
+          window.controls().Select(control.id, entry);
+          entries.push_back(window.controls().GetText(control.id, 100));
+        }
+        EXPECT_EQ(entries, ui::ListEntries(control));
+      }
+      if (control.style & ui::style::kDefaultButton) {
+        EXPECT_EQ(SendMessageW(hwnd, DM_GETDEFID, 0, 0), MAKELONG(control.id, DC_HASDEFID));
       }
       if (control.kind != ControlKind::kIcon && control.kind != ControlKind::kDropList &&
           control.kind != ControlKind::kProgressBar) {
         EXPECT_EQ(TextOf(child), control.text);
       }
+      // Its tip, line breaks and all, wrapped at the logic's width.
+      std::vector<wchar_t> tip(4096, L'\0');
+      TTTOOLINFOW info{};
+      info.cbSize = TTTOOLINFOW_V2_SIZE;
+      info.hwnd = hwnd;
+      info.uId = reinterpret_cast<UINT_PTR>(child);
+      info.lpszText = tip.data();
+      SendMessageW(tooltip, TTM_GETTEXTW, tip.size(), reinterpret_cast<LPARAM>(&info));
+      EXPECT_EQ(std::wstring(tip.data()), Widen(control.tooltip));
+      tipped += !control.tooltip.empty();
       // In the dialog font's units, place and size each rounded on its own as the dialog
       // manager does; a closed list is one line high, an icon its own size.
       RECT place{control.rect.x, control.rect.y, control.rect.width, control.rect.height};
@@ -114,31 +137,20 @@ TEST_P(Win32DialogTest, BuildsEveryControlOfTheTemplateInItsOrder) {
         EXPECT_EQ(actual.bottom - actual.top, place.bottom);
       }
     }
-  });
-}
-
-// Every control with a tip has it, line breaks and all, wrapped at the logic's width.
-TEST_P(Win32DialogTest, ToolTipsHoldEachControlsTip) {
-  const ui::DialogTemplate& dialog = *GetParam();
-  WithDialog(dialog, [&](DialogWindow& window) {
-    HWND tooltip = window.controls().tooltip();
-    ASSERT_NE(tooltip, nullptr);
-    EXPECT_EQ(SendMessageW(tooltip, TTM_GETMAXTIPWIDTH, 0, 0), kTipWidth);
-    LRESULT tipped = 0;
-    for (const ui::ControlTemplate& control : dialog.controls) {
-      if (control.id == ui::kNoControlId || control.tooltip.empty()) continue;
-      ++tipped;
-      SCOPED_TRACE(control.id);
-      std::vector<wchar_t> text(4096, L'\0');
-      TTTOOLINFOW info{};
-      info.cbSize = TTTOOLINFOW_V2_SIZE;
-      info.hwnd = window.hwnd();
-      info.uId = reinterpret_cast<UINT_PTR>(window.controls().Window(control.id));
-      info.lpszText = text.data();
-      SendMessageW(tooltip, TTM_GETTEXTW, text.size(), reinterpret_cast<LPARAM>(&info));
-      EXPECT_EQ(std::wstring(text.data()), Widen(control.tooltip));
-    }
     EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), tipped);
+
+    // The window's own menu commands, after a separator.
+    HMENU menu = GetSystemMenu(hwnd, FALSE);
+    const auto first = static_cast<UINT>(GetMenuItemCount(menu) - std::ssize(dialog.system_menu));
+    for (size_t i = 0; i < dialog.system_menu.size(); ++i) {
+      const auto position = first + static_cast<UINT>(i);
+      EXPECT_NE(GetMenuState(menu, first - 1, MF_BYPOSITION) & MF_SEPARATOR, 0u);
+      EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(position)),
+                static_cast<UINT>(dialog.system_menu[i].command));
+      char text[64] = {};
+      GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+      EXPECT_EQ(std::string(text), dialog.system_menu[i].text);
+    }
   });
 }
 
@@ -147,38 +159,6 @@ INSTANTIATE_TEST_SUITE_P(Templates, Win32DialogTest,
                                            &ui::EnhancedConfigTemplate(),
                                            &ui::UpdateWindowTemplate()),
                          DialogName);
-
-// The main window's own touches: its menu commands after a separator, the baud list sorted
-// by text; the about box's default button.
-TEST(Win32Dialog, SystemMenuSortedListAndDefaultButton) {
-  WithDialog(ui::MainWindowTemplate(), [](DialogWindow& window) {
-    HMENU menu = GetSystemMenu(window.hwnd(), FALSE);
-    const int count = GetMenuItemCount(menu);
-    ASSERT_GE(count, 3);
-    EXPECT_NE(GetMenuState(menu, static_cast<UINT>(count - 3), MF_BYPOSITION) & MF_SEPARATOR, 0u);
-    const auto& items = ui::MainWindowTemplate().system_menu;
-    for (size_t i = 0; i < items.size(); ++i) {
-      const auto position = static_cast<UINT>(count - 2) + static_cast<UINT>(i);
-      EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(position)),
-                static_cast<UINT>(items[i].command));
-      char text[64] = {};
-      GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
-      EXPECT_EQ(std::string(text), items[i].text);
-    }
-    Win32Controls& controls = window.controls();
-    std::string bauds;
-    for (int i = 0; i < 3; ++i) {
-      controls.Select(ui::main_id::kBaudList, i);
-      bauds += controls.GetText(ui::main_id::kBaudList, 9) + " ";
-    }
-    EXPECT_EQ(bauds, "19200 38400 9600 ");
-  });
-  WithDialog(ui::AboutBoxTemplate(), [](DialogWindow& window) {
-    const LRESULT default_id = SendMessageW(window.hwnd(), DM_GETDEFID, 0, 0);
-    EXPECT_EQ(HIWORD(default_id), DC_HASDEFID);
-    EXPECT_EQ(LOWORD(default_id), ui::kIdOk);
-  });
-}
 
 }  // namespace
 }  // namespace pelgar::hosts::win32

@@ -1,5 +1,5 @@
-// Files on Windows: read and replaced byte for byte (the callers write their own CR LF),
-// named in UTF-8, and a file that may not be replaced is left exactly as it was.
+// Files on Windows: named in UTF-8, and a file that may not be replaced is left exactly as it
+// was.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,61 +7,21 @@
 #include <iterator>
 #include <string>
 
-#include "platform/Files.h"
-#include "platform/ReplacingFile.h"
-#include "support/TestEnvironment.h"
+#include "tests/platform/ReplacingFileCases.h"
 
 namespace pelgar::platform {
 namespace {
 
 namespace fs = std::filesystem;
 
-// CR LF line ends, a Ctrl-Z (the end of a file read as text) and bytes above 0x7F.
-// Its length counted by the compiler, the NUL inside included, not by hand.
-constexpr char kRawBytes[] = "SET 1\r\nLINE\r\n\x1a\0\xff\r\n";
-const std::string kBytes(kRawBytes, sizeof kRawBytes - 1);
-
-bool Save(const std::string& path, std::string_view content) {
-  ReplacingFile file;
-  return file.Open(path) && file.Write(content) && file.Commit();
-}
-
-class Win32FilesTest : public ::testing::Test {
+// A read-only target is made writable again, so that its folder can be removed.
+class Win32FilesTest : public ReplacingFileTest {
  protected:
-  void SetUp() override { std::ofstream(fs::path(target_), std::ios::binary) << "old"; }
   void TearDown() override {
     std::error_code ignored;
     fs::permissions(target_, fs::perms::owner_write, fs::perm_options::add, ignored);
   }
-  // The target's content and the number of entries: no temporary file may be left behind.
-  std::string State() const {
-    return ReadFileStart(target_, 100).value_or("<none>") + " " +
-           std::to_string(std::distance(fs::directory_iterator(dir_.root), {}));
-  }
-
-  TempDir dir_;
-  const std::string target_ = dir_ / "CONFIG.DAT";
 };
-
-TEST_F(Win32FilesTest, ReplacesOnlyWhenCommittedByteForByte) {
-  {
-    ReplacingFile file;
-    ASSERT_TRUE(file.Open(target_) && file.Write("half"));
-  }
-  EXPECT_EQ(State(), "old 1");
-  ReplacingFile file;
-  ASSERT_TRUE(file.Open(target_) && file.Write(kBytes.substr(0, 7)) &&
-              file.Write(kBytes.substr(7)));
-  EXPECT_EQ(State(), "old 2");  // the temporary file beside it
-  ASSERT_TRUE(file.Commit());
-  EXPECT_FALSE(file.in_place());
-  EXPECT_EQ(State(), kBytes + " 1");
-  EXPECT_EQ(fs::file_size(target_), kBytes.size());
-  // A new file, and one at most the bytes asked.
-  EXPECT_TRUE(Save(dir_ / "fresh.dat", "fresh"));
-  EXPECT_EQ(ReadFileStart(dir_ / "fresh.dat", 3), "fre");
-  EXPECT_EQ(ReadFileStart(dir_ / "fresh.dat", 0), "");
-}
 
 // A read-only file, a folder and a device are refused with a reason and left as they are;
 // so is a file in a folder that does not exist.
@@ -108,30 +68,17 @@ TEST_F(Win32FilesTest, FailedReplacementKeepsTheOldFileAndNoTemporary) {
   }
 }
 
-// A replacement would split a hard-linked file in two: it is rewritten instead, and every
-// name of it shows the new content.
-TEST_F(Win32FilesTest, RewritesAHardLinkedFileInPlace) {
-  fs::create_hard_link(target_, dir_ / "other.dat");
-  ReplacingFile file;
-  ASSERT_TRUE(file.Open(target_) && file.in_place());
-  ASSERT_TRUE(file.Write(kBytes));
-  EXPECT_EQ(ReadFileStart(target_, 100), "old");  // nothing is cut before the commit
-  ASSERT_TRUE(file.Commit());
-  EXPECT_EQ(ReadFileStart(dir_ / "other.dat", 100), kBytes);
-  EXPECT_EQ(State(), kBytes + " 2");
-}
-
 TEST_F(Win32FilesTest, KindsOfPathsAndTheirStartsInUtf8) {
   // "Konfiguration ß é 日本.dat" in UTF-8: the file is made by its wide name.
   const std::string utf8_name = "Konfiguration \xc3\x9f \xc3\xa9 \xe6\x97\xa5\xe6\x9c\xac.dat";
   const fs::path wide_name = dir_.root / L"Konfiguration \u00df \u00e9 \u65e5\u672c.dat";
-  std::ofstream(wide_name, std::ios::binary) << kBytes;
+  std::ofstream(wide_name, std::ios::binary) << "SET 1\r\n";
   const std::string utf8_path = dir_.root.string() + "\\" + utf8_name;
 
   std::string why;
   EXPECT_EQ(KindOfPath(utf8_path, &why), PathKind::kRegularFile);
   EXPECT_TRUE(PathExists(utf8_path));
-  EXPECT_EQ(ReadFileStart(utf8_path, 100), kBytes);
+  EXPECT_EQ(ReadFileStart(utf8_path, 100), "SET 1\r\n");
   EXPECT_EQ(KindOfPath(dir_.root.string(), &why), PathKind::kOther);
   EXPECT_EQ(KindOfPath("NUL", &why), PathKind::kOther);
   EXPECT_EQ(KindOfPath(dir_ / "none", &why), PathKind::kNothing);
