@@ -54,10 +54,11 @@ TEST(WaitHook, RealSleepRunsItAndWaitsAtLeastTheWholeTime) {
   const auto start = std::chrono::steady_clock::now();
   clock.SleepMs(1000);
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
-  // A loaded machine oversleeps a slice, which leaves fewer calls, never more; the first
-  // slice always has one.
+  // A loaded machine oversleeps a slice, which leaves fewer calls; a system that wakes a
+  // sleep a little early (Windows, Wine) may make one or two more. The first slice always
+  // has one.
   EXPECT_GE(hook.calls.size(), 1u);
-  EXPECT_LE(hook.calls.size(), 8u);
+  EXPECT_LE(hook.calls.size(), 10u);
 }
 
 // A hook may shorten the slices, to wake a wait when its next repaint is due; never to
