@@ -1,6 +1,4 @@
-#include "platform/VirtualClock.h"
 #include "support/ControlsContract.h"
-#include "support/ScriptedHost.h"
 #include "ui/host/ControlStore.h"
 
 namespace pelgar::testing {
@@ -31,26 +29,8 @@ class StoreHarness : public ContractHarness {
   }
 };
 
-// The same rules through the scripted host's modal run.
-class ScriptedHostHarness : public ContractHarness {
- public:
-  void WithDialog(ui::ControlEvents& events, const Body& body) override {
-    ForwardingLogic logic(events);
-    platform::VirtualClock clock;
-    ScriptedHost host(clock);
-    host.Then(ContractTemplate().id, [&](ui::ControlStore& store) {
-      StoreUser user(store);
-      body(store, user);
-      store.Close(0);
-    });
-    host.RunModal(ContractTemplate(), logic);
-  }
-};
-
 INSTANTIATE_TEST_SUITE_P(Hosts, ControlsContract,
-                         ::testing::Values(Harness<StoreHarness>("ControlStore"),
-                                           Harness<ScriptedHostHarness>("ScriptedHost")),
-                         HarnessName);
+                         ::testing::Values(Harness<StoreHarness>("ControlStore")), HarnessName);
 
 }  // namespace
 }  // namespace pelgar::testing
