@@ -33,24 +33,7 @@ TEST_F(EnhancedGroupTest, TypingOneWrapperShrinksTheOthersBudgetCountingEscapesA
             "\\1\\" + std::to_string(id::kTailText));
 }
 
-TEST_F(EnhancedGroupTest, FourteenCharactersTypedOrReadExcludeTheOtherWrapper) {
-  Click({id::kTailWrapper, id::kHeadWrapper});
-  store->Type(id::kHeadText, kFourteen);  // the tail is unchecked at once
-  EXPECT_EQ(Wrappers(), "ABCDEFGHIJKLMN| 10 10");
-  store->Click(id::kTailWrapper);  // and refused
-  EXPECT_EQ(Wrappers(), "ABCDEFGHIJKLMN| 10 10");
-  reader.ClearLog();
-  store->Click(id::kEnhancedSet);  // no tail after the separator
-  EXPECT_EQ(ActionFrames().at(0), ":10000011124142434445464748494A4B4C4D4E00e4");
-  store->Click(id::kHeadWrapper);
-  EXPECT_EQ(Wrappers(), "| 00 00");
-  EXPECT_EQ(store->Limit(id::kTailText), 14u);
-  store->Click(id::kEnhancedSet);
-  EXPECT_EQ(ActionFrames().at(0), kEmptyWrappers);
-  EXPECT_EQ(messages.shown, Lines{});
-}
-
-TEST_F(EnhancedGroupTest, GetShowsWrappersEscapedAndAFourteenCharacterOneExcludesTheOther) {
+TEST_F(EnhancedGroupTest, GetShowsWrappersEscapedAndFourteenTypedOrReadExcludeTheOther) {
   reader.state().head_wrapper = "AB\\";
   store->Click(id::kEnhancedGet);
   EXPECT_EQ(Wrappers() + Enabled({kGap, id::kEnhancedSet, id::kSaveSettings}), "AB\\\\| 10 10 11");
@@ -72,6 +55,13 @@ TEST_F(EnhancedGroupTest, GetShowsWrappersEscapedAndAFourteenCharacterOneExclude
     store->Click(other_check);  // refused at once
     EXPECT_EQ(Wrappers(), head ? "ABCDEFGHIJKLMN| 10 10" : "|ABCDEFGHIJKLMN 01 01");
   }
+  // Typed, they uncheck the other box at once; unchecked, they leave it the whole room.
+  Open();
+  Click({id::kTailWrapper, id::kHeadWrapper});
+  store->Type(id::kHeadText, kFourteen);
+  EXPECT_EQ(Wrappers(), "ABCDEFGHIJKLMN| 10 10");
+  store->Click(id::kHeadWrapper);
+  EXPECT_EQ(Wrappers() + " " + std::to_string(store->Limit(id::kTailText)), "| 00 00 14");
   EXPECT_EQ(messages.shown, Lines{});
 }
 
