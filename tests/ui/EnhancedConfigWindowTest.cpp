@@ -161,7 +161,6 @@ TEST_F(EnhancedConfigWindowTest, LanguagesWithoutAFrameSendNothingButAreRemember
     EXPECT_EQ(s.Selected(ids::kLanguageList), 9);
   });
   EXPECT_EQ(Sent("15").back() + dialog.remembered_language_line(), ":0200001115FFD915:FF");
-  EXPECT_EQ(reader.state().wedge_language, 0xFF);
   EXPECT_EQ(Show().Selected(ids::kLanguageList), 9);
   reader.state().wedge_language = 0x09;  // a code without an entry: none
   Show([](ControlStore& s) {
