@@ -1,4 +1,6 @@
+#include "platform/VirtualClock.h"
 #include "support/ControlsContract.h"
+#include "support/ScriptedHost.h"
 #include "ui/host/ControlStore.h"
 
 namespace pelgar::testing {
@@ -19,18 +21,26 @@ class StoreUser : public ContractUser {
   ui::ControlStore& store_;
 };
 
-class StoreHarness : public ContractHarness {
+// The rules through the scripted host's modal run, on its control store: the store of the
+// unattended runs too.
+class ScriptedHostHarness : public ContractHarness {
  public:
   void WithDialog(ui::ControlEvents& events, const Body& body) override {
-    ui::ControlStore store(ContractTemplate());
-    store.SetEvents(&events);
-    StoreUser user(store);
-    body(store, user);
+    ForwardingLogic logic(events);
+    platform::VirtualClock clock;
+    ScriptedHost host(clock);
+    host.Then(ContractTemplate().id, [&](ui::ControlStore& store) {
+      StoreUser user(store);
+      body(store, user);
+      store.Close(0);
+    });
+    host.RunModal(ContractTemplate(), logic);
   }
 };
 
 INSTANTIATE_TEST_SUITE_P(Hosts, ControlsContract,
-                         ::testing::Values(Harness<StoreHarness>("ControlStore")), HarnessName);
+                         ::testing::Values(Harness<ScriptedHostHarness>("ScriptedHost")),
+                         HarnessName);
 
 }  // namespace
 }  // namespace pelgar::testing
