@@ -8,10 +8,9 @@ namespace {
 constexpr char kFourteen[] = "ABCDEFGHIJKLMN";
 constexpr char kEmptyWrappers[] = ":020000111200db";
 // Carriage returns for tracks 1 and 3, capital mode; the language boxes.
-constexpr std::initializer_list<int> kCrAndLanguage = {
-    id::kCrTrack1, id::kCrTrack3, id::kCapitalMode, id::kAltNumPad, id::kUsa, id::kCustomTable};
-constexpr std::initializer_list<int> kWedgeOnly = {id::kCapitalMode, id::kAltNumPad, id::kUsa,
-                                                   id::kCustomTable};
+constexpr Ids kCrAndLanguage = {id::kCrTrack1,  id::kCrTrack3, id::kCapitalMode,
+                                id::kAltNumPad, id::kUsa,      id::kCustomTable};
+constexpr Ids kWedgeOnly = {id::kCapitalMode, id::kAltNumPad, id::kUsa, id::kCustomTable};
 
 using EnhancedGroupTest = MainWindowFixture;
 
