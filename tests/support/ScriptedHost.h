@@ -62,8 +62,7 @@ class ScriptedHost : public ui::DialogHost,
       queued.pop_front();
       user(window);
     }
-    for (int fired = 0; timer_ != nullptr && !dismiss_before_timer && !window.closed() &&
-                        fired < max_timer_firings;
+    for (int fired = 0; timer_ != nullptr && !window.closed() && fired < max_timer_firings;
          ++fired) {
       clock_.SleepMs(interval_ms_);
       events += "T";
@@ -115,8 +114,8 @@ class ScriptedHost : public ui::DialogHost,
   // Runs each timer event, for a caller that measures or watches it.
   std::function<void(const std::function<void()>& fire)> around_timer;
   std::string events;
-  int max_timer_firings = 2;  // a second firing shows whether the handler re-entered
-  bool dismiss_before_timer = false;
+  // A second firing shows whether the handler re-entered; none: dismissed before the timer.
+  int max_timer_firings = 2;
 
  private:
   // A control store that tells the host what the program writes.

@@ -209,7 +209,7 @@ TEST(UpdateWindow, EndingsBeforeTheUpdateLeaveNoPortOpen) {
   UpdateRig rig;
   std::string port_at_box;
   rig.messages.on_show = [&] { port_at_box += rig.line.is_open() ? "open " : "closed "; };
-  rig.host.dismiss_before_timer = true;
+  rig.host.max_timer_firings = 0;
   EXPECT_EQ(rig.Update(MakeImage("REV 2.31", 32, 0)), kIdCancel);
   EXPECT_EQ(rig.host.events + std::to_string(rig.ports.writes.size() + rig.line.is_open()), "-0");
   rig.statuses.clear();
