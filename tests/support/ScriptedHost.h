@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <deque>
 #include <functional>
 #include <map>
@@ -63,19 +62,14 @@ class ScriptedHost : public ui::DialogHost,
       queued.pop_front();
       user(window);
     }
-    for (int fired = 0; timer_ != nullptr && !dismiss_before_timer && !window.closed() &&
-                        fired < max_timer_firings;
+    for (int fired = 0; timer_ != nullptr && !window.closed() && fired < max_timer_firings;
          ++fired) {
       clock_.SleepMs(interval_ms_);
       events += "T";
       ui::TimerEvents* target = timer_;
       int timer_id = timer_id_;
       auto fire = [target, timer_id] { target->OnTimer(timer_id); };
-      if (around_timer) {
-        around_timer(fire);
-      } else {
-        fire();
-      }
+      around_timer ? around_timer(fire) : fire();
     }
     if (!window.closed()) window.PressEscape();
     logic.OnClosed();
@@ -100,8 +94,7 @@ class ScriptedHost : public ui::DialogHost,
     return choice;
   }
 
-  // Boxes as one comparable line each: "caption/TT: text", or "TT: text" for the
-  // program's own box (TT: the box type in hex).
+  // Boxes as ScriptedAnswers records them; the program's own box has no caption.
   int ShowBox(std::string_view text, std::string_view caption, unsigned type) override {
     return Record(std::string(caption) + "/", text, type);
   }
@@ -109,7 +102,7 @@ class ScriptedHost : public ui::DialogHost,
     return Record("", text, type);
   }
 
-  void OnWait() override { ++waits; }
+  void OnWait() override {}
 
   // What the program wrote into a control, in order (texts, and progress positions).
   std::map<int, std::vector<std::string>> texts;
@@ -118,13 +111,11 @@ class ScriptedHost : public ui::DialogHost,
 
   std::optional<std::string> choice;  // nothing: the user cancels
   std::optional<ui::FileDialogRequest> request;
-  std::vector<std::string> shown;  // boxes
   // Runs each timer event, for a caller that measures or watches it.
   std::function<void(const std::function<void()>& fire)> around_timer;
   std::string events;
-  int max_timer_firings = 2;  // a second firing shows whether the handler re-entered
-  bool dismiss_before_timer = false;
-  int64_t waits = 0;
+  // A second firing shows whether the handler re-entered; none: dismissed before the timer.
+  int max_timer_firings = 2;
 
  private:
   // A control store that tells the host what the program writes.
@@ -148,13 +139,6 @@ class ScriptedHost : public ui::DialogHost,
    private:
     ScriptedHost& host_;
   };
-
-  int Record(std::string line, std::string_view text, unsigned type) {
-    char code[8];
-    std::snprintf(code, sizeof code, "%02X: ", type);
-    shown.push_back(line.append(code).append(text));
-    return Answer(type);
-  }
 
   platform::Clock& clock_;
   std::map<int, std::deque<User>> users_;

@@ -11,20 +11,28 @@
 
 namespace pelgar::testing {
 
-// A user who presses the queued answers first, then OK, or No for a Yes/No question.
+// A user who records every box as one comparable line, "caption/TT: text" (TT: the box type
+// in hex) or "TT: text" for a box without a caption of its own, and presses the queued
+// answers first, then OK, or No for a Yes/No question.
 struct ScriptedAnswers {
   std::deque<int> answers;
-  int Answer(unsigned type) {
+  std::vector<std::string> shown;
+  std::function<void()> on_show;  // called while a box is up
+
+  int Record(std::string line, std::string_view text, unsigned type) {
+    char code[8];
+    std::snprintf(code, sizeof code, "%02X: ", type);
+    shown.push_back(line.append(code).append(text));
+    if (on_show) on_show();
     const bool question = (type & 0x0F) == ui::box::kYesNo;
     if (answers.empty()) return question ? ui::answer::kNo : ui::answer::kOk;
-    int answer = answers.front();
+    const int answer = answers.front();
     answers.pop_front();
     return answer;
   }
 };
 
-// The message output with a scripted user who records every message as one comparable
-// line: "caption/TT: text" (TT: the box type in hex), or "TT: text" when shown plain.
+// The message output with a scripted user.
 class ScriptedMessageOutput : public ui::MessageOutput, public ScriptedAnswers {
  public:
   int ShowMessage(std::string_view text, std::string_view caption, unsigned type) override {
@@ -32,18 +40,6 @@ class ScriptedMessageOutput : public ui::MessageOutput, public ScriptedAnswers {
   }
   int ShowPlainMessage(std::string_view text, unsigned type) override {
     return Record("", text, type);
-  }
-
-  std::function<void()> on_show;  // called while a message is up
-  std::vector<std::string> shown;
-
- private:
-  int Record(std::string line, std::string_view text, unsigned type) {
-    char code[8];
-    std::snprintf(code, sizeof code, "%02X: ", type);
-    shown.push_back(line.append(code).append(text));
-    if (on_show) on_show();
-    return Answer(type);
   }
 };
 

@@ -21,17 +21,8 @@ class StoreUser : public ContractUser {
   ui::ControlStore& store_;
 };
 
-class StoreHarness : public ContractHarness {
- public:
-  void WithDialog(ui::ControlEvents& events, const Body& body) override {
-    ui::ControlStore store(ContractTemplate());
-    store.SetEvents(&events);
-    StoreUser user(store);
-    body(store, user);
-  }
-};
-
-// The same rules through the scripted host's modal run.
+// The rules through the scripted host's modal run, on its control store: the store of the
+// unattended runs too.
 class ScriptedHostHarness : public ContractHarness {
  public:
   void WithDialog(ui::ControlEvents& events, const Body& body) override {
@@ -48,8 +39,7 @@ class ScriptedHostHarness : public ContractHarness {
 };
 
 INSTANTIATE_TEST_SUITE_P(Hosts, ControlsContract,
-                         ::testing::Values(Harness<StoreHarness>("ControlStore"),
-                                           Harness<ScriptedHostHarness>("ScriptedHost")),
+                         ::testing::Values(Harness<ScriptedHostHarness>("ScriptedHost")),
                          HarnessName);
 
 }  // namespace

@@ -24,6 +24,7 @@ namespace pelgar::ui {
 namespace id = main_id;
 using ::testing::ElementsAre;
 using Lines = std::vector<std::string>;  // frames or messages
+using Ids = std::initializer_list<int>;  // controls
 
 // The not-claimed box: the words every version showed, then what can be fixed.
 inline std::string NotClaimed(const std::string& cause) {
@@ -34,18 +35,18 @@ inline std::string NotClaimed(const std::string& cause) {
 
 // One '1' or '0' per control: checked, or enabled; a blank for kGap.
 inline constexpr int kGap = 0;
-inline std::string ChecksOf(const ControlStore& store, std::initializer_list<int> ids) {
+inline std::string ChecksOf(const ControlStore& store, Ids ids) {
   std::string states;
   for (int id : ids) states += id == kGap ? ' ' : store.IsChecked(id) ? '1' : '0';
   return states;
 }
-inline std::string EnabledOf(const ControlStore& store, std::initializer_list<int> ids) {
+inline std::string EnabledOf(const ControlStore& store, Ids ids) {
   std::string states;
   for (int id : ids) states += id == kGap ? ' ' : store.IsEnabled(id) ? '1' : '0';
   return states;
 }
 
-inline void ClickEach(ControlStore& store, std::initializer_list<int> ids) {
+inline void ClickEach(ControlStore& store, Ids ids) {
   for (int id : ids) store.Click(id);
 }
 
@@ -71,7 +72,7 @@ class MainWindowFixture : public ::testing::Test {
     reader.ClearLog();
     return frames;
   }
-  void Click(std::initializer_list<int> ids) { ClickEach(*store, ids); }
+  void Click(Ids ids) { ClickEach(*store, ids); }
   std::string Text(int control) { return store->Text(control); }
   std::string Sentinels() {
     return Text(id::kSentinel1) + "|" + Text(id::kSentinel2) + "|" + Text(id::kSentinel3) + "|" +
@@ -83,8 +84,8 @@ class MainWindowFixture : public ::testing::Test {
            Checks({kGap, id::kHeadWrapper, id::kTailWrapper, kGap}) +
            Enabled({id::kHeadText, id::kTailText});
   }
-  std::string Checks(std::initializer_list<int> ids) { return ChecksOf(*store, ids); }
-  std::string Enabled(std::initializer_list<int> ids) { return EnabledOf(*store, ids); }
+  std::string Checks(Ids ids) { return ChecksOf(*store, ids); }
+  std::string Enabled(Ids ids) { return EnabledOf(*store, ids); }
 
   sim::SimulatedReader reader;
   platform::VirtualClock clock;

@@ -10,11 +10,10 @@ const std::string kQuestion =
     "to the MSR configuration will be stored to flash, but will not be used by the MSR until "
     "the custom configuration is enabled.\n\nDo you want to enable it now?";
 constexpr char kCommit[] = ":0100001109E5";
-constexpr std::initializer_list<int> kShown = {
-    id::kWedgeMode,      id::kSerialMode,  id::kCustomConfiguration,
-    id::kCarriageReturn, id::kRawDataMode, id::kTrack1,
-    id::kTrack2,         id::kTrack3,      id::kStripSentinels,
-    id::kHideErrorTracks};
+constexpr Ids kShown = {id::kWedgeMode,      id::kSerialMode,  id::kCustomConfiguration,
+                        id::kCarriageReturn, id::kRawDataMode, id::kTrack1,
+                        id::kTrack2,         id::kTrack3,      id::kStripSentinels,
+                        id::kHideErrorTracks};
 
 class ReaderActions : public MainWindowFixture {
  protected:
