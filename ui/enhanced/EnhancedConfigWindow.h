@@ -49,10 +49,8 @@ class EnhancedConfigWindow : public DialogLogic {
 
   // State that survives closing, for the main window and for tests.
   bool individual_cr_allowed() const { return individual_cr_allowed_; }
-  uint8_t row_changed_mask() const { return row_changed_mask_; }
   const std::string& remembered_cr_line() const { return remembered_cr_line_; }
   const std::string& remembered_language_line() const { return remembered_language_line_; }
-  const std::string& head_text() const { return head_text_; }
   const std::string& tail_text() const { return tail_text_; }
   const PortTexts& port_texts() const { return port_texts_; }
 
