@@ -146,11 +146,24 @@ int main(int argc, char** argv) {
           // A tip as the user sees it when resting on Get Config.
           QWidget* button = window.controls().Widget(id::kGetConfig);
           QToolTip::showText(button->mapToGlobal(QPoint(20, 20)), button->toolTip(), button);
-          QApplication::processEvents();
           QRect area = window.geometry().marginsAdded(FrameExtents(window));
-          for (QWidget* tip : QApplication::topLevelWidgets()) {
-            if (tip->inherits("QTipLabel") && tip->isVisible()) area |= tip->frameGeometry();
+          QRect tip_area;
+          // The tip is a window of its own, which the window manager maps in its own time:
+          // wait until it is on the screen, and a moment more for it to be painted.
+          QElapsedTimer waited;
+          waited.start();
+          while (tip_area.isNull() && waited.elapsed() < 2000) {
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+            for (QWidget* tip : QApplication::topLevelWidgets()) {
+              if (tip->inherits("QTipLabel") && tip->isVisible() &&
+                  tip->windowHandle()->isExposed()) {
+                tip_area = tip->frameGeometry();
+              }
+            }
           }
+          waited.restart();
+          while (waited.elapsed() < 200) QApplication::processEvents(QEventLoop::AllEvents, 20);
+          area |= tip_area;
           QScreen* screen = QGuiApplication::primaryScreen();
           saved += screen->grabWindow(0).copy(area).save(png("tooltip"));
           QToolTip::hideText();
