@@ -56,8 +56,8 @@ TEST(LoadedConfiguration, CustomOffMeansTheDefaultAndCarriageReturnFollowsTheSwi
   } rows[] = {
       {"e3!#&*", false, false, "11000111", "!#&*"},
       {"e3!#&", false, true, "11000111", "!#&E"},  // the end sentinel left out
-      {"9d!!!!", true, false, "10111000", "%;+?"},
-      {"9c!!!!", false, true, "00111000", "%;+?"},
+      {"9c!!!!", true, false, "10111000", "%;+?"},  // the switch overrules the file
+      {"9d!!!!", false, true, "00111000", "%;+?"},
       {"9d!!!!", false, false, "10111000", "%;+?"},
   };
   for (const auto& row : rows) {

@@ -20,12 +20,9 @@ inline constexpr int64_t kExchangeMs = 500;
 // Sessions with the in-process simulated reader on COM3, on virtual time.
 class SessionTest : public ::testing::Test {
  protected:
-  std::unique_ptr<DeviceSession> Open(std::string_view port_id = "3") {
-    return std::make_unique<DeviceSession>(env_, port_id, 19200);
-  }
   // A claimed session; the log and streams are cleared, so a test sees only its own work.
   std::unique_ptr<DeviceSession> Claimed() {
-    auto session = Open();
+    auto session = std::make_unique<DeviceSession>(env_, "3", 19200);
     EXPECT_EQ(session->claimed, 1) << err();
     Clear();
     return session;
