@@ -109,18 +109,12 @@ TEST_F(ConfigFileActionsTest, LoadsEachShapeOfFile) {
   } cases[] = {
       // Custom configuration off: the defaults, with the carriage return of the switch.
       {"Zyr MSR Configuration File\r\n1c!!!!\r\n", "0100 010 01 010 AB| 10 10"},
-      {kEnhancedStart + "12H:0123456789ABCD\r\n12T:\r\n13:0F\r\n15:FF\r\n"s,
-       "1111 001 10 111 0123456789ABCD| 10 10"},  // a 14-character head excludes the tail
-      // ... and keeps it out of the checks, box and all: Set sends the head alone.
+      // A 14-character head keeps the tail out of the checks, box and all.
       {kEnhancedStart + "12H:ABCDEFGHIJKLMN\r\n12T:ABC\r\n13:0F\r\n15:00\r\n"s,
        "1111 100 10 111 ABCDEFGHIJKLMN|ABC 10 10"},
       {kEnhancedStart + "12H:\r\n12T:\\\\Z\r\n13:0f\r\n15:\r\n"s, "1111 010 10 111 |\\\\Z 01 01"},
       {kEnhancedStart + "12H:\r\n12T:\r\n13:00\r\n15:7\r\n"s, "0000 000 10 111 | 00 00"},
-      // Its rest takes the next line's place; the data exchange refuses the long text.
-      {kEnhancedStart + "12H:"s + std::string(60, 'x') + "\r\n12T:B\r\n13:0F\r\n15:00\r\n",
-       "0100 010 10 111 " + std::string(55, 'x') + "| 10 10",
-       "30: Please enter no more than 14 characters."},
-      // Within a line, but 15 characters once decoded.
+      // Within a line, but 15 characters once decoded: the data exchange refuses it.
       {kEnhancedStart + "12H:ABCDEFGHIJKLMN\\035\r\n12T:\r\n13:00\r\n15:01\r\n"s,
        "0000 010 10 111 ABCDEFGHIJKLMN\\035| 10 10",
        "30: Please enter no more than 17 characters."},
