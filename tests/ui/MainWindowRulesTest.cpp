@@ -56,9 +56,6 @@ TEST_F(MainWindowRules, StartsReadyToSendTheDefaultConfiguration) {
   EXPECT_EQ(Enabled(kOptions), "");
   EXPECT_EQ(Checked({id::kSerialMode, id::kWedgeMode, id::kUsa, id::kCustomConfiguration}),
             "serial usa");
-  // The default configuration's options.
-  EXPECT_EQ(Checked(kOptions), "track1 track2 track3");
-  EXPECT_EQ(Sentinels(), "%|;|+|?");
   EXPECT_EQ(store->Limit(id::kSentinel1), 1u);
   EXPECT_FALSE(store->IsVisible(id::kEnhancedWindow) || store->IsVisible(id::kSetConfigTemporary));
   EXPECT_TRUE(messages.shown.empty() && store->unknown_ids().empty());
