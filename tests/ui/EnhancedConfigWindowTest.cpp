@@ -139,8 +139,8 @@ TEST_F(EnhancedConfigWindowTest, LanguagesWithoutAFrameSendNothingButAreRemember
   EXPECT_TRUE(Sent("15").empty());
   EXPECT_THAT(messages.shown, ElementsAre(kFailed));
   EXPECT_EQ(dialog.remembered_language_line(), "15:07");
-  EXPECT_EQ(Show().Selected(ids::kLanguageList), 7);
   Show([](ControlStore& s) {
+    EXPECT_EQ(s.Selected(ids::kLanguageList), 7);          // reopened as remembered
     s.Choose(ids::kLanguageList, 9);                       // "Custom Table" is the reader's 0xFF
     ClickEach(s, {ids::kSetLanguage, ids::kGetLanguage});  // and is shown as itself
     EXPECT_EQ(s.Selected(ids::kLanguageList), 9);
