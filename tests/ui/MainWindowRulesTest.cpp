@@ -97,19 +97,14 @@ TEST_F(MainWindowRules, EnterClosesOnlyWithValidDataAndEscapeTakesNone) {
 TEST_F(MainWindowRules, ButtonsAndMenuHandOverToTheirActionsWithTheListTexts) {
   std::string opened;
   window->hooks().firmware_update = [&](const PortTexts& t) { opened += t.port + t.baud + ","; };
-  window->hooks().enhanced_window = [&](const PortTexts& t, bool cr_allowed) {
-    opened += t.port + t.baud + std::to_string(cr_allowed) + ",";
-  };
   window->hooks().save_configuration = [&](MainWindow&) { opened += "save,"; };
   window->hooks().load_configuration = [&](MainWindow&) { opened += "load,"; };
   store->Choose(id::kPortList, 0);
   store->Choose(id::kBaudList, 2);
   Click({id::kFirmwareUpdate, id::kSaveSettings, id::kLoadConfig});
   EXPECT_FALSE(store->Click(id::kEnhancedWindow));  // hidden: only the menu opens it
-  store->ChooseMenuCommand(id::kEnhancedWindowCommand);
   store->ChooseMenuCommand(kSystemClose);
-  // No configuration record read or written yet: per-track returns are not allowed.
-  EXPECT_EQ(opened, "COM1 9600,save,load,COM1 96000,");
+  EXPECT_EQ(opened, "COM1 9600,save,load,");
 }
 
 }  // namespace
