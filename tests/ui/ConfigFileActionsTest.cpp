@@ -126,12 +126,15 @@ TEST_F(ConfigFileActionsTest, LoadsEachShapeOfFile) {
 
 // Fourteen "\ddd" escapes are a valid wrapper of 56 typed characters, more than one read
 // of the wrapper line takes; the file keeps it in a form that fits.
-TEST_F(ConfigFileActionsTest, LongEscapedWrapperSurvivesSaveAndLoad) {
+TEST_F(ConfigFileActionsTest, LongEscapedWrapperSurvivesSaveAndLoadButNotALongerOne) {
   Click({id::kCustomConfiguration, id::kHeadWrapper, id::kCrTrack1});
   for (int i = 0; i < 14; ++i) store->Type(id::kHeadText, "\\065");
   Save("a.dat");
   Load(Content("a.dat"));
   EXPECT_EQ(Text(id::kHeadText) + Checks({id::kCrTrack1, id::kUsa}), std::string(14, 'A') + "11");
+  // One character more once decoded, and the loaded box is refused where it is shown.
+  Load(kEnhancedStart + "12H:ABCDEFGHIJKLMN\\035\r\n"s);
+  EXPECT_THAT(messages.shown, ::testing::Contains("30: Please enter no more than 17 characters."));
 }
 
 }  // namespace
