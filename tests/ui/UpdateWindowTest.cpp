@@ -69,7 +69,6 @@ const std::string kUnplug =
     "00: Please unplug/plug the MSR to enter ISP ROM mode.\nAnd press 'OK' button to continue "
     "flashing.";
 const std::string kCompareFailure = "Error comparing hex revision and MSR firmware file revision!";
-const std::string kUpdateFailure = "Error updating MSR firmware!";
 const Lines kRevisionFrames = {":0100001110DE", ":020000110200EB", ":0100001111DD"};
 const Lines kSetupFrames = {":0100001110DE", ":0100001107E7", "UUUUUUUU", "UUUUUUUU"};
 const Lines kFamily1Setup = {":010000020BF2", ":020000050701F1", ":020000050702F0"};
@@ -94,7 +93,8 @@ Lines Statuses(bool ipl_option) {
 }
 // clang-format on
 
-// Low region only or both, in each dialect, and an older file the user accepts.
+// Low region only or both, in each dialect (family 3 takes family 2's way); the older file
+// is accepted by the user.
 TEST(UpdateWindow, CompleteUpdatesFollowTheirDialect) {
   Lines page_erases;
   for (unsigned page = 0; page < 0x2FFF; page += 128) {
@@ -104,13 +104,10 @@ TEST(UpdateWindow, CompleteUpdatesFollowTheirDialect) {
   // Reader and file revisions, high-region bytes, frames before programming, messages.
   const std::tuple<const char*, const char*, size_t, Lines, Lines> cases[] = {
       // clang-format off
-      {"REV 1.30", "REV 1.31", 0, Concat({kFamily1Setup, {":0100000307F5"}}), {kSuccess}},
       {"REV 1.30", "REV 1.31", 256, Concat({kFamily1Setup, kFamily1Ipl, kFamily1Setup,
        {":0100000307F5"}}), {kUnplug, kSuccess}},
       {"REV 2.30", "REV 2.31", 0, page_erases, {kSuccess}},
-      {"REV 3.30", "REV 3.31", 0, page_erases, {kSuccess}},
-      {"REV 2.30", "REV 2.31", 256, {":0100000301FB"}, {kSuccess}},
-      {"REV 2.30", "REV 2.29", 0, page_erases, {kSameOrOlder, kSuccess}},
+      {"REV 2.30", "REV 2.29", 256, {":0100000301FB"}, {kSameOrOlder, kSuccess}},
       // clang-format on
   };
   for (const auto& [reader_revision, file_revision, high_bytes, before_programming, messages] :
@@ -172,9 +169,7 @@ TEST(UpdateWindow, FailuresEndTheUpdateWithTheirMessagesAndStatus) {
        "device. \nPlease select other firmware file."}, kCompareFailure, ":0100001111DD"},
       {"REV 0.30", "REV 0.31", {}, {}, "Error entering ISP programming setup!", ":0100001107E7"},
       {"REV 2.30", "REV 2.31", {.isp_mismatch_address = 0x0104}, {"00: Address:0104\nF:24\nR:db",
-       "00: VERIFY FAILED!!!!"}, kUpdateFailure, ":050000040100010F00"},
-      {"REV 2.30", "REV 2.31", {.isp_unacknowledged_address = 0x40}, {}, kUpdateFailure,
-       ":10004000"},
+       "00: VERIFY FAILED!!!!"}, "Error updating MSR firmware!", ":050000040100010F00"},
       // clang-format on
   };
   for (const auto& [reader_revision, file_revision, faults, messages, failure, last_frame] :
@@ -203,8 +198,8 @@ TEST(UpdateWindow, TwoUpdatesInOneRunFollowTheirOwnImages) {
 }
 
 // The window dismissed in the 200 ms before its timer, a cancelled file dialog, a missing
-// file, a folder (not a regular file), a bad file, a port that cannot be opened: no update,
-// and no port left open, and none held while a box waits.
+// file, a bad file, a port that cannot be opened: no update, and no port left open, and
+// none held while a box waits.
 TEST(UpdateWindow, EndingsBeforeTheUpdateLeaveNoPortOpen) {
   UpdateRig rig;
   std::string port_at_box;
@@ -217,10 +212,8 @@ TEST(UpdateWindow, EndingsBeforeTheUpdateLeaveNoPortOpen) {
   EXPECT_EQ(rig.updater.DoModal(), 0);  // cancelled
   ASSERT_TRUE(rig.host.request && rig.host.request->must_exist);
   const std::string absent = ::testing::TempDir() + "/pelgar_no_such_folder/absent.hex";
-  for (const std::string& unreadable : {absent, ::testing::TempDir()}) {
-    rig.host.choice = unreadable;
-    EXPECT_EQ(rig.updater.DoModal(), 0) << unreadable;
-  }
+  rig.host.choice = absent;
+  EXPECT_EQ(rig.updater.DoModal(), 0);
   const std::string bad = WriteTempFile("bad.hex", ":0401000012345678E7\n:0401000012345678E6\n");
   rig.host.choice = bad;
   EXPECT_EQ(rig.updater.DoModal(), 0);
@@ -230,14 +223,13 @@ TEST(UpdateWindow, EndingsBeforeTheUpdateLeaveNoPortOpen) {
   EXPECT_EQ(rig.updater.DoModal(), 0);
   EXPECT_EQ(rig.clock.NowMs() - before, 10 * 500);  // ten attempts, and no file dialog
   // Each box says why after a blank line.
-  const std::string open_error = "Error!/30: Error opening MSR firmware hex file.\n\n";
-  EXPECT_EQ(rig.messages.shown,
-            (Lines{open_error + absent + ": no such file",
-                   open_error + ::testing::TempDir() + ": is a folder",
-                   "Error!/30: Error verifying the opened MSR firmware hex file.\n\nChecksum Error "
-                   "at line 2 of " +
-                       bad + ": the checksum is E6, the record adds up to E7"}));
-  EXPECT_EQ(port_at_box, "closed closed closed ");
+  EXPECT_EQ(
+      rig.messages.shown,
+      (Lines{"Error!/30: Error opening MSR firmware hex file.\n\n" + absent + ": no such file",
+             "Error!/30: Error verifying the opened MSR firmware hex file.\n\nChecksum Error "
+             "at line 2 of " +
+                 bad + ": the checksum is E6, the record adds up to E7"}));
+  EXPECT_EQ(port_at_box, "closed closed ");
   EXPECT_FALSE(rig.host.request.has_value());
   EXPECT_EQ(std::to_string(rig.statuses.size()) + (rig.line.is_open() ? " open" : ""), "0");
 }
