@@ -56,7 +56,7 @@ class UnattendedRunTest : public ::testing::Test {
   sim::SimulatedReader reader;
   platform::VirtualClock clock;
   sim::InProcessPortFactory sim_ports{reader, clock};
-  testing::RecordingPorts ports{sim_ports};  // refuses chosen frames, answers one
+  testing::RecordingPorts ports{sim_ports};  // refuses chosen frames
   std::ostringstream out, err;
 };
 
@@ -142,13 +142,14 @@ TEST_F(UnattendedRunTest, OpensTheFileAsTypedThenInCapitals) {
   EXPECT_EQ(seen, (std::vector<int>{0, 0, 0x60, 1}));
 }
 
-// (A silent reader: see the end-to-end test.)
+// A reader that goes silent once claimed, an absent one, and one that answers.
 TEST_F(UnattendedRunTest, DebugCommandPrintsTheReplyAndRestoresAfterTheCountdown) {
-  ports.canned_frame = ":0100001117D7";
-  ports.canned_reply = ":0100001117D7Error";
+  reader.faults().silent_after_frames = 3;  // claimed, then silent
   EXPECT_EQ(Run("/C:0100001117D7"), 1);
   const std::string kUnplug = "\nPlease unplug/plug the MSR enable functional mode.\n.";
-  EXPECT_TRUE(out.str().ends_with("Response:\n:0100001117D7Error\n" + kUnplug + kCountdown));
+  EXPECT_TRUE(out.str().ends_with("command.\nMSR Command Response:\n\n" + kUnplug + kCountdown))
+      << out.str();
+  reader.faults() = {};
   sim_ports.present_ports = {"COM9"};
   EXPECT_EQ(Run("/C:0100001118D6"), 1);
   EXPECT_TRUE(out.str().ends_with(kNotClaimed)) << out.str();
