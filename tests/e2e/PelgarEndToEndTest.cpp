@@ -12,7 +12,6 @@ using PelgarEndToEndTest = EndToEndTest;
 // Every sync of the simulator's disk takes 200 ms, longer than the 62.5 ms a host waits for
 // a reply: the load must still succeed, and the flash must be on disk once the reader ends.
 // A lower-case name is opened as typed, although the command line is read in capitals.
-// The simulator's next run starts from that flash.
 TEST_F(PelgarEndToEndTest, LoadOnASlowDiskDelaysNoReplyAndLosesNoFlash) {
   ASSERT_TRUE(StartSim({"--switch=wedge"}, {"env", "LD_PRELOAD=" PELGAR_SLOW_FSYNC,
                                             "ASAN_OPTIONS=verify_asan_link_order=0"}))
@@ -29,12 +28,6 @@ TEST_F(PelgarEndToEndTest, LoadOnASlowDiskDelaysNoReplyAndLosesNoFlash) {
   for (const char* line : {"option_byte 41\n", "head_wrapper 5B\n", "cr_byte 1E\n"}) {
     EXPECT_NE(flash.find(line), std::string::npos) << line << flash;
   }
-  // The next start reads it back: Get Config shows the loaded option byte and sentinels.
-  ASSERT_TRUE(StartSim()) << sim_->Errors();
-  Subprocess debug({PELGAR_EXE, "/C:020000110200EB,COM3"}, dir_, "debug");
-  EXPECT_EQ(debug.Wait(60'000), 0) << debug.Errors();
-  EXPECT_NE(debug.Output().find(".:0E0000110241253B2B3F52455620322E3330"), std::string::npos)
-      << debug.Output();
 }
 
 }  // namespace
