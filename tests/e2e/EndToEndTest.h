@@ -46,15 +46,14 @@ inline int ElapsedMs(std::chrono::steady_clock::time_point since) {
                               .count());
 }
 
-// What pelgar-sim's trace (its --trace) says it received on the side `direction` names
-// ("<-" command mode, "<- isp"), in order: each frame from its ":" on.
-inline std::vector<std::string> ReceivedFrames(const std::string& trace,
-                                               const std::string& direction = "<-") {
+// What pelgar-sim's trace (its --trace) says it received in command mode, in order: each
+// frame from its ":" on.
+inline std::vector<std::string> ReceivedFrames(const std::string& trace) {
   std::vector<std::string> frames;
   std::istringstream lines(trace);
   for (std::string line; std::getline(lines, line);) {
-    const size_t at = line.find("] " + direction + " :");
-    if (at != std::string::npos) frames.push_back(line.substr(at + direction.size() + 3));
+    const size_t at = line.find("] <- :");
+    if (at != std::string::npos) frames.push_back(line.substr(at + 5));
   }
   return frames;
 }
@@ -71,13 +70,6 @@ inline std::vector<std::string> Writes(const std::vector<std::string>& frames) {
     }
   }
   return writes;
-}
-
-// A data record (type 00) in pelgar-sim's trace of ISP mode: firmware sent to be written.
-inline bool ProgramsFlash(const std::string& trace) {
-  const std::vector<std::string> records = ReceivedFrames(trace, "<- isp");
-  return std::any_of(records.begin(), records.end(),
-                     [](const std::string& record) { return record.compare(7, 2, "00") == 0; });
 }
 
 // A program started in `dir` with this process's environment, its standard output and

@@ -129,7 +129,6 @@ TEST_F(FaultMatrixEndToEndTest, EachFaultOfTheLineEndsCleanlyInEveryRun) {
                                  : "Error verifying MSR firmware file revision!";
     EXPECT_EQ(status_line.rfind(status, 0), 0u) << status_line;
     StopSim();
-    EXPECT_EQ(ProgramsFlash(sim_->Output()), answers);
     // The reader now runs the new firmware and says so.
     EXPECT_EQ(ReadFile(dir_ + "/reader.state").find("REV 1.31") != std::string::npos, answers);
   }
