@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <vector>
 
 #include "app/Application.h"
 #include "platform/VirtualClock.h"
@@ -90,20 +89,19 @@ TEST_F(UnattendedRunTest, LoadsTheFileAndSaysSo) {
   }
 }
 
-// A configuration that was not applied must neither say so nor exit 0.
+// A configuration that was not applied must neither say so nor exit 0. (A reader that is not
+// claimed: see the end-to-end runs.)
 TEST_F(UnattendedRunTest, NotAppliedConfigurationsFailWithTheSummary) {
   const struct {
     std::string file;  // empty: no such file
     std::string refused_frame{};
-    bool present = true;
     const char* commands = nullptr;  // when given, all the reader received
   } kCases[] = {
-      {kFull, "", false},
       {""},
       {"Zyr MSR Enhanced Configuration File\r\n5c%;+?\r\n"},  // a bad header
       {kBasic + kEnhancedHead + "12H:\\999\r\n"},             // no such character
       // 15 characters once decoded: the configuration goes, no wrappers, CR or language.
-      {kBasic + kEnhancedHead + "12H:ABCDEFGHIJKLMN\\035\r\n", "", true, "01 09"},
+      {kBasic + kEnhancedHead + "12H:ABCDEFGHIJKLMN\\035\r\n", "", "01 09"},
       {kFull, ":0100001109E5"},            // the commit
       {kFull, ":02000011130ECC"},          // the enhanced Set's carriage returns
       {kFull, ":060000110140253b2b3fde"},  // Set Config
@@ -113,33 +111,12 @@ TEST_F(UnattendedRunTest, NotAppliedConfigurationsFailWithTheSummary) {
     std::filesystem::remove(dir / "a.dat");
     if (!c.file.empty()) Put("a.dat", c.file);
     ports.corrupted = {c.refused_frame};
-    sim_ports.present_ports = {c.present ? "COM3" : "COM9"};
     EXPECT_EQ(Run(dir / "a.dat"), 1);
-    EXPECT_TRUE(out.str().ends_with(c.present ? kError : kNotClaimed)) << out.str();
+    EXPECT_TRUE(out.str().ends_with(kError)) << out.str();
     if (c.commands) {
       EXPECT_EQ(Commands(), c.commands);
     }
   }
-}
-
-// The command line is matched in capitals, but the file system tells case apart: the
-// path is tried as typed (see the end-to-end test), then in capitals.
-TEST_F(UnattendedRunTest, OpensTheFileAsTypedThenInCapitals) {
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir.root);
-  Put("UPPER.DAT", kBasic);
-  Put("both.dat", "Zyr MSR Configuration File\r\n7c%;+?\r\n");
-  // Windows' file names do not tell case apart: both.dat is BOTH.DAT there.
-  if (std::filesystem::exists(dir.root / "BOTH.DAT")) {
-    std::filesystem::current_path(previous);
-    GTEST_SKIP() << "the file system does not tell case apart";
-  }
-  Put("BOTH.DAT", kBasic);
-  // Then both.dat's option byte, without sentinels.
-  const std::vector<int> seen{Run("upper.dat,COM3"), Run("both.dat"), reader.state().option_byte,
-                              Run("none.dat")};
-  std::filesystem::current_path(previous);
-  EXPECT_EQ(seen, (std::vector<int>{0, 0, 0x60, 1}));
 }
 
 // A reader that goes silent once claimed, an absent one, and one that answers.

@@ -57,7 +57,10 @@ class BadInputEndToEndTest : public EndToEndTest {
     std::mt19937 random(18);  // NOLINT(cert-msc32-c,cert-msc51-cpp): a failure must replay
     std::string garbage(10 << 20, '\0');
     for (char& c : garbage) c = static_cast<char>(random());
-    Put("10mb-garbage.dat", garbage);
+    // The command line is read in capitals, but the file system tells case apart: a name is
+    // opened as typed, else in capitals.
+    Put("10MB-GARBAGE.DAT", garbage);
+    Put("LENIENT.DAT", "");
     Put("bad-escape.dat", kEnhanced + "12H:AB\\999\r\n12T:\r\n13:0F\r\n15:01\r\n");
     Put("lenient.dat", kHeader +
                            "ZZ%;+?\r\nZyr MSR Enhanced Configuration File\r\n12H:\r\n12T:\r\n"
@@ -90,7 +93,7 @@ TEST_F(BadInputEndToEndTest, EachEndsInTimeWithItsCauseAndSendsOnlyWhatItMeant) 
       // Files that cannot be read: one that would block a reader, one too big to be a
       // configuration file.
       {"pipe.dat,COM3", 1, kNoChange, kFileError, "pelgar: pipe.dat: not a regular file"},
-      {"10mb-garbage.dat", 1, kNoChange, kFileError, "pelgar: 10mb-garbage.dat: line 1 has no"},
+      {"10mb-garbage.dat", 1, kNoChange, kFileError, "pelgar: 10MB-GARBAGE.DAT: line 1 has no"},
       // Taken in part: the basic configuration is stored, and what was not is said.
       {"bad-escape.dat", 1, kBasic, kFileError,
        "pelgar: bad-escape.dat: basic configuration stored; enhanced settings not sent: line 4"},
