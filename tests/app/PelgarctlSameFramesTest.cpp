@@ -42,7 +42,6 @@ TEST(SameFrames, ApplySendsWhatTheUnattendedRunSends) {
     const char* revision = "REV 2.30";
   } rows[] = {
       {Example("BASIC.DAT"), SlideSwitch::kSerial},
-      {Example("CONFIG.DAT"), SlideSwitch::kWedge},
       {Example("WRAPPED.DAT"), SlideSwitch::kWedge},
       {Example("WRAPPED.DAT"), SlideSwitch::kSerial, "REV 2.20"},
       // Custom configuration off: the default one, carriage return after the switch.
