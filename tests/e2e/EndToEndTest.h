@@ -26,10 +26,6 @@ extern char** environ;
 
 namespace pelgar::e2e {
 
-// PELGAR_TIME_SCALE of the programs: their 500 ms take 62.5 ms, a margin that a busy
-// two-core machine keeps.
-inline constexpr int kTimeScale = 8;
-
 // A configuration file for a wedge reader: both sections, "[" and "]" around the data.
 inline const std::string kLobby =
     "Zyr MSR Configuration File\r\n5d%;+?\r\nZyr MSR Enhanced Configuration File\r\n"
@@ -46,14 +42,14 @@ inline int ElapsedMs(std::chrono::steady_clock::time_point since) {
                               .count());
 }
 
-// What pelgar-sim's trace (its --trace) says it received in command mode, in order: each
-// frame from its ":" on.
-inline std::vector<std::string> ReceivedFrames(const std::string& trace) {
+// The frames of a trace's lines that hold `marker` and a frame, in order, each from its ":"
+// on: what pelgar-sim received in command mode ("] <- "), or what a program sent (" send ").
+inline std::vector<std::string> Frames(const std::string& trace, const std::string& marker) {
   std::vector<std::string> frames;
   std::istringstream lines(trace);
   for (std::string line; std::getline(lines, line);) {
-    const size_t at = line.find("] <- :");
-    if (at != std::string::npos) frames.push_back(line.substr(at + 5));
+    const size_t at = line.find(marker + ":");
+    if (at != std::string::npos) frames.push_back(line.substr(at + marker.size()));
   }
   return frames;
 }
@@ -129,7 +125,8 @@ class EndToEndTest : public ::testing::Test {
     ASSERT_NE(mkdtemp(pattern), nullptr);
     dir_ = pattern;
     port_dir_.emplace("PELGAR_PORT_DIR", (dir_ + "/ports").c_str());
-    time_scale_.emplace("PELGAR_TIME_SCALE", std::to_string(kTimeScale).c_str());
+    // The programs' 500 ms take 62.5 ms, a margin that a busy two-core machine keeps.
+    time_scale_.emplace("PELGAR_TIME_SCALE", "8");
   }
   void TearDown() override {
     sim_.reset();
@@ -163,7 +160,7 @@ class EndToEndTest : public ::testing::Test {
   std::vector<std::string> StopSim() {
     EXPECT_EQ(sim_->Stop(), 0);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir_ + "/ports/COM3")));
-    return ReceivedFrames(sim_->Output());
+    return Frames(sim_->Output(), "] <- ");
   }
 
   void Put(const std::string& name, const std::string& content) {
