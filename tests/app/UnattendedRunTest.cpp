@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "app/Application.h"
@@ -32,10 +31,6 @@ const std::string kFull = kBasic + kEnhancedHead + "12H:AB\r\n12T:\r\n13:0F\r\n1
 // reader on COM3 on virtual time.
 class UnattendedRunTest : public ::testing::Test {
  protected:
-  std::string Put(const std::string& name, const std::string& text) {
-    std::ofstream(dir / name, std::ios::binary) << text;
-    return dir / name;
-  }
   int Run(const std::string& command_line) {
     out.str("");
     reader.ClearLog();
@@ -79,7 +74,7 @@ TEST_F(UnattendedRunTest, LoadsTheFileAndSaysSo) {
   reader.state().slide_switch = sim::SlideSwitch::kWedge;
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.file);
-    EXPECT_EQ(Run(Put("a.dat", c.file) + ",COM3,19200"), 0);
+    EXPECT_EQ(Run(dir.Put("a.dat", c.file) + ",COM3,19200"), 0);
     EXPECT_EQ(Commands(), c.commands);
     EXPECT_EQ(reader.state().option_byte, c.option_byte);
     EXPECT_EQ(reader.state().head_wrapper + "|" + reader.state().tail_wrapper, c.wrappers);
@@ -108,7 +103,7 @@ TEST_F(UnattendedRunTest, NotAppliedConfigurationsFailWithTheSummary) {
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.file + c.refused_frame);
     std::filesystem::remove(dir / "a.dat");
-    if (!c.file.empty()) Put("a.dat", c.file);
+    if (!c.file.empty()) dir.Put("a.dat", c.file);
     ports.corrupted = {c.refused_frame};
     EXPECT_EQ(Run(dir / "a.dat"), 1);
     EXPECT_TRUE(out.str().ends_with(kError)) << out.str();

@@ -2,7 +2,6 @@
 // its own: what each reader ends with, the exit status, and the JSON lines read back.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <tuple>
@@ -43,10 +42,6 @@ class CtlRunTest : public ::testing::Test {
     }
     return status;
   }
-  std::string Put(const std::string& name, const std::string& text) {
-    std::ofstream(dir / name, std::ios::binary) << text;
-    return dir / name;
-  }
 
   platform::TempDir dir;
   SimWorlds worlds;
@@ -66,7 +61,7 @@ TEST_F(CtlRunTest, AnAbsentOrFaultyReaderOrARefusedFileFailsAlone) {
   EXPECT_EQ(Run({"-j", "-p", "COM3,COM5", "info"}), 1);
   EXPECT_EQ(objects["COM3"]["revision"], "REV 2.30");
   EXPECT_EQ(objects["COM3"]["switch"], "wedge");
-  const std::string file = Put("w.dat", kWrapped);
+  const std::string file = dir.Put("w.dat", kWrapped);
   EXPECT_EQ(Run({"-j", "-p", "COM3,COM4", "-p", "com5,COM6", "apply", file, "--verify"}), 1);
   ASSERT_EQ(objects.size(), 4u) << out.str();
   EXPECT_EQ(objects["COM3"]["result"], "ok");
@@ -81,7 +76,7 @@ TEST_F(CtlRunTest, AnAbsentOrFaultyReaderOrARefusedFileFailsAlone) {
   EXPECT_EQ(worlds.reader("COM4").state().head_wrapper, "");
 
   // A file pelgarctl refuses reaches no reader.
-  const std::string bad = Put("bad.dat", kHeads + "12H:0123456789\n12T:abcde\n");
+  const std::string bad = dir.Put("bad.dat", kHeads + "12H:0123456789\n12T:abcde\n");
   for (const char* port : {"COM3", "COM4"}) worlds.reader(port).ClearLog();
   EXPECT_EQ(Run({"-j", "-p", "COM3,COM4", "apply", bad}), 1);
   for (const char* port : {"COM3", "COM4"}) {
@@ -144,7 +139,7 @@ TEST_F(CtlRunTest, CloneToThreeThenVerifyNamesWhatChanged) {
 // update window's test.)
 TEST_F(CtlRunTest, FlashesSeveralReadersAtOnce) {
   const firmware::FirmwareImage image = testing::MakeImage("REV 1.31", 64, 32);
-  const std::string file = Put("new.hex", testing::ToHexText(image));
+  const std::string file = dir.Put("new.hex", testing::ToHexText(image));
   for (const char* port : {"COM3", "COM4"})
     worlds.Add(port, Reader(SlideSwitch::kSerial, "REV 1.30"));
   EXPECT_EQ(Run({"-p", "COM3,COM4", "flash", file}), 0) << out.str() << err.str();

@@ -3,7 +3,6 @@
 // on standard error, and the reader receives only what was meant to reach it.
 #include <sys/stat.h>
 
-#include <fstream>
 #include <random>
 
 #include "e2e/EndToEndTest.h"
@@ -59,13 +58,13 @@ class BadInputEndToEndTest : public EndToEndTest {
     for (char& c : garbage) c = static_cast<char>(random());
     // The command line is read in capitals, but the file system tells case apart: a name is
     // opened as typed, else in capitals.
-    Put("10MB-GARBAGE.DAT", garbage);
-    Put("LENIENT.DAT", "");
-    Put("bad-escape.dat", kEnhanced + "12H:AB\\999\r\n12T:\r\n13:0F\r\n15:01\r\n");
-    Put("lenient.dat", kHeader +
-                           "ZZ%;+?\r\nZyr MSR Enhanced Configuration File\r\n12H:\r\n12T:\r\n"
-                           "13:ZZ\r\n15:ZZ\r\nan eighth line\r\n");
-    Put("bad.state", "option_byte 40\nsentinels 25 3B\n");
+    temp_.Put("10MB-GARBAGE.DAT", garbage);
+    temp_.Put("LENIENT.DAT", "");
+    temp_.Put("bad-escape.dat", kEnhanced + "12H:AB\\999\r\n12T:\r\n13:0F\r\n15:01\r\n");
+    temp_.Put("lenient.dat", kHeader +
+                                 "ZZ%;+?\r\nZyr MSR Enhanced Configuration File\r\n12H:\r\n12T:\r\n"
+                                 "13:ZZ\r\n15:ZZ\r\nan eighth line\r\n");
+    temp_.Put("bad.state", "option_byte 40\nsentinels 25 3B\n");
     // COM5 names a device that is not there.
     std::filesystem::create_directories(dir_ + "/ports");
     std::filesystem::create_symlink(dir_ + "/unplugged", dir_ + "/ports/COM5");

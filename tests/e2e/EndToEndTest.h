@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <spawn.h>
-#include <stdlib.h>  // NOLINT(modernize-deprecated-headers): mkdtemp is POSIX, declared here
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,7 +13,6 @@
 #include <iterator>
 #include <map>
 #include <memory>
-#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -117,22 +115,11 @@ class Subprocess {
 };
 
 // Programs run with a directory of their own that holds the port directory, the reader's
-// state file and what the programs printed; it goes, with any program left, at the end.
+// state file and what the programs printed; it goes at the end, after the programs left
+// (members go in the reverse order of their declaration).
 class EndToEndTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/pelgar-e2e-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    port_dir_.emplace("PELGAR_PORT_DIR", (dir_ + "/ports").c_str());
-    // The programs' 500 ms take 62.5 ms, a margin that a busy two-core machine keeps.
-    time_scale_.emplace("PELGAR_TIME_SCALE", "8");
-  }
-  void TearDown() override {
-    sim_.reset();
-    sims_.clear();
-    std::filesystem::remove_all(dir_);
-  }
+  void SetUp() override { ASSERT_FALSE(dir_.empty()) << "no temporary folder"; }
 
   // Starts pelgar-sim on COM3 with its flash in dir_/reader.state, behind `launcher` (a
   // command such as env that runs it) when given; true once it says where its port is,
@@ -163,14 +150,12 @@ class EndToEndTest : public ::testing::Test {
     return Frames(sim_->Output(), "] <- ");
   }
 
-  void Put(const std::string& name, const std::string& content) {
-    std::ofstream(dir_ + "/" + name, std::ios::binary) << content;
-  }
-
-  std::string dir_;
-  // The programs find the port directory and the time scale here; both are put back.
-  std::optional<platform::ScopedEnv> port_dir_;
-  std::optional<platform::ScopedEnv> time_scale_;
+  platform::TempDir temp_;
+  const std::string dir_ = temp_.root.string();
+  // The programs find the port directory and the time scale here; both are put back. Their
+  // 500 ms take 62.5 ms, a margin that a busy two-core machine keeps.
+  platform::ScopedEnv port_dir_{"PELGAR_PORT_DIR", (dir_ + "/ports").c_str()};
+  platform::ScopedEnv time_scale_{"PELGAR_TIME_SCALE", "8"};
   std::unique_ptr<Subprocess> sim_;
   std::map<std::string, std::unique_ptr<Subprocess>> sims_;  // several readers, by port
 };

@@ -28,8 +28,8 @@ class FaultMatrixEndToEndTest : public EndToEndTest {
  protected:
   void SetUp() override {
     EndToEndTest::SetUp();
-    Put("lobby.dat", kLobby);
-    Put("new.hex", pelgar::testing::ToHexText(pelgar::testing::MakeImage("REV 1.31", 48, 0)));
+    temp_.Put("lobby.dat", kLobby);
+    temp_.Put("new.hex", pelgar::testing::ToHexText(pelgar::testing::MakeImage("REV 1.31", 48, 0)));
   }
 
   // A fresh reader for every cell, on a slow disk: every sync takes 200 ms, longer than the

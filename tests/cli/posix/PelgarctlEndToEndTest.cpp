@@ -17,8 +17,8 @@ TEST_F(PelgarctlEndToEndTest, FlashesTwoReadersAtOnce) {
         "sim" + port);
   }
   for (auto& [port, sim] : sims_) ASSERT_TRUE(Listening(*sim)) << port;
-  Put("one.hex", testing::ToHexText(testing::MakeImage("REV 1.31", 48, 32)));
-  Put("two.hex", testing::ToHexText(testing::MakeImage("REV 2.31", 48, 0)));
+  temp_.Put("one.hex", testing::ToHexText(testing::MakeImage("REV 1.31", 48, 32)));
+  temp_.Put("two.hex", testing::ToHexText(testing::MakeImage("REV 2.31", 48, 0)));
   Subprocess flash({PELGARCTL_EXE, "-p", "COM3,COM4", "flash", "one.hex"}, dir_, "flash");
   EXPECT_EQ(flash.Wait(60'000), 0) << flash.Errors();
   EXPECT_NE(flash.Output().find("COM4: REV 1.30 -> REV 1.31, verified"), std::string::npos)
