@@ -30,7 +30,6 @@ TEST(MessageFunctions, InteractiveRunsShowBoxesAndReturnTheButton) {
 TEST(MessageClassification, ByExactPrefixOfCaptionOrText) {
   using namespace summary;
   const std::pair<const char*, uint32_t> kCases[] = {
-      {"About Unattended Mode...", kUsage},
       {"Error getting configuration data from file.", kFileError},
       {"The MSR has not been claimed", 0},  // shorter than the prefix
       {"msr configuration is updated successfully", 0},

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <spawn.h>
-#include <stdlib.h>  // NOLINT(modernize-deprecated-headers): mkdtemp is POSIX, declared here
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,7 +13,6 @@
 #include <iterator>
 #include <map>
 #include <memory>
-#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -25,10 +23,6 @@
 extern char** environ;
 
 namespace pelgar::e2e {
-
-// PELGAR_TIME_SCALE of the programs: their 500 ms take 62.5 ms, a margin that a busy
-// two-core machine keeps.
-inline constexpr int kTimeScale = 8;
 
 // A configuration file for a wedge reader: both sections, "[" and "]" around the data.
 inline const std::string kLobby =
@@ -46,15 +40,14 @@ inline int ElapsedMs(std::chrono::steady_clock::time_point since) {
                               .count());
 }
 
-// What pelgar-sim's trace (its --trace) says it received on the side `direction` names
-// ("<-" command mode, "<- isp"), in order: each frame from its ":" on.
-inline std::vector<std::string> ReceivedFrames(const std::string& trace,
-                                               const std::string& direction = "<-") {
+// The frames of a trace's lines that hold `marker` and a frame, in order, each from its ":"
+// on: what pelgar-sim received in command mode ("] <- "), or what a program sent (" send ").
+inline std::vector<std::string> Frames(const std::string& trace, const std::string& marker) {
   std::vector<std::string> frames;
   std::istringstream lines(trace);
   for (std::string line; std::getline(lines, line);) {
-    const size_t at = line.find("] " + direction + " :");
-    if (at != std::string::npos) frames.push_back(line.substr(at + direction.size() + 3));
+    const size_t at = line.find(marker + ":");
+    if (at != std::string::npos) frames.push_back(line.substr(at + marker.size()));
   }
   return frames;
 }
@@ -71,13 +64,6 @@ inline std::vector<std::string> Writes(const std::vector<std::string>& frames) {
     }
   }
   return writes;
-}
-
-// A data record (type 00) in pelgar-sim's trace of ISP mode: firmware sent to be written.
-inline bool ProgramsFlash(const std::string& trace) {
-  const std::vector<std::string> records = ReceivedFrames(trace, "<- isp");
-  return std::any_of(records.begin(), records.end(),
-                     [](const std::string& record) { return record.compare(7, 2, "00") == 0; });
 }
 
 // A program started in `dir` with this process's environment, its standard output and
@@ -129,21 +115,11 @@ class Subprocess {
 };
 
 // Programs run with a directory of their own that holds the port directory, the reader's
-// state file and what the programs printed; it goes, with any program left, at the end.
+// state file and what the programs printed; it goes at the end, after the programs left
+// (members go in the reverse order of their declaration).
 class EndToEndTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/pelgar-e2e-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-    port_dir_.emplace("PELGAR_PORT_DIR", (dir_ + "/ports").c_str());
-    time_scale_.emplace("PELGAR_TIME_SCALE", std::to_string(kTimeScale).c_str());
-  }
-  void TearDown() override {
-    sim_.reset();
-    sims_.clear();
-    std::filesystem::remove_all(dir_);
-  }
+  void SetUp() override { ASSERT_FALSE(dir_.empty()) << "no temporary folder"; }
 
   // Starts pelgar-sim on COM3 with its flash in dir_/reader.state, behind `launcher` (a
   // command such as env that runs it) when given; true once it says where its port is,
@@ -171,17 +147,15 @@ class EndToEndTest : public ::testing::Test {
   std::vector<std::string> StopSim() {
     EXPECT_EQ(sim_->Stop(), 0);
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir_ + "/ports/COM3")));
-    return ReceivedFrames(sim_->Output());
+    return Frames(sim_->Output(), "] <- ");
   }
 
-  void Put(const std::string& name, const std::string& content) {
-    std::ofstream(dir_ + "/" + name, std::ios::binary) << content;
-  }
-
-  std::string dir_;
-  // The programs find the port directory and the time scale here; both are put back.
-  std::optional<platform::ScopedEnv> port_dir_;
-  std::optional<platform::ScopedEnv> time_scale_;
+  platform::TempDir temp_;
+  const std::string dir_ = temp_.root.string();
+  // The programs find the port directory and the time scale here; both are put back. Their
+  // 500 ms take 62.5 ms, a margin that a busy two-core machine keeps.
+  platform::ScopedEnv port_dir_{"PELGAR_PORT_DIR", (dir_ + "/ports").c_str()};
+  platform::ScopedEnv time_scale_{"PELGAR_TIME_SCALE", "8"};
   std::unique_ptr<Subprocess> sim_;
   std::map<std::string, std::unique_ptr<Subprocess>> sims_;  // several readers, by port
 };

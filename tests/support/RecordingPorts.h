@@ -14,8 +14,7 @@ namespace pelgar::testing {
 
 // Passes ports through and records the names they are opened with and every write of the
 // host: when (with a clock), at which rate, what. The frames in `corrupted` get their last
-// checksum digit changed on the way, so that the reader refuses just those commands; the
-// frame `canned_frame` is answered with `canned_reply` instead of by the reader behind.
+// checksum digit changed on the way, so that the reader refuses just those commands.
 class RecordingPorts : public platform::PortFactory {
  public:
   struct Write {
@@ -39,7 +38,6 @@ class RecordingPorts : public platform::PortFactory {
   std::vector<Write> writes;
   std::vector<std::string> opened_names;  // as the host gave them
   std::set<std::string> corrupted;
-  std::string canned_frame, canned_reply;
 
  private:
   struct Port : platform::SerialPort {
@@ -51,16 +49,11 @@ class RecordingPorts : public platform::PortFactory {
     }
     void SetBaudRate(int32_t rate) override { inner->SetBaudRate(baud = rate); }
     size_t Read(uint8_t* dest, size_t count, int64_t total_ms, int64_t interval_ms) override {
-      if (pending.empty() || count == 0) return inner->Read(dest, count, total_ms, interval_ms);
-      *dest = static_cast<uint8_t>(pending.front());
-      pending.erase(0, 1);
-      return 1;
+      return inner->Read(dest, count, total_ms, interval_ms);
     }
     bool Write(const uint8_t* data, size_t count) override {
       std::string frame(reinterpret_cast<const char*>(data), count);
       log.writes.push_back({log.clock_ ? log.clock_->NowMs() : 0, baud, frame});
-      pending = frame == log.canned_frame ? log.canned_reply : "";
-      if (!pending.empty()) return true;
       if (log.corrupted.contains(frame)) frame.back() = frame.back() == '0' ? '1' : '0';
       return inner->Write(reinterpret_cast<const uint8_t*>(frame.data()), frame.size());
     }
@@ -70,7 +63,6 @@ class RecordingPorts : public platform::PortFactory {
     std::unique_ptr<platform::SerialPort> inner;
     RecordingPorts& log;
     int32_t baud = 0;
-    std::string pending;  // the canned reply's bytes not yet read
   };
 
   platform::PortFactory& inner_;

@@ -4,6 +4,7 @@
 #include <stdlib.h>  // NOLINT(modernize-deprecated-headers)
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <random>
 #include <string>
@@ -48,6 +49,11 @@ struct TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
   std::string operator/(const std::string& name) const { return (root / name).string(); }
+  // Writes `content` to the file `name` here, as it is; returns the file's path.
+  std::string Put(const std::string& name, const std::string& content) const {
+    std::ofstream(root / name, std::ios::binary) << content;
+    return *this / name;
+  }
 
   std::filesystem::path root;
 };
