@@ -98,7 +98,6 @@ TEST_P(Win32DialogTest, BuildsEveryControlOfTheTemplateInItsOrder) {
       EXPECT_TRUE(control.kind != ControlKind::kIcon || SendMessageW(child, STM_GETICON, 0, 0));
       // A list's entries as the program's selection reaches them, sorted where it says so.
       if (control.kind == ControlKind::kDropList) {
-        EXPECT_EQ(SendMessageW(child, CB_GETCOUNT, 0, 0), std::ssize(control.items));
         std::vector<std::string> entries;
         for (int entry = 0; entry < std::ssize(control.items); ++entry) {
           window.controls().Select(control.id, entry);
