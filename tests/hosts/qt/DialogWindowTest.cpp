@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,17 +51,19 @@ class DialogWindowTest : public ::testing::TestWithParam<const ui::DialogTemplat
 };
 
 // Every control of the template is built with its kind, text, place in pixels, state and
-// tip, as the window logic and the dialog's look expect.
+// tip, as the window logic and the dialog's look expect; Tab walks them in the template's
+// order, skipping those without a tab stop.
 TEST_P(DialogWindowTest, BuildsEveryControlOfTheTemplate) {
   DialogUnits units(window.font());
   EXPECT_EQ(window.size(), QSize(units.X(dialog.width), units.Y(dialog.height)));
   EXPECT_EQ(window.windowTitle().toStdString(), dialog.title);
   window.controls().ActivateToolTips(320);
 
-  std::vector<QWidget*> built;
+  std::vector<int> tab_order;
   for (const ui::ControlTemplate& control : dialog.controls) {
     SCOPED_TRACE(control.id);
     SCOPED_TRACE(control.text);
+    if (ui::TakesTab(control)) tab_order.push_back(control.id);
     if (control.id == ui::kNoControlId) continue;  // several share the id: counted below
     auto* widget = window.findChild<QWidget*>(QStringLiteral("control_%1").arg(control.id));
     EXPECT_NE(widget, nullptr);
@@ -94,6 +95,14 @@ TEST_P(DialogWindowTest, BuildsEveryControlOfTheTemplate) {
   EXPECT_EQ(window.findChildren<QWidget*>(QStringLiteral("control_-1"), Qt::FindDirectChildrenOnly)
                 .size(),
             std::ranges::count(dialog.controls, ui::kNoControlId, &ui::ControlTemplate::id));
+  std::vector<int> chain;
+  QWidget* first = window.controls().Widget(tab_order.empty() ? 0 : tab_order.front());
+  for (QWidget* w = first; w != nullptr && chain.size() < tab_order.size();
+       w = w->nextInFocusChain()) {
+    if (w->focusPolicy() != Qt::StrongFocus || w->parentWidget() != &window) continue;
+    chain.push_back(w->objectName().mid(8).toInt());
+  }
+  EXPECT_EQ(chain, tab_order);
 }
 
 // A group's title sits on its frame's top line, clear of the frame around the group; every
@@ -129,22 +138,6 @@ TEST_P(DialogWindowTest, GroupTitlesSitOnTheirFramesWhichHoldTheirControls) {
       EXPECT_FALSE(group.title.intersects(held));
     }
   }
-}
-
-// Tab walks the controls in the template's order, skipping those without a tab stop.
-TEST_P(DialogWindowTest, TabOrderIsTheTemplatesOrder) {
-  std::vector<int> expected;
-  for (const ui::ControlTemplate& control : dialog.controls) {
-    if (ui::TakesTab(control)) expected.push_back(control.id);
-  }
-  std::vector<int> chain;
-  QWidget* first = window.controls().Widget(expected.empty() ? 0 : expected.front());
-  for (QWidget* w = first; w != nullptr && chain.size() < expected.size();
-       w = w->nextInFocusChain()) {
-    if (w->focusPolicy() != Qt::StrongFocus || w->parentWidget() != &window) continue;
-    chain.push_back(w->objectName().mid(8).toInt());
-  }
-  EXPECT_EQ(chain, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Templates, DialogWindowTest,
