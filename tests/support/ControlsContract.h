@@ -46,11 +46,9 @@ inline const ui::DialogTemplate& ContractTemplate() {
         ui::MakeControl(contract_id::kEdit, ui::ControlKind::kEdit, "", {10, 25, 80, 12}),
         ui::MakeControl(contract_id::kButton, ui::ControlKind::kPushButton, "Button",
                         {100, 10, 50, 14}),
+        ui::MakeControl(contract_id::kList, ui::ControlKind::kDropList, "", {10, 45, 60, 50}),
     };
-    ui::ControlTemplate list =
-        ui::MakeControl(contract_id::kList, ui::ControlKind::kDropList, "", {10, 45, 60, 50});
-    list.items = {"one", "two", "three"};
-    d.controls.push_back(list);
+    d.controls.back().items = {"one", "two", "three"};
     return d;
   }();
   return dialog;
