@@ -14,6 +14,7 @@
 #include "hosts/win32/Win32MessageBoxes.h"
 #include "hosts/win32/Win32Window.h"
 #include "support/TestEnvironment.h"
+#include "tests/hosts/win32/Win32TestUser.h"
 #include "ui/host/MessageOutput.h"
 #include "ui/main/AboutBox.h"
 
@@ -35,12 +36,6 @@ class NextDialog {
   ~NextDialog() { KillTimer(nullptr, timer_); }
   NextDialog(const NextDialog&) = delete;
   NextDialog& operator=(const NextDialog&) = delete;
-
-  static std::string Caption(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-  }
 
  private:
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
@@ -64,7 +59,7 @@ class NextDialog {
 
 // The box's caption and buttons, after pressing `press`.
 std::string Answer(HWND box, int press) {
-  std::string seen = NextDialog::Caption(box);
+  std::string seen = testing::TextOf(box);
   for (const auto& [button, name] : {std::pair{IDOK, "ok"}, {IDYES, "yes"}, {IDNO, "no"}}) {
     if (GetDlgItem(box, button) != nullptr) seen += std::string("|") + name;
   }
@@ -125,7 +120,7 @@ TEST(Win32FileDialogs, ChooseTheTypedPathOrNothing) {
   std::string title;
   {
     NextDialog next([&](HWND dialog) {
-      title = NextDialog::Caption(dialog);
+      title = testing::TextOf(dialog);
       SetDlgItemTextA(dialog, kFileNameEdit, path.c_str());
       SetDlgItemTextA(dialog, kFileNameCombo, path.c_str());
       PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);

@@ -9,6 +9,14 @@
 
 namespace pelgar::testing {
 
+// A window's text: a dialog's title, a control's text.
+inline std::string TextOf(HWND window) {
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 // Plays the user on a real dialog with the messages the platform's input makes: a click as
 // the button's own mouse handling (BM_CLICK), typing as characters at the end of an edit,
 // keys through the dialog manager as the dialog's message loop hands them to it.
