@@ -22,12 +22,16 @@ class Win32FlowWindow : public FlowWindow {
   void ChooseFromMenu(int command) override {
     SendMessageW(window_.hwnd(), WM_SYSCOMMAND, static_cast<WPARAM>(command), 0);
   }
-  // Waking at least every 100 ms, so that a silent failure ends the wait too.
+  // A thread timer wakes the loop up, so that a silent failure ends the wait too.
   void RunUntil(const std::function<bool()>& done) override {
-    for (const ULONGLONG end = GetTickCount64() + 20000; !done() && GetTickCount64() < end;) {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
-      RunQueued();
+    const UINT_PTR ticker = SetTimer(nullptr, 0, 100, nullptr);
+    const ULONGLONG deadline = GetTickCount64() + 20000;
+    while (!done() && GetTickCount64() < deadline) {
+      MSG message;
+      if (GetMessageW(&message, nullptr, 0, 0) <= 0) break;
+      if (!IsDialogMessageW(window_.hwnd(), &message)) DispatchMessageW(&message);
     }
+    KillTimer(nullptr, ticker);
   }
   std::pair<int, int> Progress(int id) override {
     HWND bar = window_.controls().Window(id);
