@@ -25,7 +25,10 @@ class Win32TestUser : public ContractUser {
   explicit Win32TestUser(hosts::win32::DialogWindow& window) : window_(window) {}
 
   HWND Window(int id) { return window_.controls().Window(id); }
-  void Click(int id) override { SendMessageW(Window(id), BM_CLICK, 0, 0); }
+  // The system gives a disabled window no mouse input; BM_CLICK would click it all the same.
+  void Click(int id) override {
+    if (IsWindowEnabled(Window(id))) SendMessageW(Window(id), BM_CLICK, 0, 0);
+  }
   void Type(int id, std::string_view chars) override {
     HWND edit = Window(id);
     SetFocus(edit);
