@@ -46,11 +46,9 @@ inline const ui::DialogTemplate& ContractTemplate() {
         ui::MakeControl(contract_id::kEdit, ui::ControlKind::kEdit, "", {10, 25, 80, 12}),
         ui::MakeControl(contract_id::kButton, ui::ControlKind::kPushButton, "Button",
                         {100, 10, 50, 14}),
+        ui::MakeControl(contract_id::kList, ui::ControlKind::kDropList, "", {10, 45, 60, 50}),
     };
-    ui::ControlTemplate list =
-        ui::MakeControl(contract_id::kList, ui::ControlKind::kDropList, "", {10, 45, 60, 50});
-    list.items = {"one", "two", "three"};
-    d.controls.push_back(list);
+    d.controls.back().items = {"one", "two", "three"};
     return d;
   }();
   return dialog;
@@ -152,9 +150,9 @@ class ControlsContract : public ::testing::TestWithParam<HarnessFactory> {
 };
 
 // The program's write into an edit notifies before SetText returns, like typing, and again
-// for the same text; writes to other kinds say nothing.
-TEST_P(ControlsContract, ProgramTextWritesNotifyLikeTyping) {
-  Run([&](ui::Controls& controls, ContractUser&) {
+// for the same text; writes to other kinds say nothing. A typing limit never cuts the text.
+TEST_P(ControlsContract, EditsNotifyForTheProgramsWritesAndTheirLimitNeverCutsText) {
+  Run([&](ui::Controls& controls, ContractUser& user) {
     controls.SetText(contract_id::kEdit, "AB");
     EXPECT_EQ(events.log, "1102:change");
     EXPECT_EQ(events.text_when_notified, "AB");
@@ -163,24 +161,7 @@ TEST_P(ControlsContract, ProgramTextWritesNotifyLikeTyping) {
     controls.SetText(contract_id::kList, "two");
     EXPECT_EQ(controls.Selected(contract_id::kList), 1);
     EXPECT_EQ(events.log, "1102:change 1102:change");
-  });
-}
 
-TEST_P(ControlsContract, ChecksToggleBeforeTheClickAndNeverClickForTheProgram) {
-  Run([&](ui::Controls& controls, ContractUser& user) {
-    controls.SetCheck(contract_id::kCheck, true);
-    EXPECT_EQ(events.log, "");
-    user.Click(contract_id::kCheck);
-    EXPECT_EQ(events.log, "1101:click");
-    EXPECT_FALSE(events.checked_when_notified);
-    EXPECT_FALSE(controls.IsChecked(contract_id::kCheck));
-    user.Click(contract_id::kButton);
-    EXPECT_EQ(events.log, "1101:click 1104:click");
-  });
-}
-
-TEST_P(ControlsContract, TypingLimitNeverCutsText) {
-  Run([&](ui::Controls& controls, ContractUser& user) {
     controls.SetText(contract_id::kEdit, "ABCDE");
     controls.SetLimit(contract_id::kEdit, 3);
     EXPECT_EQ(controls.GetText(contract_id::kEdit, 100), "ABCDE");
@@ -195,15 +176,23 @@ TEST_P(ControlsContract, TypingLimitNeverCutsText) {
   });
 }
 
-TEST_P(ControlsContract, OnlyTheUsersSelectionNotifies) {
+// Only the user's click and choice notify: a check toggles before its click arrives; the
+// program's check and selection say nothing.
+TEST_P(ControlsContract, OnlyTheUsersClickAndChoiceNotify) {
   Run([&](ui::Controls& controls, ContractUser& user) {
+    controls.SetCheck(contract_id::kCheck, true);
     EXPECT_EQ(controls.Selected(contract_id::kList), -1);
     EXPECT_EQ(controls.GetText(contract_id::kList, 9), "");
     controls.Select(contract_id::kList, 2);
     EXPECT_EQ(controls.GetText(contract_id::kList, 9), "three");
     EXPECT_EQ(events.log, "");
+    user.Click(contract_id::kCheck);
+    EXPECT_EQ(events.log, "1101:click");
+    EXPECT_FALSE(events.checked_when_notified);
+    EXPECT_FALSE(controls.IsChecked(contract_id::kCheck));
+    user.Click(contract_id::kButton);
     user.Choose(contract_id::kList, 0);
-    EXPECT_EQ(events.log, "1103:select");
+    EXPECT_EQ(events.log, "1101:click 1104:click 1103:select");
     EXPECT_EQ(controls.Selected(contract_id::kList), 0);
     controls.Select(contract_id::kList, 7);
     EXPECT_EQ(controls.Selected(contract_id::kList), -1);

@@ -9,6 +9,14 @@
 
 namespace pelgar::testing {
 
+// A window's text: a dialog's title, a control's text.
+inline std::string TextOf(HWND window) {
+  std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
+  text.resize(
+      static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 // Plays the user on a real dialog with the messages the platform's input makes: a click as
 // the button's own mouse handling (BM_CLICK), typing as characters at the end of an edit,
 // keys through the dialog manager as the dialog's message loop hands them to it.
@@ -17,7 +25,10 @@ class Win32TestUser : public ContractUser {
   explicit Win32TestUser(hosts::win32::DialogWindow& window) : window_(window) {}
 
   HWND Window(int id) { return window_.controls().Window(id); }
-  void Click(int id) override { SendMessageW(Window(id), BM_CLICK, 0, 0); }
+  // The system gives a disabled window no mouse input; BM_CLICK would click it all the same.
+  void Click(int id) override {
+    if (IsWindowEnabled(Window(id))) SendMessageW(Window(id), BM_CLICK, 0, 0);
+  }
   void Type(int id, std::string_view chars) override {
     HWND edit = Window(id);
     SetFocus(edit);

@@ -119,8 +119,7 @@ TEST_F(PosixReplacingFileTest, RefusesWhatMayNotBeWrittenAndLeavesItAsItIs) {
   ASSERT_EQ(mkfifo(pipe.c_str(), 0666), 0);
   const std::optional<bool> refused = AsUser([&] {
     ReplacingFile file;
-    return !file.Open(target_) && !file.error().empty() && !Save(pipe, "x") &&
-           !Save(dir_.root, "x");
+    return !file.Open(target_) && !file.error().empty() && !Save(pipe, "x");
   });
   if (!refused) GTEST_SKIP() << "cannot run as an unprivileged user";
   EXPECT_TRUE(*refused);
@@ -129,7 +128,6 @@ TEST_F(PosixReplacingFileTest, RefusesWhatMayNotBeWrittenAndLeavesItAsItIs) {
   if (kRoot) {
     EXPECT_TRUE(Save(target_, "new"));
     EXPECT_EQ(State(), "new 2");
-    EXPECT_EQ(fs::status(target_).permissions(), fs::perms(0444));
   }
 }
 
