@@ -170,6 +170,8 @@ TEST(UpdateWindow, FailuresEndTheUpdateWithTheirMessagesAndStatus) {
       {"REV 0.30", "REV 0.31", {}, {}, "Error entering ISP programming setup!", ":0100001107E7"},
       {"REV 2.30", "REV 2.31", {.isp_mismatch_address = 0x0104}, {"00: Address:0104\nF:24\nR:db",
        "00: VERIFY FAILED!!!!"}, "Error updating MSR firmware!", ":050000040100010F00"},
+      {"REV 2.30", "REV 2.31", {.isp_unacknowledged_address = 0x40}, {},
+       "Error updating MSR firmware!", ":10004000"},
       // clang-format on
   };
   for (const auto& [reader_revision, file_revision, faults, messages, failure, last_frame] :
