@@ -53,6 +53,7 @@ class BadInputEndToEndTest : public EndToEndTest {
   void SetUp() override {
     EndToEndTest::SetUp();
     ASSERT_EQ(mkfifo((dir_ + "/pipe.dat").c_str(), 0600), 0);
+    std::filesystem::create_directory(dir_ + "/folder.dat");
     std::mt19937 random(18);  // NOLINT(cert-msc32-c,cert-msc51-cpp): a failure must replay
     std::string garbage(10 << 20, '\0');
     for (char& c : garbage) c = static_cast<char>(random());
@@ -89,9 +90,10 @@ TEST_F(BadInputEndToEndTest, EachEndsInTimeWithItsCauseAndSendsOnlyWhatItMeant) 
        "MSR not claimed: COMM3: no device is configured for this port; tried 10 times\n" + kHint},
       {"none.dat|COM3|19200", 1, kNoChange, kFileError,
        "pelgar: none.dat COM3 19200: no such file\n" + kHint},
-      // Files that cannot be read: one that would block a reader, one too big to be a
-      // configuration file.
+      // Files that cannot be read: one that would block a reader, a folder, one too big to be
+      // a configuration file.
       {"pipe.dat,COM3", 1, kNoChange, kFileError, "pelgar: pipe.dat: not a regular file"},
+      {"folder.dat", 1, kNoChange, kFileError, "pelgar: folder.dat: is a folder"},
       {"10mb-garbage.dat", 1, kNoChange, kFileError, "pelgar: 10MB-GARBAGE.DAT: line 1 has no"},
       // Taken in part: the basic configuration is stored, and what was not is said.
       {"bad-escape.dat", 1, kBasic, kFileError,
@@ -111,6 +113,7 @@ TEST_F(BadInputEndToEndTest, EachEndsInTimeWithItsCauseAndSendsOnlyWhatItMeant) 
       {"", 2, kRefused, "", no_window},
       {"DISPLAY=:97", 2, kRefused, "", no_window},
       {"pelgar-sim|--version", 0, kRefused, "pelgar-sim " + std::string(kVersion) + "\n"},
+      {"pelgar-sim|--help", 0, kRefused, "usage: pelgar-sim --port COMn"},
       // A simulator that cannot start says why, and makes no port.
       {"pelgar-sim|--port|COM4|--state|bad.state", 2, kRefused, "",
        "bad.state line 2: expected 4 byte(s)"},
