@@ -101,11 +101,6 @@ bool ControlStore::IsVisible(int id) const {
   return control != nullptr && control->visible;
 }
 
-void ControlStore::Show(int id, bool visible) {
-  Control* control = Find(id);
-  if (control != nullptr) control->visible = visible;
-}
-
 void ControlStore::SetLimit(int id, size_t max_chars) {
   Control* control = Find(id);
   if (control != nullptr) control->limit = max_chars;
@@ -114,11 +109,6 @@ void ControlStore::SetLimit(int id, size_t max_chars) {
 size_t ControlStore::Limit(int id) const {
   const Control* control = Find(id);
   return control == nullptr ? 0 : control->limit;
-}
-
-std::vector<std::string> ControlStore::Items(int id) const {
-  const Control* control = Find(id);
-  return control == nullptr ? std::vector<std::string>{} : control->items;
 }
 
 void ControlStore::Select(int id, int index) {

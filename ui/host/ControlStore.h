@@ -60,13 +60,11 @@ class ControlStore : public Controls {
   void PressEscape();
   void ChooseMenuCommand(int command);
 
-  // Inspection for tests and hosts, and what only a test changes.
+  // Inspection for tests and hosts.
   ControlKind Kind(int id) const;
   bool IsEnabled(int id) const;
   bool IsVisible(int id) const;
-  void Show(int id, bool visible);
   size_t Limit(int id) const;
-  std::vector<std::string> Items(int id) const;
   int Position(int id) const;
   // The full text, without a read limit.
   std::string Text(int id) const { return GetText(id, std::string::npos); }
