@@ -55,7 +55,7 @@ TEST(LoadedConfiguration, CustomOffMeansTheDefaultAndCarriageReturnFollowsTheSwi
     std::string sentinels;
   } rows[] = {
       {"e3!#&*", false, false, "11000111", "!#&*"},
-      {"e3!#&", false, true, "11000111", "!#&E"},  // the end sentinel left out
+      {"e3!#&", false, true, "11000111", "!#&E"},   // the end sentinel left out
       {"9c!!!!", true, false, "10111000", "%;+?"},  // the switch overrules the file
       {"9d!!!!", false, true, "00111000", "%;+?"},
       {"9d!!!!", false, false, "10111000", "%;+?"},
