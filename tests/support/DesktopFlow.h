@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
@@ -215,8 +214,7 @@ TEST_P(DesktopFlow, CloseItemOffIgnoresEveryCloseRequestAndTheMenuOpensWindows) 
 TEST_P(DesktopFlow, FirmwareUpdateRunsInTheWindowsTimer) {
   reader.state().program.fill(0x00);
   platform::TempDir dir;
-  const std::string hex = dir / "update.hex";
-  std::ofstream(hex, std::ios::binary) << ToHexText(MakeImage("REV 2.31", 384, 0));
+  const std::string hex = dir.Put("update.hex", ToHexText(MakeImage("REV 2.31", 384, 0)));
   scripted.choice = hex;
   int waits_in_update = 0;
   bool close_off_while_updating = true;

@@ -34,7 +34,7 @@ class ConfigFileActionsTest : public MainWindowFixture, public FileDialogs {
     ConfigFileActions(*window, *this).Save();
   }
   void Load(const std::string& content, const std::string& name = "in.dat") {
-    if (!content.empty()) std::ofstream(Path(name), std::ios::binary) << content;
+    if (!content.empty()) temp.Put(name, content);
     path = Path(name);
     ConfigFileActions(*window, *this).Load();
   }

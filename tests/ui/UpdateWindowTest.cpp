@@ -1,7 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -24,9 +23,7 @@ namespace {
 
 std::string WriteTempFile(const std::string& name, const std::string& text) {
   static const platform::TempDir temp;
-  std::string path = temp / name;
-  std::ofstream(path, std::ios::binary) << text;
-  return path;
+  return temp.Put(name, text);
 }
 
 // A reader of `revision` with old firmware (all 0x00) on virtual time, and the program around
