@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -23,9 +22,6 @@ inline bool Save(const std::string& path, std::string_view content) {
 
 class ReplacingFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::ofstream(std::filesystem::path(target_), std::ios::binary) << "old";
-  }
   // The target's content and the number of entries: no temporary file may be left behind.
   std::string State() const {
     return ReadFileStart(target_, 100).value_or("<none>") + " " +
@@ -33,7 +29,7 @@ class ReplacingFileTest : public ::testing::Test {
   }
 
   TempDir dir_;
-  const std::string target_ = dir_ / "CONFIG.DAT";
+  const std::string target_ = dir_.Put("CONFIG.DAT", "old");
 };
 
 }  // namespace pelgar::platform

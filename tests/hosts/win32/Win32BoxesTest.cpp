@@ -2,7 +2,6 @@
 // timer of the test's thread from inside their own loops.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <string>
@@ -109,8 +108,7 @@ TEST(Win32MessageBoxes, ShowWhatIsAskedOverTheWindowOnTopAndAnswerAsThePlatform)
 // cancelled dialog chooses nothing.
 TEST(Win32FileDialogs, ChooseTheTypedPathOrNothing) {
   platform::TempDir dir;
-  const std::string path = dir / "CONFIG.DAT";
-  std::ofstream(path) << "x";
+  const std::string path = dir.Put("CONFIG.DAT", "x");
   Win32Host host;
   Win32FileDialogs files(host);
   ui::FileDialogRequest request;

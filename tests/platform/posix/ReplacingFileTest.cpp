@@ -7,7 +7,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <optional>
 
@@ -78,7 +77,7 @@ TEST_F(PosixReplacingFileTest, ReplacementKeepsModeOwnerAndLinks) {
 // instead of waiting for ever; each refusal says why.
 TEST_F(PosixReplacingFileTest, ReadsOnlyRegularFilesAndSaysWhyNot) {
   ASSERT_EQ(mkfifo((dir_ / "pipe.dat").c_str(), 0600), 0);
-  std::ofstream(dir_ / "secret.dat") << "x";
+  dir_.Put("secret.dat", "x");
   chmod((dir_ / "secret.dat").c_str(), 0);
   for (const char* name : {"pipe.dat", "secret.dat"}) chown((dir_ / name).c_str(), kUser, kGroup);
   const std::pair<std::string, const char*> kCases[] = {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <tuple>
@@ -22,12 +21,11 @@ const std::string kEveryField =
 
 class StateFileSave : public ::testing::Test {
  protected:
-  StateFileSave() { std::ofstream(path_, std::ios::binary) << "option_byte 40\n"; }
   // A temporary file left behind would be one more.
   long Entries() const { return std::distance(std::filesystem::directory_iterator(dir_.root), {}); }
 
   platform::TempDir dir_;
-  const std::string path_ = dir_ / "reader.state";
+  const std::string path_ = dir_.Put("reader.state", "option_byte 40\n");
   ReaderState state_;
 };
 
